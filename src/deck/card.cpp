@@ -1,0 +1,154 @@
+#include "deck/card.h"
+
+#include "deck/sjis_text.h"
+
+#include <limits>
+#include <utility>
+
+namespace {
+
+bool IsQuoted(const QByteArray &text) {
+    return !text.isEmpty() && text.front() == '"' && text.back() == '"';
+}
+
+QByteArray *TextField(TMondaiSet &card, int column) {
+    switch (column) {
+    case 1:
+        return &card.Mondai;
+    case 2:
+        return &card.Kaitou;
+    case 3:
+        return &card.Sankou;
+    case 7:
+        return &card.Rireki;
+    default:
+        return nullptr;
+    }
+}
+
+qint32 *NumberField(TMondaiSet &card, int column) {
+    switch (column) {
+    case 4:
+        return &card.Jikan;
+    case 5:
+        return &card.Seikai;
+    case 6:
+        return &card.Fuseikai;
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
+TMondaiSet::TMondaiSet(QByteArray mondai, QByteArray kaitou, QByteArray sankou, qint32 jikan,
+                       qint32 seikai, qint32 fuseikai, QByteArray rireki)
+    : Mondai(std::move(mondai)), Kaitou(std::move(kaitou)), Sankou(std::move(sankou)), Jikan(jikan),
+      Seikai(seikai), Fuseikai(fuseikai), Rireki(std::move(rireki)) {}
+
+bool TMondaiSet::SetField(int column, const QByteArray &value) {
+    if (qint32 *number = NumberField(*this, column))
+        return ParseInt32(value, number);
+    QByteArray *field = TextField(*this, column);
+    if (!field)
+        return true;
+    QByteArray v = value;
+    // Once quoted, a field stays quoted; a comma needs quotes.
+    if (!IsQuoted(v) && (v.contains(',') || IsQuoted(*field)))
+        v = '"' + v + '"';
+    if (v == "\"\"")
+        v.clear();
+    *field = v;
+    return true;
+}
+
+QByteArray SioriMark() {
+    return QByteArrayLiteral("[\x82\xb5\x82\xa8\x82\xe8]");
+}
+
+QByteArray Unquote(const QByteArray &text) {
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
+        return text.mid(1, text.size() - 2);
+    return text;
+}
+
+QByteArray DecodeLineBreaks(const QByteArray &text) {
+    static const QByteArray escape = QByteArrayLiteral("\\n");
+    qsizetype at = sjis::IndexOf(text, escape);
+    if (at < 0)
+        return text;
+    QByteArray out;
+    out.reserve(text.size() + 8);
+    qsizetype from = 0;
+    while (at >= 0) {
+        out.append(text.constData() + from, at - from);
+        out.append("\r\n", 2);
+        from = at + 2;
+        at = sjis::IndexOf(text, escape, from);
+    }
+    out.append(text.constData() + from, text.size() - from);
+    return out;
+}
+
+QByteArray EncodeLineBreaks(const QByteArray &text) {
+    QByteArray out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n') {
+            out.append(c);
+            continue;
+        }
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        if (i + 1 < text.size()) // a break at the very end starts no further line
+            out.append("\\n", 2);
+    }
+    return out;
+}
+
+bool ParseInt32(const QByteArray &text, qint32 *value) {
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i == text.size())
+        return false;
+    qint64 magnitude = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9')
+            return false;
+        magnitude = magnitude * 10 + (c - '0');
+        if (magnitude > qint64(std::numeric_limits<qint32>::max()) + 1)
+            return false;
+    }
+    const qint64 result = negative ? -magnitude : magnitude;
+    if (result > std::numeric_limits<qint32>::max())
+        return false;
+    *value = qint32(result);
+    return true;
+}
+
+void AddSioriMark(TMondaiSet &card) {
+    QByteArray &q = card.Mondai;
+    if (!q.isEmpty() && q.front() == '"' && q.back() == '"')
+        q = '"' + SioriMark() + q.mid(1);
+    else
+        q = SioriMark() + q;
+}
+
+bool RemoveSioriMark(TMondaiSet &card) {
+    const QByteArray mark = SioriMark();
+    const qsizetype at = sjis::IndexOf(card.Mondai, mark);
+    if (at < 0)
+        return true;
+    card.Mondai.remove(at, mark.size());
+    return false;
+}
+
+bool HasSioriMark(const TMondaiSet &card) {
+    return sjis::IndexOf(card.Mondai, SioriMark()) >= 0;
+}

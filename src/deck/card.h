@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+
+// One card of a deck. Text fields hold the stored form, byte for byte as the deck file has it
+// (Shift-JIS, enclosing quotes kept, a line break as the two characters "\n").
+class TMondaiSet {
+public:
+    TMondaiSet() = default;
+    TMondaiSet(QByteArray mondai, QByteArray kaitou, QByteArray sankou, qint32 jikan, qint32 seikai,
+               qint32 fuseikai, QByteArray rireki);
+
+    QByteArray Mondai;   // column 1, question
+    QByteArray Kaitou;   // column 2, answer
+    QByteArray Sankou;   // column 3, reference note
+    qint32 Jikan = 0;    // column 4, day from which the card is asked again
+    qint32 Seikai = 0;   // column 5, right answers
+    qint32 Fuseikai = 0; // column 6, wrong answers
+    QByteArray Rireki;   // column 7, history, newest first
+
+    // Sets one field from an edit. Columns 1-3 and 7 apply the quoting rule; columns 4-6 take
+    // a decimal integer with an optional sign. Returns false, leaving the card unchanged, only
+    // when a number column gets text that is not a 32-bit integer.
+    bool SetField(int column, const QByteArray &value);
+};
+
+// The bookmark marker "[しおり]" in Shift-JIS.
+QByteArray SioriMark();
+
+// Stored form -> display form and back (all Shift-JIS bytes).
+QByteArray Unquote(const QByteArray &text);
+QByteArray DecodeLineBreaks(const QByteArray &text);
+QByteArray EncodeLineBreaks(const QByteArray &text);
+inline QByteArray DisplayForm(const QByteArray &stored) {
+    return DecodeLineBreaks(Unquote(stored));
+}
+
+// Strict decimal integer (optional sign, digits only, signed 32-bit range).
+bool ParseInt32(const QByteArray &text, qint32 *value);
+
+void AddSioriMark(TMondaiSet &card);
+// Removes the first marker; false when one was removed, true when there was none.
+bool RemoveSioriMark(TMondaiSet &card);
+bool HasSioriMark(const TMondaiSet &card);

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "deck/deck.h"
+#include "drill/day_number.h"
+#include "drill/drill_host.h"
+#include "drill/scheduling.h"
+
+#include <random>
+
+enum DisplayPatternKind { PatternMain = 0, PatternSub = 1, PatternList = 2 };
+
+// Where an add or delete command points: a card-view row (0 main view, 1-5 sub rows) or the
+// list view with the row its context menu was opened on (PopupRow, -1 for none).
+struct CardTarget {
+    bool list = false;
+    int row = 0;       // card-view row, when !list
+    int popupRow = -1; // grid row (1-based card number), when list
+    static CardTarget Row(int r) { return {false, r, -1}; }
+    static CardTarget List(int popup) { return {true, 0, popup}; }
+};
+
+enum InsertPosition { InsertFirst = 0, InsertCurrent = 1, InsertLast = 2 };
+
+// The state of one pass over the due cards and every command that moves it.
+class Drill {
+public:
+    Drill(Deck &deck, DrillHost &host, DayClock today = TodayNumber);
+
+    // --- state ---
+    CardRefList AskQueue; // cards still to be asked in this pass
+    int QueuePos = 0;     // 1-based position of CurrentCard in AskQueue; 0 = before the first
+    TMondaiSet *CurrentCard = nullptr;
+    bool AnswerShown = false;
+    bool DoneFlag = false;
+    TMondaiSet *BookmarkCard = nullptr;
+    int Jyun = 0; // 0 deck order, 1 random
+    DisplayPatternKind DisplayPattern = PatternMain;
+    int SubRows = 5;
+
+    void SetRandomEngine(std::mt19937 engine) { rng_ = engine; }
+    qint32 Today() const { return today_(); }
+
+    // --- a newly opened deck (after ParseDeck filled AskQueue) ---
+    void StartNewDeck();
+
+    // --- order and flow ---
+    void BuildQueueNormal();
+    void ShuffleQueue();
+    void ApplyOrder();
+    void SetOrder(int jyun); // menu: nothing when already that order
+    void BackToStart();
+    void AdvanceQueue();
+    void StepBackQueue();
+    void GoNext();
+    void GoDone();
+    void GoUndo();
+    void ResetAllCommand(); // asks the host, then resets
+    void ResetAll();        // every card due, queue = all cards in deck order, BackToStart
+    // The redraw's adoption step: no current card and 1 <= QueuePos <= queue length.
+    void AdoptCurrentCard();
+    // Switching the display pattern: keeps the pass; the main pattern hides the answer again.
+    void SetPattern(DisplayPatternKind pattern, int subRows);
+
+    // --- what the view shows ---
+    // The card shown in card-view row `row` (0/1: CurrentCard; 2-5: QueuePos + row - 1), or null.
+    TMondaiSet *CardOfRow(int row) const;
+    // 1-based number of CurrentCard in the deck, 0 without one.
+    qsizetype CurrentCardNumber() const;
+    qsizetype CardNumber(const TMondaiSet *card) const; // 1-based, 0 when absent
+    bool DeckEmpty() const { return deck_.CardList.empty(); }
+
+    // --- bookmarks ---
+    void FindBookmark();
+    void SetBookmark(TMondaiSet *target);
+    void ClearBookmark();
+    void MoveToBookmark();
+    // After the user changed a card's question by hand.
+    void AfterQuestionEdit(TMondaiSet *card);
+
+    // --- adding and deleting ---
+    // Inserts `card` (new, due) per the placement table and fix-ups; false when nothing was added
+    // (empty deck or empty queue).
+    bool InsertCard(std::unique_ptr<TMondaiSet> card, InsertPosition position, bool moveAfterAdding,
+                    CardTarget target);
+    // Deletes the target's card per the deletion table; false when nothing changed.
+    bool DeleteCard(CardTarget target);
+
+private:
+    Deck &deck_;
+    DrillHost &host_;
+    DayClock today_;
+    std::mt19937 rng_;
+};

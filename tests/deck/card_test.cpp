@@ -1,0 +1,124 @@
+#include "deck/card.h"
+#include "deck/sjis_text.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TMondaiSet CardWithQuestion(const QByteArray &q) {
+    return TMondaiSet(q, "a", "", 0, 0, 0, "");
+}
+
+TEST(SetField, QuotingFollowsCommasAndStaysOnceQuoted) {
+    TMondaiSet card = CardWithQuestion("q");
+    EXPECT_TRUE(card.SetField(1, "a,b"));
+    EXPECT_EQ(card.Mondai, "\"a,b\"");
+    card.SetField(1, "ab");
+    EXPECT_EQ(card.Mondai, "\"ab\"");
+    card.SetField(1, "");
+    EXPECT_EQ(card.Mondai, "");
+    card.SetField(2, "\"x\"");
+    EXPECT_EQ(card.Kaitou, "\"x\"");
+    EXPECT_EQ(DisplayForm(card.Kaitou), "x");
+}
+
+TEST(SetField, UnquotedFieldsAndOtherColumns) {
+    TMondaiSet card = CardWithQuestion("q");
+    card.Sankou = "s";
+    card.SetField(3, "");
+    EXPECT_EQ(card.Sankou, "");
+    card.SetField(7, "\x90\xb3\x8c\xeb"); // 正誤
+    EXPECT_EQ(card.Rireki, "\x90\xb3\x8c\xeb");
+    const TMondaiSet before = card;
+    EXPECT_TRUE(card.SetField(0, "zz"));
+    EXPECT_TRUE(card.SetField(8, "zz"));
+    EXPECT_EQ(card.Mondai, before.Mondai);
+    EXPECT_EQ(card.Rireki, before.Rireki);
+}
+
+TEST(SetField, NumberColumnsRejectWhatIsNotAnInteger) {
+    TMondaiSet card = CardWithQuestion("q");
+    EXPECT_TRUE(card.SetField(4, "-12"));
+    EXPECT_EQ(card.Jikan, -12);
+    EXPECT_TRUE(card.SetField(5, "+0007"));
+    EXPECT_EQ(card.Seikai, 7);
+    EXPECT_TRUE(card.SetField(6, "2147483647"));
+    EXPECT_EQ(card.Fuseikai, 2147483647);
+    for (const char *bad : {"", "-", "1x", "2147483648", "99999999999999999999", " 1", "1.5"}) {
+        EXPECT_FALSE(card.SetField(4, bad)) << bad;
+        EXPECT_EQ(card.Jikan, -12) << bad;
+    }
+    EXPECT_TRUE(card.SetField(4, "-2147483648"));
+    EXPECT_EQ(card.Jikan, -2147483647 - 1);
+}
+
+TEST(DisplayForm, UnquoteAndLineBreaks) {
+    EXPECT_EQ(DisplayForm("\"a\\nb\""), "a\r\nb");
+    EXPECT_EQ(DisplayForm("a\\n"), "a\r\n");
+    EXPECT_EQ(DisplayForm("\"\""), "");
+    EXPECT_EQ(DisplayForm("\""), "\"");
+    EXPECT_EQ(Unquote("\"a\"\"b\""), "a\"\"b");
+    EXPECT_EQ(DecodeLineBreaks(""), "");
+}
+
+TEST(DisplayForm, DoubleByteCharacterEndingInBackslashIsNotAnEscape) {
+    // 表 is 0x95 0x5C: followed by 'n' it must stay 表n, not become a line break.
+    const QByteArray hyou = "\x95\x5c";
+    EXPECT_EQ(DecodeLineBreaks(hyou + "n"), hyou + "n");
+    EXPECT_EQ(DecodeLineBreaks(hyou + "\\n" + hyou), hyou + "\r\n" + hyou);
+}
+
+TEST(EncodeLineBreaks, EveryKindOfBreak) {
+    EXPECT_EQ(EncodeLineBreaks("a\r\n\r\nb"), "a\\n\\nb");
+    EXPECT_EQ(EncodeLineBreaks("a\r\n"), "a");
+    EXPECT_EQ(EncodeLineBreaks("a\nb"), "a\\nb");
+    EXPECT_EQ(EncodeLineBreaks("a\rb\r"), "a\\nb");
+    EXPECT_EQ(EncodeLineBreaks(""), "");
+    EXPECT_EQ(EncodeLineBreaks("a\\nb"), "a\\nb"); // typed by the user, kept as it is
+}
+
+TEST(Bookmark, MarkerGoesInsideOpeningQuote) {
+    const QByteArray mark = SioriMark();
+    TMondaiSet card = CardWithQuestion("abc");
+    AddSioriMark(card);
+    EXPECT_EQ(card.Mondai, mark + "abc");
+    card.Mondai = "\"abc\"";
+    AddSioriMark(card);
+    EXPECT_EQ(card.Mondai, "\"" + mark + "abc\"");
+    card.Mondai = "";
+    AddSioriMark(card);
+    EXPECT_EQ(card.Mondai, mark);
+    card.Mondai = "\"abc";
+    AddSioriMark(card);
+    EXPECT_EQ(card.Mondai, mark + "\"abc");
+}
+
+TEST(Bookmark, RemoveTakesOnlyTheFirstMarker) {
+    const QByteArray mark = SioriMark();
+    TMondaiSet card = CardWithQuestion("x" + mark + "y" + mark);
+    EXPECT_FALSE(RemoveSioriMark(card));
+    EXPECT_EQ(card.Mondai, "xy" + mark);
+    card.Mondai = "abc";
+    EXPECT_TRUE(RemoveSioriMark(card));
+    EXPECT_EQ(card.Mondai, "abc");
+}
+
+TEST(Bookmark, MarkerIsFoundOnCharacterBoundariesOnly) {
+    // A lead byte right before '[' swallows it: "\x81[" is one character, so no marker starts
+    // there.
+    const QByteArray mark = SioriMark();
+    TMondaiSet card = CardWithQuestion("\x81" + mark);
+    EXPECT_FALSE(HasSioriMark(card));
+    card.Mondai = "\x81\x40" + mark;
+    EXPECT_TRUE(HasSioriMark(card));
+}
+
+TEST(SjisText, CutsNeverSplitACharacter) {
+    const QByteArray text = "ab\x90\xb3\x8c\xeb"; // ab正誤
+    EXPECT_EQ(sjis::LeftBytes(text, 3), "ab");
+    EXPECT_EQ(sjis::LeftBytes(text, 4), "ab\x90\xb3");
+    EXPECT_EQ(sjis::LeftChars(text, 3), "ab\x90\xb3");
+    EXPECT_EQ(sjis::DropFirstChar("\x90\xb3x"), "x");
+}
+
+} // namespace
