@@ -1,0 +1,2 @@
+// Generated decks shared by the benchmark programs.
+#include "bench_decks.h"

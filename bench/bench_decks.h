@@ -1,0 +1,3 @@
+#pragma once
+
+// Generated decks shared by the benchmark programs.
