@@ -11,7 +11,6 @@ namespace {
 const QStringList ThreeCards{QStringLiteral("A,a,,0,0,0,"), QStringLiteral("B,b,,0,0,0,"),
                              QStringLiteral("C,c,,0,0,0,")};
 
-
 // The three-card pass, driven by one set of controls: reveal, done, next, next, ...
 template <typename Next, typename Done>
 void RunThreeCardPass(WindowTest &t, TForm1 &form, Next next, Done done) {
@@ -90,7 +89,7 @@ TEST_F(WindowTest, LeftArrowTakesDoneBackAndUpReturnsToStart) {
     Key(Qt::Key_Down);
     Key(Qt::Key_Right);
     Key(Qt::Key_Left);
-    EXPECT_EQ(Queue(), QStringList({"A", "B", "C"}));
+    EXPECT_EQ(Queue(), QStringList({u"A"_qs, u"B"_qs, u"C"_qs}));
     EXPECT_EQ(drill.QueuePos, 1);
     EXPECT_FALSE(drill.DoneFlag);
     EXPECT_EQ(form->DeckState().CardList[0]->Seikai, 0);
@@ -146,8 +145,9 @@ TEST_F(WindowTest, DoneOnTheBookmarkOnlyInforms) {
     const MessageRequest &box = prompts.asked[0];
     EXPECT_EQ(box.title, QStringLiteral("情報"));
     EXPECT_EQ(box.icon, PromptIcon::Information);
-    EXPECT_EQ(box.text, QStringLiteral("[しおり] 設定の問題は、\n正解・不正解の処理が行われません。\n"
-                                       "無視して進めてください。"));
+    EXPECT_EQ(box.text,
+              QStringLiteral("[しおり] 設定の問題は、\n正解・不正解の処理が行われません。\n"
+                             "無視して進めてください。"));
     EXPECT_EQ(box.buttons, std::vector<PromptButton>{PromptButton::Yes});
     EXPECT_EQ(form->DeckState().CardList[0]->Seikai, 0);
     EXPECT_FALSE(form->DrillState().DoneFlag);
@@ -184,7 +184,8 @@ TEST_F(WindowTest, EndOfStudyAsksAndCancelLeavesTheDrillEmpty) {
     ASSERT_EQ(prompts.asked.size(), 1u);
     EXPECT_EQ(prompts.asked[0].title, QStringLiteral("確認"));
     EXPECT_EQ(prompts.asked[0].icon, PromptIcon::Question);
-    EXPECT_TRUE(prompts.asked[0].text.startsWith(QStringLiteral("すべての学習を終了しました。\nやり直しますか？")));
+    EXPECT_TRUE(prompts.asked[0].text.startsWith(
+        QStringLiteral("すべての学習を終了しました。\nやり直しますか？")));
     EXPECT_EQ(prompts.asked[0].buttons,
               (std::vector<PromptButton>{PromptButton::Yes, PromptButton::Cancel}));
     EXPECT_EQ(Find<QGroupBox>("Num_Now")->title(), QStringLiteral(" 0"));
@@ -210,7 +211,7 @@ TEST_F(WindowTest, ResetAllAsksFirst) {
     EXPECT_EQ(prompts.asked.back().text,
               QStringLiteral("すべての問題を再度題します。\nよろしいですか？\n\n・復習までの時間が"
                              "すべて0に\n変更されます。\n・正誤記録は変更されません。"));
-    EXPECT_EQ(Queue(), QStringList({"A", "B"}));
+    EXPECT_EQ(Queue(), QStringList({u"A"_qs, u"B"_qs}));
     EXPECT_EQ(form->DeckState().CardList[0]->Jikan, 0);
     EXPECT_EQ(form->DeckState().CardList[0]->Seikai, 3);
 }
@@ -231,7 +232,7 @@ TEST_F(WindowTest, OrderMenuTicksFollowTheOrder) {
     EXPECT_TRUE(random->isChecked());
     EXPECT_EQ(form->DrillState().QueuePos, pos);
     normal->trigger();
-    EXPECT_EQ(Queue(), QStringList({"A", "B", "C"}));
+    EXPECT_EQ(Queue(), QStringList({u"A"_qs, u"B"_qs, u"C"_qs}));
     EXPECT_TRUE(normal->isChecked());
     EXPECT_FALSE(random->isChecked());
 }

@@ -10,8 +10,8 @@ const QStringList TwoCards{QStringLiteral("A,a,,0,0,0,"), QStringLiteral("B,b,,0
 bool IsSavePrompt(const MessageRequest &box) {
     return box.title == QStringLiteral("確認") && box.icon == PromptIcon::Question &&
            box.text == QStringLiteral("学習結果を保存しますか？") &&
-           box.buttons == std::vector<PromptButton>{PromptButton::Yes, PromptButton::No,
-                                                    PromptButton::Cancel};
+           box.buttons ==
+               std::vector<PromptButton>{PromptButton::Yes, PromptButton::No, PromptButton::Cancel};
 }
 
 class SavePrompt : public WindowTest {
@@ -105,6 +105,7 @@ TEST_F(SavePrompt, AFailedSaveIsShownAndClosingAsksAgain) {
     ASSERT_TRUE(QDir(dir.filePath(QStringLiteral("gone"))).removeRecursively());
 
     prompts.Answer(PromptButton::Yes);
+    prompts.Answer(PromptButton::Ok);
     prompts.Answer(PromptButton::Cancel);
     EXPECT_FALSE(form->close());
     ASSERT_EQ(prompts.asked.size(), 3u);
@@ -127,14 +128,15 @@ TEST_F(SavePrompt, AFailedSaveIsShownAndClosingAsksAgain) {
 
 TEST_F(SavePrompt, UnsuitableFileIsRejectedWithAWarning) {
     const QString path = OpenDeck(TwoCards);
-    const QString bad =
-        WriteDeck(dir, QStringLiteral("bad.txt"), {QStringLiteral("no comma"), QStringLiteral("x")});
+    const QString bad = WriteDeck(dir, QStringLiteral("bad.txt"),
+                                  {QStringLiteral("no comma"), QStringLiteral("x")});
     prompts.Answer(PromptButton::Ok);
     EXPECT_EQ(form->OpenDeckFile(bad), 1);
     ASSERT_EQ(prompts.asked.size(), 1u);
     EXPECT_EQ(prompts.asked[0].title, QStringLiteral("警告"));
     EXPECT_EQ(prompts.asked[0].icon, PromptIcon::Warning);
-    EXPECT_EQ(prompts.asked[0].text, QStringLiteral("ファイルが不適切です。\n読み込めませんでした。"));
+    EXPECT_EQ(prompts.asked[0].text,
+              QStringLiteral("ファイルが不適切です。\n読み込めませんでした。"));
     EXPECT_EQ(form->DeckState().DeckFileName, path);
 }
 

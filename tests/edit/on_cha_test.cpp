@@ -32,7 +32,8 @@ TEST_F(Editing, TypedTextIsStoredInItsStoredForm) {
 }
 
 TEST_F(Editing, RedrawsAreNotEdits) {
-    const QString path = OpenDeck({QStringLiteral("\"q\",a,,0,0,0,"), QStringLiteral("B,b,,0,0,0,")});
+    const QString path =
+        OpenDeck({QStringLiteral("\"q\",a,,0,0,0,"), QStringLiteral("B,b,,0,0,0,")});
     Click("btnSusume");
     Click("btnSusume");
     Trigger("men_Card_Modoru");
@@ -50,7 +51,7 @@ TEST_F(Editing, SubRowEditsGoToTheCardShownInThatRow) {
     auto *box = Find<QComboBox>("SelectBox");
     box->setCurrentIndex(4);
     Q_EMIT box->activated(4);
-    Click("btnSusume"); // A current in row 1
+    ASSERT_EQ(Current(), QStringLiteral("A")); // switching keeps the pass: A in row 1
     Type(Memo(KindQuestion, 3), QStringLiteral("C2"));
     EXPECT_EQ(Card(2).Mondai, QByteArray("C2"));
     Type(Memo(KindAnswer, 1), QStringLiteral("a2"));
@@ -64,7 +65,8 @@ TEST_F(Editing, CharactersShiftJisCannotHoldAreReportedAndLeftOut) {
     EXPECT_EQ(Card(0).Mondai, QByteArray("abc"));
     EXPECT_EQ(question->toPlainText(), QStringLiteral("abc"));
     EXPECT_EQ(question->textCursor().position(), 3);
-    EXPECT_TRUE(Find<QStatusBar>("StatusBar1")->currentMessage().contains(QStringLiteral("\U0001F600")));
+    EXPECT_TRUE(
+        Find<QStatusBar>("StatusBar1")->currentMessage().contains(QStringLiteral("\U0001F600")));
 }
 
 TEST_F(Editing, TypingTheMarkerMovesTheBookmark) {
