@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QTest>
 
 namespace {
@@ -245,4 +246,30 @@ TEST_F(WindowTest, CheckBoxesSetTheirOptions) {
     const QColor off = Find<QWidget>("Label3")->palette().color(QPalette::WindowText);
     QTest::mouseClick(Find<QCheckBox>("ArrowCheck"), Qt::LeftButton);
     EXPECT_NE(Find<QWidget>("Label3")->palette().color(QPalette::WindowText), off);
+}
+
+namespace {
+// The darkest pixel of a widget as drawn.
+int DarkestDrawn(QWidget *widget) {
+    const QImage image = widget->grab().toImage();
+    int darkest = 255;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            darkest = qMin(darkest, QColor(image.pixel(x, y)).lightness());
+    return darkest;
+}
+} // namespace
+
+TEST_F(WindowTest, CheckMarkAndArrowCaptionsAreDrawnPaleWhenOff) {
+    OpenDeck(ThreeCards);
+    QWidget *mark = Find<QWidget>("myCheck");
+    const int pale = DarkestDrawn(mark);
+    Click("btnSusume");
+    Click("btnDekita");
+    EXPECT_GT(pale, DarkestDrawn(mark) + 60);
+
+    QWidget *caption = Find<QWidget>("Label4");
+    const int on = DarkestDrawn(caption);
+    QTest::mouseClick(Find<QCheckBox>("ArrowCheck"), Qt::LeftButton);
+    EXPECT_GT(DarkestDrawn(caption), on + 60);
 }
