@@ -27,6 +27,13 @@ std::optional<QByteArray> EncodeSjis(const QString &text) {
     return bytes;
 }
 
+// Far beyond any desktop, yet small enough that adding a position and a size cannot overflow.
+constexpr int MaxExtent = 1 << 20;
+
+int Coordinate(int value) {
+    return std::clamp(value, -MaxExtent, MaxExtent);
+}
+
 int OneOf(int value, std::initializer_list<int> allowed, int fallback) {
     return std::find(allowed.begin(), allowed.end(), value) != allowed.end() ? value : fallback;
 }
@@ -129,10 +136,10 @@ QString &OverriddenPath() {
 AppSettings ReadSettings(const IniFile &ini) {
     AppSettings s;
     const Reader form(ini, "Form");
-    s.top = form.Int("Top", s.top);
-    s.left = form.Int("Left", s.left);
-    s.width = std::max(form.Int("Width", s.width), AppSettings::MinWindowWidth);
-    s.height = std::max(form.Int("Heigth", s.height), AppSettings::MinWindowHeight);
+    s.top = Coordinate(form.Int("Top", s.top));
+    s.left = Coordinate(form.Int("Left", s.left));
+    s.width = std::clamp(form.Int("Width", s.width), AppSettings::MinWindowWidth, MaxExtent);
+    s.height = std::clamp(form.Int("Heigth", s.height), AppSettings::MinWindowHeight, MaxExtent);
     s.count = OneOf(form.Int("Count", s.count), {2, 3, 4, 5}, s.count);
     s.imageSize = std::clamp(form.Int("ImageSize", s.imageSize), 20, 100);
 
@@ -158,13 +165,14 @@ AppSettings ReadSettings(const IniFile &ini) {
     s.tuikaIdou = tuika.Bool("TuikaIdou", s.tuikaIdou);
     s.tuikaEnter = tuika.Bool("TuikaEnter", s.tuikaEnter);
     s.tuikaIME = tuika.Bool("TuikaIME", s.tuikaIME);
-    s.tuikaTop = tuika.Int("TuikaTop", s.tuikaTop);
-    s.tuikaLeft = tuika.Int("TuikaLeft", s.tuikaLeft);
-    s.tuikaWidth = tuika.Int("TuikaWidth", s.tuikaWidth);
-    s.tuikaHeight = tuika.Int("TuikaHeight", s.tuikaHeight);
+    s.tuikaTop = Coordinate(tuika.Int("TuikaTop", s.tuikaTop));
+    s.tuikaLeft = Coordinate(tuika.Int("TuikaLeft", s.tuikaLeft));
+    s.tuikaWidth = std::clamp(tuika.Int("TuikaWidth", s.tuikaWidth), 0, MaxExtent);
+    s.tuikaHeight = std::clamp(tuika.Int("TuikaHeight", s.tuikaHeight), 0, MaxExtent);
     s.tuikaClip = tuika.Bool("TuikaClip", s.tuikaClip);
 
-    s.mondaiHeight = std::max(Reader(ini, "MainPanel").Int("Mondai_Height", s.mondaiHeight), 0);
+    s.mondaiHeight =
+        std::clamp(Reader(ini, "MainPanel").Int("Mondai_Height", s.mondaiHeight), 0, MaxExtent);
 
     const Reader files(ini, "FileName_");
     for (int i = 0; i < AppSettings::RecentFileCount; ++i) {

@@ -119,16 +119,16 @@ private:
     void CreatePopupMenu();
     void ConnectCells();
     // Steps filled in by later work on the window; each has its own file.
-    void ReadSettings();           // settings file
-    void WriteSettings();          // settings file
+    void ReadSettings();  // settings file
+    void WriteSettings(); // settings file
     void ApplyWindowBounds(QRect outer);
     QRect RestoredOuterBounds() const;
     void FitOuterSize(int triesLeft);
-    void CreateListView();         // list view in Panel_Grid
-    void FillGrid(bool scroll);    // list view
-    void ResizeListColumns();      // list view
-    void CreateSpeech();           // speech
-    void UpdateRecentFiles();      // recent files: the entries and the title
+    void CreateListView();      // list view in Panel_Grid
+    void FillGrid(bool scroll); // list view
+    void ResizeListColumns();   // list view
+    void CreateSpeech();        // speech
+    void UpdateRecentFiles();   // recent files: the entries and the title
     void ClickOpenFileName(int entry);
     // Drawing helpers.
     void ShowCounters();

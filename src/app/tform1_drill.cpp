@@ -17,7 +17,7 @@ namespace {
 QColor PaleText(const QPalette &palette) {
     const QColor disabled = palette.color(QPalette::Disabled, QPalette::WindowText);
     return disabled != palette.color(QPalette::Active, QPalette::WindowText) ? disabled
-                                                                              : QColor(Qt::gray);
+                                                                             : QColor(Qt::gray);
 }
 
 void SetTextColour(QWidget *widget, const QColor &colour) {

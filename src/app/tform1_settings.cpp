@@ -18,8 +18,9 @@ QAction *RecentEntry(const QObject &window, int entry) {
 
 bool OnSomeScreen(const QRect &outer) {
     const QList<QScreen *> screens = QGuiApplication::screens();
-    return std::any_of(screens.begin(), screens.end(),
-                       [&outer](const QScreen *screen) { return screen->geometry().intersects(outer); });
+    return std::any_of(screens.begin(), screens.end(), [&outer](const QScreen *screen) {
+        return screen->geometry().intersects(outer);
+    });
 }
 
 // A hand-edited size larger than every screen together would only make a window nobody can use.
