@@ -106,12 +106,14 @@ void TForm1::resizeEvent(QResizeEvent *event) {
     ResizeForm();
 }
 
+// The window's size as it is set and stored, without the frame a window manager adds: the
+// frame differs between desktops, and the rows must not depend on it.
 int TForm1::OuterHeight() const {
-    return frameGeometry().height();
+    return height();
 }
 
 int TForm1::OuterWidth() const {
-    return frameGeometry().width();
+    return width();
 }
 
 bool TForm1::IsInThisWindow(QObject *object) const {

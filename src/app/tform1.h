@@ -119,11 +119,8 @@ private:
     void CreatePopupMenu();
     void ConnectCells();
     // Steps filled in by later work on the window; each has its own file.
-    void ReadSettings();  // settings file
-    void WriteSettings(); // settings file
-    void ApplyWindowBounds(QRect outer);
-    QRect RestoredOuterBounds() const;
-    void FitOuterSize(int triesLeft);
+    void ReadSettings();        // settings file
+    void WriteSettings();       // settings file
     void CreateListView();      // list view in Panel_Grid
     void FillGrid(bool scroll); // list view
     void ResizeListColumns();   // list view
@@ -136,6 +133,10 @@ private:
     bool ApplicationMouseFilter(QObject *watched, QEvent *event);
     bool IsInThisWindow(QObject *object) const;
     void ReportSaveError(const FileResult &result);
+    // Window bounds as the settings file stores them: outer position and size.
+    void ApplyWindowBounds(QRect outer);
+    QRect RestoredOuterBounds() const;
+    void FitOuterSize(int triesLeft);
 
     Prompts &prompts_;
     Deck deck_;
