@@ -1,8 +1,8 @@
 #include "app/ini_file.h"
-#include "app/prompts.h"
 #include "app/settings.h"
 #include "app/tform1.h"
 #include "drill/drill.h"
+#include "support/scripted_prompts.h"
 #include "view/card_view.h"
 
 #include <QAction>
@@ -16,21 +16,6 @@
 
 namespace {
 
-// Answers every box with its first button and remembers what was shown.
-class RecordingPrompts : public Prompts {
-public:
-    PromptButton Message(QWidget *, const MessageRequest &request) override {
-        shown.push_back(request);
-        return request.buttons.front();
-    }
-    QString OpenFileName(QWidget *, const FileRequest &) override { return {}; }
-    QString SaveFileName(QWidget *, const FileRequest &) override { return {}; }
-    std::optional<QFont> ChooseFont(QWidget *, const QFont &, const QString &) override {
-        return std::nullopt;
-    }
-    std::vector<MessageRequest> shown;
-};
-
 void WriteSettingsFile(const QByteArray &bytes) {
     QFile file(SettingsFilePath());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -43,7 +28,7 @@ QByteArray SettingsFileBytes() {
 }
 
 struct Session {
-    RecordingPrompts prompts;
+    ScriptedPrompts prompts;
     TForm1 form{prompts};
 
     explicit Session(bool show = true) {
@@ -165,9 +150,10 @@ TEST(WindowSettings, AFailedWriteIsReportedAndTheWindowStillCloses) {
     WriteSettingsFile("[Form]\nTop=100\n"); // a file, so nothing can be created below it
     SetSettingsFilePath(blocked);
     Session session;
+    session.prompts.Answer(PromptButton::Ok);
     session.Close();
     EXPECT_FALSE(session.form.isVisible());
-    ASSERT_EQ(session.prompts.shown.size(), 1u);
-    EXPECT_EQ(session.prompts.shown[0].text, blocked + QStringLiteral(" に書き込めません"));
-    EXPECT_EQ(session.prompts.shown[0].icon, PromptIcon::Critical);
+    ASSERT_EQ(session.prompts.asked.size(), 1u);
+    EXPECT_EQ(session.prompts.asked[0].text, blocked + QStringLiteral(" に書き込めません"));
+    EXPECT_EQ(session.prompts.asked[0].icon, PromptIcon::Critical);
 }
