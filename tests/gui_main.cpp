@@ -1,6 +1,25 @@
+#include "app/settings.h"
+
 #include <QApplication>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+namespace {
+
+// Every test starts with no settings file of its own, in a folder that is thrown away.
+class FreshSettingsFile : public ::testing::EmptyTestEventListener {
+public:
+    void OnTestStart(const ::testing::TestInfo &) override {
+        SetSettingsFilePath(folder_.filePath(QStringLiteral("kardeon-%1.ini").arg(++count_)));
+    }
+
+private:
+    QTemporaryDir folder_;
+    int count_ = 0;
+};
+
+} // namespace
 
 // Window tests share one application object; no test ever touches the user's own files.
 int main(int argc, char **argv) {
@@ -9,5 +28,6 @@ int main(int argc, char **argv) {
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FreshSettingsFile);
     return RUN_ALL_TESTS();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/settings.h"
 #include "deck/deck.h"
 #include "drill/drill.h"
 #include "drill/drill_host.h"
@@ -88,6 +89,9 @@ public:
     CardView &Cells() { return *cells_; }
     int OuterHeight() const;
     int OuterWidth() const;
+    // The settings as read at start-up; values whose controls do not exist yet are kept here
+    // and written back unchanged.
+    AppSettings &HeldSettings() { return settings_; }
 
     bool SuppressEdits = false;
     bool VoiceDialogOpen = false;
@@ -100,6 +104,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool event(QEvent *event) override;
 
@@ -128,12 +133,18 @@ private:
     bool ApplicationMouseFilter(QObject *watched, QEvent *event);
     bool IsInThisWindow(QObject *object) const;
     void ReportSaveError(const FileResult &result);
+    // Window bounds as the settings file stores them: outer position and size.
+    void ApplyWindowBounds(QRect outer);
+    QRect RestoredOuterBounds() const;
+    void FitOuterSize(int triesLeft);
 
     Prompts &prompts_;
     Deck deck_;
     Drill drill_;
     std::unique_ptr<CardView> cells_;
     bool closed_ = false;
+    AppSettings settings_;
+    QSize wantedOuterSize_; // fitted once the window frame is known
 
     // Controls (object names as the component names).
     QWidget *Panel_Main = nullptr;

@@ -41,7 +41,9 @@ void WindowTest::SetUp() {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    // Every test starts in the one-card view, whatever a settings file may say.
+    // Every test starts in the one-card view at the size the window is built with, whatever a
+    // settings file may say.
+    form->resize(567, 554);
     form->ClickPanelPattern(0);
     form->Yajirusi = true;
     form->AutoSave = false;

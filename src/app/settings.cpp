@@ -1,0 +1,261 @@
+#include "app/settings.h"
+
+#include "app/ini_file.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <algorithm>
+
+namespace {
+
+// Settings texts are Shift-JIS in the file and QString in memory.
+QString DecodeSjis(const QByteArray &bytes) {
+    QStringDecoder decoder("windows-31j");
+    return decoder.decode(bytes);
+}
+
+// Nothing when the text holds characters Shift-JIS cannot store.
+std::optional<QByteArray> EncodeSjis(const QString &text) {
+    QStringEncoder encoder("windows-31j");
+    QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError() || DecodeSjis(bytes) != text)
+        return std::nullopt;
+    return bytes;
+}
+
+// Far beyond any desktop, yet small enough that adding a position and a size cannot overflow.
+constexpr int MaxExtent = 1 << 20;
+
+int Coordinate(int value) {
+    return std::clamp(value, -MaxExtent, MaxExtent);
+}
+
+int OneOf(int value, std::initializer_list<int> allowed, int fallback) {
+    return std::find(allowed.begin(), allowed.end(), value) != allowed.end() ? value : fallback;
+}
+
+// Exactly one named style survives a round trip; none, several or an unknown word mean no style.
+const char *StyleWord(const FontSetting &font) {
+    const std::pair<bool, const char *> styles[] = {{font.bold, "fsBold"},
+                                                    {font.italic, "fsItalic"},
+                                                    {font.underline, "fsUnderline"},
+                                                    {font.strikeOut, "fsStrikeOut"}};
+    const char *word = "";
+    int count = 0;
+    for (const auto &[on, name] : styles) {
+        if (on) {
+            word = name;
+            ++count;
+        }
+    }
+    return count == 1 ? word : "";
+}
+
+class Reader {
+public:
+    Reader(const IniFile &ini, const char *section) : ini_(ini), section_(section) {}
+    int Int(const char *key, int fallback) const {
+        return ini_.ReadInteger(section_, key, fallback);
+    }
+    bool Bool(const char *key, bool fallback) const {
+        return ini_.ReadBool(section_, key, fallback);
+    }
+    QByteArray Bytes(const char *key) const { return ini_.ReadString(section_, key); }
+    QString Text(const char *key, const QString &fallback) const {
+        const std::optional<QByteArray> value = ini_.ReadValue(section_, key);
+        return value ? DecodeSjis(*value) : fallback;
+    }
+
+private:
+    const IniFile &ini_;
+    QByteArray section_;
+};
+
+class Writer {
+public:
+    explicit Writer(IniFile &ini) : ini_(ini) {}
+    void Section(const char *section) { section_ = section; }
+    void Int(const char *key, int value) { ini_.WriteInteger(section_, key, value); }
+    void Bool(const char *key, bool value) { ini_.WriteBool(section_, key, value); }
+    void Bytes(const char *key, const QByteArray &value) {
+        allWritten_ = ini_.WriteString(section_, key, value) && allWritten_;
+    }
+    void Text(const char *key, const QString &value) {
+        // A text read from the file and not changed keeps its bytes, even ones that do not
+        // decode cleanly.
+        const std::optional<QByteArray> stored = ini_.ReadValue(section_, key);
+        if (stored && DecodeSjis(*stored) == value)
+            return;
+        const std::optional<QByteArray> bytes = EncodeSjis(value);
+        if (bytes)
+            Bytes(key, *bytes);
+        else
+            allWritten_ = false;
+    }
+    bool AllWritten() const { return allWritten_; }
+
+private:
+    IniFile &ini_;
+    QByteArray section_;
+    bool allWritten_ = true;
+};
+
+void ReadFontNameAndSize(const Reader &in, FontSetting &font) {
+    font.name = in.Text("Name", font.name);
+    font.size = in.Int("Size", font.size);
+}
+
+void ReadFontStyleAndCharSet(const Reader &in, FontSetting &font) {
+    const QByteArray style = in.Bytes("Style");
+    font.bold = style == "fsBold";
+    font.italic = style == "fsItalic";
+    font.underline = style == "fsUnderline";
+    font.strikeOut = style == "fsStrikeOut";
+    font.charSet = in.Int("CharSet", font.charSet);
+}
+
+void WriteFont(Writer &out, const char *section, const FontSetting &font) {
+    out.Section(section);
+    out.Text("Name", font.name);
+    out.Int("Size", font.size);
+    out.Bytes("Style", StyleWord(font));
+    out.Int("CharSet", font.charSet);
+}
+
+QString &OverriddenPath() {
+    static QString path;
+    return path;
+}
+
+} // namespace
+
+AppSettings ReadSettings(const IniFile &ini) {
+    AppSettings s;
+    const Reader form(ini, "Form");
+    s.top = Coordinate(form.Int("Top", s.top));
+    s.left = Coordinate(form.Int("Left", s.left));
+    s.width = std::clamp(form.Int("Width", s.width), AppSettings::MinWindowWidth, MaxExtent);
+    s.height = std::clamp(form.Int("Heigth", s.height), AppSettings::MinWindowHeight, MaxExtent);
+    s.count = OneOf(form.Int("Count", s.count), {2, 3, 4, 5}, s.count);
+    s.imageSize = std::clamp(form.Int("ImageSize", s.imageSize), 20, 100);
+
+    const Reader fontM(ini, "FontM");
+    ReadFontNameAndSize(fontM, s.fontM);
+    ReadFontStyleAndCharSet(fontM, s.fontM);
+    const int alignment = Reader(ini, "Font").Int("Alignment", s.alignment);
+    s.alignment = OneOf(alignment, {AppSettings::AlignLeft, AppSettings::AlignCenter}, s.alignment);
+    const Reader fontK(ini, "FontK");
+    ReadFontNameAndSize(fontK, s.fontK);
+    ReadFontStyleAndCharSet(fontK, s.fontK);
+
+    const Reader option(ini, "Option");
+    s.jyun = OneOf(option.Int("Jyun", s.jyun), {0, 1}, s.jyun);
+    s.yajirusi = option.Bool("Yajirusi", s.yajirusi);
+    s.autoSave = option.Bool("AutoSave", s.autoSave);
+    s.panelPattern = OneOf(option.Int("PanelPattern", s.panelPattern), {0, 1, 2}, s.panelPattern);
+    s.helpComment = option.Bool("HelpComment", s.helpComment);
+    s.speakEnglish = OneOf(option.Int("SpeakEnglish", s.speakEnglish), {0, 1, 2}, s.speakEnglish);
+
+    const Reader tuika(ini, "TuikaDialog");
+    s.tuikaMode = OneOf(tuika.Int("TuikaMode", s.tuikaMode), {0, 1, 2}, s.tuikaMode);
+    s.tuikaIdou = tuika.Bool("TuikaIdou", s.tuikaIdou);
+    s.tuikaEnter = tuika.Bool("TuikaEnter", s.tuikaEnter);
+    s.tuikaIME = tuika.Bool("TuikaIME", s.tuikaIME);
+    s.tuikaTop = Coordinate(tuika.Int("TuikaTop", s.tuikaTop));
+    s.tuikaLeft = Coordinate(tuika.Int("TuikaLeft", s.tuikaLeft));
+    s.tuikaWidth = std::clamp(tuika.Int("TuikaWidth", s.tuikaWidth), 0, MaxExtent);
+    s.tuikaHeight = std::clamp(tuika.Int("TuikaHeight", s.tuikaHeight), 0, MaxExtent);
+    s.tuikaClip = tuika.Bool("TuikaClip", s.tuikaClip);
+
+    s.mondaiHeight =
+        std::clamp(Reader(ini, "MainPanel").Int("Mondai_Height", s.mondaiHeight), 0, MaxExtent);
+
+    const Reader files(ini, "FileName_");
+    for (int i = 0; i < AppSettings::RecentFileCount; ++i) {
+        const QByteArray key = QByteArray::number(AppSettings::FirstRecentFileKey + i);
+        s.fileNames[size_t(i)] = files.Text(key.constData(), QString());
+    }
+    return s;
+}
+
+bool WriteSettings(const AppSettings &s, IniFile &ini) {
+    Writer out(ini);
+    out.Section("Form");
+    out.Int("Top", s.top);
+    out.Int("Left", s.left);
+    out.Int("Width", s.width);
+    out.Int("Heigth", s.height);
+    out.Int("Count", s.count);
+    out.Int("ImageSize", s.imageSize);
+    WriteFont(out, "FontM", s.fontM);
+    WriteFont(out, "FontK", s.fontK);
+    out.Section("Font");
+    out.Int("Alignment", s.alignment);
+    out.Section("Option");
+    out.Int("Jyun", s.jyun);
+    out.Bool("Yajirusi", s.yajirusi);
+    out.Bool("AutoSave", s.autoSave);
+    out.Int("PanelPattern", s.panelPattern);
+    out.Bool("HelpComment", s.helpComment);
+    out.Int("SpeakEnglish", s.speakEnglish);
+    out.Section("TuikaDialog");
+    out.Int("TuikaMode", s.tuikaMode);
+    out.Bool("TuikaIdou", s.tuikaIdou);
+    out.Bool("TuikaEnter", s.tuikaEnter);
+    out.Bool("TuikaIME", s.tuikaIME);
+    out.Int("TuikaTop", s.tuikaTop);
+    out.Int("TuikaLeft", s.tuikaLeft);
+    out.Int("TuikaWidth", s.tuikaWidth);
+    out.Int("TuikaHeight", s.tuikaHeight);
+    out.Bool("TuikaClip", s.tuikaClip);
+    out.Section("MainPanel");
+    out.Int("Mondai_Height", s.mondaiHeight);
+    out.Section("FileName_");
+    for (int i = 0; i < AppSettings::RecentFileCount; ++i) {
+        const QByteArray key = QByteArray::number(AppSettings::FirstRecentFileKey + i);
+        out.Text(key.constData(), s.fileNames[size_t(i)]);
+    }
+    return out.AllWritten();
+}
+
+QString SettingsFilePathFor(const QString &executablePath, const QString &userConfigFolder) {
+    const QFileInfo executable(executablePath);
+    const QString folder = executable.absolutePath();
+    if (QFileInfo(folder).isWritable())
+        return folder + u'/' + executable.completeBaseName() + QStringLiteral(".ini");
+    return userConfigFolder + QStringLiteral("/kardeon.ini");
+}
+
+QString SettingsFilePath() {
+    if (!OverriddenPath().isEmpty())
+        return OverriddenPath();
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return SettingsFilePathFor(QCoreApplication::applicationFilePath(),
+                               config + QStringLiteral("/kardeon"));
+}
+
+void SetSettingsFilePath(const QString &path) {
+    OverriddenPath() = path;
+}
+
+AppSettings LoadSettings(const QString &path) {
+    return ReadSettings(IniFile::Load(path));
+}
+
+std::optional<QString> StoreSettings(const AppSettings &settings, const QString &path) {
+    IniFile ini = IniFile::Load(path);
+    const QByteArray before = ini.Bytes();
+    const bool allWritten = ini.Readable() && WriteSettings(settings, ini);
+    bool saved = ini.Readable();
+    if (saved && (ini.Bytes() != before || !QFileInfo::exists(path))) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        saved = ini.Save(path);
+    }
+    if (allWritten && saved)
+        return std::nullopt;
+    return QStringLiteral("%1 に書き込めません").arg(QDir::toNativeSeparators(path));
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <optional>
+
+class IniFile;
+
+// Every value the settings file holds, with the value used when the file has none. Values whose
+// owner is not wired up yet are still held here, so they are written back unchanged.
+struct FontSetting {
+    QString name = QStringLiteral("ＭＳ Ｐゴシック");
+    int size = 12;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
+    int charSet = 128; // kept for the file only; Qt has no use for it
+
+    bool operator==(const FontSetting &) const = default;
+};
+
+struct AppSettings {
+    static constexpr int MinWindowWidth = 350;
+    static constexpr int MinWindowHeight = 430;
+    static constexpr int AlignLeft = 7;
+    static constexpr int AlignCenter = 8;
+    static constexpr int RecentFileCount = 5;
+    static constexpr int FirstRecentFileKey = 5;
+
+    // [Form]
+    int top = 100;
+    int left = 100;
+    int width = 500;
+    int height = 425; // stored under the key "Heigth"
+    int count = 5;
+    int imageSize = 60;
+    // [FontM], [FontK]
+    FontSetting fontM;
+    FontSetting fontK;
+    // [Font]
+    int alignment = AlignCenter;
+    // [Option]
+    int jyun = 0;
+    bool yajirusi = true;
+    bool autoSave = false;
+    int panelPattern = 1;
+    bool helpComment = true;
+    int speakEnglish = 0;
+    // [TuikaDialog]
+    int tuikaMode = 1;
+    bool tuikaIdou = false;
+    bool tuikaEnter = true;
+    bool tuikaIME = true;
+    int tuikaTop = 40;
+    int tuikaLeft = 10;
+    int tuikaWidth = 280;
+    int tuikaHeight = 440;
+    bool tuikaClip = false;
+    // [MainPanel]
+    int mondaiHeight = 100;
+    // [FileName_] keys "5" to "9": full paths, most recent first; empty for no entry
+    std::array<QString, RecentFileCount> fileNames;
+
+    bool operator==(const AppSettings &) const = default;
+};
+
+// Reads every key; missing or unreadable values give the defaults, and values outside what the
+// program itself writes are brought back into range.
+AppSettings ReadSettings(const IniFile &ini);
+
+// Writes every key in the file's section order. Returns false when some value could not be
+// written (it holds a line break or characters Shift-JIS cannot hold); every other key is
+// still written and the unwritable key's line is left as it was.
+bool WriteSettings(const AppSettings &settings, IniFile &ini);
+
+// The file beside the executable ("<executable without extension>.ini") when that folder is
+// writable, otherwise kardeon.ini in the user's configuration folder.
+QString SettingsFilePathFor(const QString &executablePath, const QString &userConfigFolder);
+// The path used by the running program; tests point it elsewhere.
+QString SettingsFilePath();
+// An empty path restores the normal location.
+void SetSettingsFilePath(const QString &path);
+
+// Loads the settings file at `path` (defaults when it does not exist).
+AppSettings LoadSettings(const QString &path);
+// Writes `settings` into the file at `path`, keeping every line it does not own. On failure
+// returns the message to show the user.
+std::optional<QString> StoreSettings(const AppSettings &settings, const QString &path);
