@@ -1,5 +1,6 @@
 #include "app/prompts.h"
 #include "app/single_instance.h"
+#include "app/startup_probe.h"
 #include "app/tform1.h"
 
 #include <QApplication>
@@ -23,6 +24,7 @@ int main(int argc, char **argv) {
     TForm1 form(prompts);
     instance.Listen([&form](const QString &handed) { form.ReceiveHandOff(handed); });
     form.OpenStartDeck(path);
+    WatchFirstPaintForBenchmark(&form);
     form.show();
     return app.exec();
 }
