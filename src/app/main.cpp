@@ -1,11 +1,28 @@
+#include "app/prompts.h"
+#include "app/single_instance.h"
+#include "app/tform1.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Kardeon - "));
-    window.resize(567, 554);
-    window.show();
+    QApplication::setApplicationName(QStringLiteral("kardeon"));
+    QString path;
+    if (argc > 1)
+        path = QString::fromLocal8Bit(argv[1]).remove(QLatin1Char('"'));
+
+    SingleInstance instance(SingleInstance::DefaultFolder());
+    if (!instance.TakeLead()) {
+        // Another instance runs: it opens our deck, or nothing happens at all.
+        if (!path.isEmpty())
+            return instance.HandOff(path) ? 0 : 1;
+        return 0;
+    }
+
+    QtPrompts prompts;
+    TForm1 form(prompts);
+    instance.Listen([&form](const QString &handed) { form.ReceiveHandOff(handed); });
+    form.OpenStartDeck(path);
+    form.show();
     return app.exec();
 }

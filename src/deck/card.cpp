@@ -73,20 +73,23 @@ QByteArray Unquote(const QByteArray &text) {
 }
 
 QByteArray DecodeLineBreaks(const QByteArray &text) {
-    static const QByteArray escape = QByteArrayLiteral("\\n");
-    qsizetype at = sjis::IndexOf(text, escape);
-    if (at < 0)
+    if (!text.contains("\\n"))
         return text;
+    // One walk over the characters: a backslash that is the second byte of a double-byte
+    // character (表, ソ, 能 ...) never starts an escape.
     QByteArray out;
     out.reserve(text.size() + 8);
-    qsizetype from = 0;
-    while (at >= 0) {
-        out.append(text.constData() + from, at - from);
-        out.append("\r\n", 2);
-        from = at + 2;
-        at = sjis::IndexOf(text, escape, from);
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        if (text[pos] == '\\' && pos + 1 < text.size() && text[pos + 1] == 'n') {
+            out.append("\r\n", 2);
+            pos += 2;
+            continue;
+        }
+        const qsizetype len = sjis::CharLength(text, pos);
+        out.append(text.constData() + pos, len);
+        pos += len;
     }
-    out.append(text.constData() + from, text.size() - from);
     return out;
 }
 
@@ -107,7 +110,7 @@ QByteArray EncodeLineBreaks(const QByteArray &text) {
     return out;
 }
 
-bool ParseInt32(const QByteArray &text, qint32 *value) {
+bool ParseInt32(QByteArrayView text, qint32 *value) {
     qsizetype i = 0;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QtGlobal>
 
 // One card of a deck. Text fields hold the stored form, byte for byte as the deck file has it
@@ -37,7 +38,7 @@ inline QByteArray DisplayForm(const QByteArray &stored) {
 }
 
 // Strict decimal integer (optional sign, digits only, signed 32-bit range).
-bool ParseInt32(const QByteArray &text, qint32 *value);
+bool ParseInt32(QByteArrayView text, qint32 *value);
 
 void AddSioriMark(TMondaiSet &card);
 // Removes the first marker; false when one was removed, true when there was none.

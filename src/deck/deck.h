@@ -1,49 +1,18 @@
 #pragma once
 
 #include "deck/card.h"
+#include "deck/deck_lines.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
+#include <array>
 #include <memory>
 #include <vector>
 
 using CardOwnerList = std::vector<std::unique_ptr<TMondaiSet>>; // owns the cards
 using CardRefList = std::vector<TMondaiSet *>;                  // refers to cards it does not own
-
-// A deck's lines, held as the exact bytes a save writes: every line followed by CR LF.
-// Two line lists are equal exactly when these bytes are equal.
-class DeckLines {
-public:
-    DeckLines() = default;
-    // Splits file bytes at CR LF, lone LF and lone CR; a break after the last line starts no
-    // further line.
-    static DeckLines FromFileBytes(const QByteArray &data);
-    static DeckLines FromBytesWithCrLf(QByteArray bytes, qsizetype lineCount);
-
-    qsizetype Count() const { return count_; }
-    bool IsEmpty() const { return count_ == 0; }
-    const QByteArray &Bytes() const { return bytes_; }
-    // The line at `index` (0-based), without its line end. Linear in `index`; use ForEach to
-    // walk all lines.
-    QByteArrayView Line(qsizetype index) const;
-    template <typename F> void ForEach(F &&visit) const {
-        qsizetype from = 0;
-        for (qsizetype i = 0; i < count_; ++i) {
-            const qsizetype end = bytes_.indexOf("\r\n", from);
-            visit(QByteArrayView(bytes_.constData() + from, end - from));
-            from = end + 2;
-        }
-    }
-    friend bool operator==(const DeckLines &a, const DeckLines &b) {
-        return a.count_ == b.count_ && a.bytes_ == b.bytes_;
-    }
-
-private:
-    QByteArray bytes_;
-    qsizetype count_ = 0;
-};
 
 // The file side of the open deck.
 struct Deck {
@@ -64,6 +33,13 @@ FileResult ReadDeckFile(const QString &path, DeckLines *lines);
 
 // True when neither of the first two lines holds a comma (a missing line holds none).
 bool IsUnsuitable(const DeckLines &lines);
+
+// The seven fields of a line in stored form, found in one walk; empty past the end of the line.
+// A field starting with a double quote ends at the first double quote after it that is
+// followed by a comma, else at the line's end when the line ends in a double quote, else like
+// any other field at the next comma. Further fields are ignored.
+using LineFields = std::array<QByteArrayView, 7>;
+LineFields SplitFields(QByteArrayView line);
 
 // The n-th field (1-based) of a line in stored form; empty past the end of the line.
 QByteArray ExtractField(QByteArrayView line, int n);

@@ -59,6 +59,7 @@ public:
     // The redraw's adoption step: no current card and 1 <= QueuePos <= queue length.
     void AdoptCurrentCard();
     // Switching the display pattern: keeps the pass; the main pattern hides the answer again.
+    // Does not redraw: the window lays out the new pattern first.
     void SetPattern(DisplayPatternKind pattern, int subRows);
 
     // --- what the view shows ---
@@ -86,8 +87,24 @@ public:
     bool DeleteCard(CardTarget target);
 
 private:
+    // 0-based index of `card` in CardList / AskQueue, -1 when absent.
+    qsizetype CardIndex(const TMondaiSet *card) const;
+    qsizetype QueueIndex(const TMondaiSet *card) const;
+    // Where a new card goes: CardList index and 0-based AskQueue index (size = append).
+    struct Placement {
+        qsizetype listIndex;
+        qsizetype queueIndex;
+    };
+    Placement PlaceNewCard(InsertPosition position, CardTarget target) const;
+    qsizetype QueueIndexFromListRow(qsizetype listIndex) const;
+    void FixUpAfterInsert(InsertPosition position, bool moveAfterAdding, CardTarget target);
+    // The card a delete command points at; also moves the drill off it as the table says.
+    TMondaiSet *TakeDeleteTarget(CardTarget target);
+    void RemoveCard(TMondaiSet *card);
+
     Deck &deck_;
     DrillHost &host_;
     DayClock today_;
     std::mt19937 rng_;
+    mutable qsizetype indexHint_ = 0; // where CardIndex last found a card
 };

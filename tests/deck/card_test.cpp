@@ -121,4 +121,29 @@ TEST(SjisText, CutsNeverSplitACharacter) {
     EXPECT_EQ(sjis::DropFirstChar("\x90\xb3x"), "x");
 }
 
+TEST(SjisText, LeadByteWithoutATrailByteStandsAlone) {
+    // As the decoder sees it: a lead byte followed by a line end or a quote is one broken
+    // character, and the byte after it is itself.
+    EXPECT_EQ(sjis::CharLength(QByteArray("\x81\r"), 0), 1);
+    EXPECT_EQ(sjis::CharLength(QByteArray("\x81\""), 0), 1);
+    EXPECT_EQ(sjis::CharLength(QByteArray("\x81\x7f"), 0), 1);
+    EXPECT_EQ(sjis::CharLength(QByteArray("\x81\x40"), 0), 2);
+    EXPECT_EQ(sjis::CharLength(QByteArray("\xfc\xfc"), 0), 2);
+    EXPECT_EQ(sjis::LeftChars("\x81\"ab", 2), "\x81\"");
+    TMondaiSet card = CardWithQuestion("\"x\x81\"");
+    AddSioriMark(card);
+    EXPECT_EQ(card.Mondai, "\"" + SioriMark() + "x\x81\"");
+}
+
+TEST(DisplayForm, ManyEscapesInOneText) {
+    QByteArray stored;
+    QByteArray shown;
+    for (int i = 0; i < 20000; ++i) {
+        stored += "\x95\x5c\\n";
+        shown += "\x95\x5c\r\n";
+    }
+    EXPECT_EQ(DecodeLineBreaks(stored), shown);
+    EXPECT_EQ(EncodeLineBreaks(shown), stored.chopped(2));
+}
+
 } // namespace

@@ -1,0 +1,119 @@
+#include "app/prompts.h"
+
+#include "app/app_texts.h"
+
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <algorithm>
+
+void Prompts::Error(QWidget *parent, const QString &text) {
+    Message(parent, {app_texts::ApplicationTitle(), PromptIcon::Critical, text, {PromptButton::Ok}});
+}
+
+void Prompts::Warning(QWidget *parent, const QString &text) {
+    Message(parent, {QStringLiteral("警告"), PromptIcon::Warning, text, {PromptButton::Ok}});
+}
+
+PromptButton Prompts::Confirm(QWidget *parent, const QString &text,
+                              std::vector<PromptButton> buttons) {
+    return Message(parent, {QStringLiteral("確認"), PromptIcon::Question, text, std::move(buttons)});
+}
+
+PromptButton Prompts::Inform(QWidget *parent, const QString &text,
+                             std::vector<PromptButton> buttons) {
+    return Message(parent,
+                   {QStringLiteral("情報"), PromptIcon::Information, text, std::move(buttons)});
+}
+
+QString ButtonCaption(PromptButton button) {
+    switch (button) {
+    case PromptButton::Yes:
+        return QStringLiteral("はい(&Y)");
+    case PromptButton::No:
+        return QStringLiteral("いいえ(&N)");
+    case PromptButton::Cancel:
+        return QStringLiteral("キャンセル");
+    case PromptButton::Ok:
+        break;
+    }
+    return QStringLiteral("OK");
+}
+
+PromptButton EscapeButton(const std::vector<PromptButton> &buttons) {
+    if (std::find(buttons.begin(), buttons.end(), PromptButton::Cancel) != buttons.end())
+        return PromptButton::Cancel;
+    return buttons.empty() ? PromptButton::Ok : buttons.back();
+}
+
+namespace {
+QMessageBox::Icon ToQtIcon(PromptIcon icon) {
+    switch (icon) {
+    case PromptIcon::Information:
+        return QMessageBox::Information;
+    case PromptIcon::Warning:
+        return QMessageBox::Warning;
+    case PromptIcon::Critical:
+        return QMessageBox::Critical;
+    case PromptIcon::Question:
+        return QMessageBox::Question;
+    case PromptIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::ButtonRole ToRole(PromptButton button) {
+    switch (button) {
+    case PromptButton::Yes:
+        return QMessageBox::YesRole;
+    case PromptButton::No:
+        return QMessageBox::NoRole;
+    case PromptButton::Cancel:
+        return QMessageBox::RejectRole;
+    case PromptButton::Ok:
+        break;
+    }
+    return QMessageBox::AcceptRole;
+}
+} // namespace
+
+PromptButton QtPrompts::Message(QWidget *parent, const MessageRequest &request) {
+    QMessageBox box(ToQtIcon(request.icon), request.title, request.text, QMessageBox::NoButton,
+                    parent);
+    const PromptButton escape = EscapeButton(request.buttons);
+    std::vector<std::pair<QAbstractButton *, PromptButton>> made;
+    for (PromptButton b : request.buttons) {
+        QPushButton *button = box.addButton(ButtonCaption(b), ToRole(b));
+        made.emplace_back(button, b);
+        if (b == escape)
+            box.setEscapeButton(button);
+    }
+    if (!made.empty())
+        box.setDefaultButton(static_cast<QPushButton *>(made.front().first));
+    box.exec();
+    for (const auto &[button, kind] : made)
+        if (box.clickedButton() == button)
+            return kind;
+    return escape;
+}
+
+QString QtPrompts::OpenFileName(QWidget *parent, const FileRequest &request) {
+    return QFileDialog::getOpenFileName(parent, request.caption, request.directory, request.filter);
+}
+
+QString QtPrompts::SaveFileName(QWidget *parent, const FileRequest &request) {
+    // No overwrite question of our own and no default suffix: the name is used as typed.
+    return QFileDialog::getSaveFileName(parent, request.caption, request.directory, request.filter);
+}
+
+std::optional<QFont> QtPrompts::ChooseFont(QWidget *parent, const QFont &initial,
+                                           const QString &caption) {
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, initial, parent, caption);
+    if (!ok)
+        return std::nullopt;
+    return font;
+}

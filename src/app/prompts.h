@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+class QWidget;
+
+enum class PromptIcon { None, Information, Warning, Critical, Question };
+enum class PromptButton { Yes, No, Cancel, Ok };
+
+// One message box: what it shows and which buttons it offers, in order.
+struct MessageRequest {
+    QString title;
+    PromptIcon icon = PromptIcon::None;
+    QString text;
+    std::vector<PromptButton> buttons;
+};
+
+// A file dialog: its caption and its filter in Qt's form ("テキスト (*.txt *.csv);;...").
+struct FileRequest {
+    QString caption;
+    QString filter;
+    QString directory;
+};
+
+// Every modal question the program asks goes through here, so tests can answer them.
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+    // The button pressed; closing the box counts as its Cancel button (or the only button).
+    virtual PromptButton Message(QWidget *parent, const MessageRequest &request) = 0;
+    // A chosen path, or empty when cancelled.
+    virtual QString OpenFileName(QWidget *parent, const FileRequest &request) = 0;
+    virtual QString SaveFileName(QWidget *parent, const FileRequest &request) = 0;
+    // The chosen font, or nothing when cancelled.
+    virtual std::optional<QFont> ChooseFont(QWidget *parent, const QFont &initial,
+                                            const QString &caption) = 0;
+
+    // The boxes the program uses again and again.
+    void Error(QWidget *parent, const QString &text);
+    void Warning(QWidget *parent, const QString &text);
+    PromptButton Confirm(QWidget *parent, const QString &text, std::vector<PromptButton> buttons);
+    PromptButton Inform(QWidget *parent, const QString &text, std::vector<PromptButton> buttons);
+};
+
+// Button captions as a Japanese desktop shows them.
+QString ButtonCaption(PromptButton button);
+// The button that closing the box stands for.
+PromptButton EscapeButton(const std::vector<PromptButton> &buttons);
+
+// The real dialogs.
+class QtPrompts : public Prompts {
+public:
+    PromptButton Message(QWidget *parent, const MessageRequest &request) override;
+    QString OpenFileName(QWidget *parent, const FileRequest &request) override;
+    QString SaveFileName(QWidget *parent, const FileRequest &request) override;
+    std::optional<QFont> ChooseFont(QWidget *parent, const QFont &initial,
+                                    const QString &caption) override;
+};

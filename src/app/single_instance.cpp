@@ -1,0 +1,128 @@
+#include "app/single_instance.h"
+
+#include "app/handoff_record.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QPointer>
+#include <QStandardPaths>
+#include <QThread>
+#include <QTimer>
+
+namespace {
+// The names every instance agrees on.
+const QString BaseName = QStringLiteral("kardeon-EX_Mutex");
+// A sender that has not delivered its record by then is dropped.
+constexpr int ReceiveTimeoutMs = 10000;
+} // namespace
+
+SingleInstance::SingleInstance(const QString &folder) : folder_(folder) {}
+
+SingleInstance::~SingleInstance() {
+    if (server_)
+        server_->close();
+}
+
+QString SingleInstance::DefaultFolder() {
+    // Qt makes sure this folder belongs to the user and is 0700 (it falls back to a private one).
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+}
+
+QString SingleInstance::SocketPath() const {
+    return QDir(folder_).filePath(BaseName + QStringLiteral(".socket"));
+}
+
+QString SingleInstance::LockPath() const {
+    return QDir(folder_).filePath(BaseName + QStringLiteral(".lock"));
+}
+
+bool SingleInstance::TakeLead() {
+    QDir().mkpath(folder_);
+    lock_ = std::make_unique<QLockFile>(LockPath());
+    // A live instance's lock never goes stale by age; a dead one's is taken over by its PID.
+    lock_->setStaleLockTime(0);
+    if (lock_->tryLock(0))
+        return true;
+    if (lock_->error() == QLockFile::LockFailedError && lock_->removeStaleLockFile() &&
+        lock_->tryLock(0))
+        return true;
+    lock_.reset();
+    return false;
+}
+
+bool SingleInstance::Listen(std::function<void(const QString &)> open) {
+    open_ = std::move(open);
+    server_ = new QLocalServer(this);
+    server_->setSocketOptions(QLocalServer::NoOptions);
+    // We hold the lock, so a socket file left here belongs to a crashed instance.
+    QLocalServer::removeServer(SocketPath());
+    if (!server_->listen(SocketPath()))
+        return false;
+    QFile::setPermissions(SocketPath(), QFile::ReadOwner | QFile::WriteOwner);
+    connect(server_, &QLocalServer::newConnection, this, &SingleInstance::Accept);
+    return true;
+}
+
+void SingleInstance::Accept() {
+    while (QLocalSocket *socket = server_->nextPendingConnection()) {
+        pending_.insert(socket, {});
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { ReadFrom(socket); });
+        connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
+            pending_.remove(socket);
+            socket->deleteLater();
+        });
+        QTimer::singleShot(ReceiveTimeoutMs, socket, [socket] { socket->abort(); });
+        ReadFrom(socket);
+    }
+}
+
+void SingleInstance::ReadFrom(QLocalSocket *socket) {
+    auto it = pending_.find(socket);
+    if (it == pending_.end())
+        return;
+    it.value() += socket->readAll();
+    const handoff::Parsed parsed = handoff::Decode(it.value());
+    if (parsed.status == handoff::Status::Incomplete)
+        return;
+    pending_.erase(it);
+    if (parsed.status == handoff::Status::Malformed) {
+        socket->abort();
+        return;
+    }
+    // Opening may show a save prompt; the sender waits until it has been answered. The sender
+    // may give up meanwhile, and then the socket is gone.
+    QPointer<QLocalSocket> guard(socket);
+    if (open_)
+        open_(QFile::decodeName(parsed.path));
+    if (guard && socket->state() == QLocalSocket::ConnectedState) {
+        socket->write(QByteArray(1, handoff::Ack));
+        socket->flush();
+        socket->disconnectFromServer();
+    }
+}
+
+bool SingleInstance::HandOff(const QString &path, int connectTimeoutMs) const {
+    QLocalSocket socket;
+    // The first instance may still be starting up and not listening yet.
+    QDeadlineTimer deadline(connectTimeoutMs);
+    for (;;) {
+        socket.connectToServer(SocketPath());
+        if (socket.waitForConnected(500))
+            break;
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(100);
+    }
+    socket.write(handoff::Encode(QFile::encodeName(path)));
+    if (!socket.waitForBytesWritten(connectTimeoutMs))
+        return false;
+    while (socket.bytesAvailable() == 0) {
+        if (socket.state() != QLocalSocket::ConnectedState)
+            return false;
+        socket.waitForReadyRead(1000);
+    }
+    return socket.read(1) == QByteArray(1, handoff::Ack);
+}

@@ -1,0 +1,180 @@
+#include "app/tform1.h"
+
+#include "app/app_texts.h"
+#include "app/prompts.h"
+#include "view/card_view.h"
+#include "view/font_setup.h"
+#include "view/panel_widgets.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QDateTime>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+
+TForm1::TForm1(Prompts &prompts, DayClock today, QWidget *parent)
+    : QMainWindow(parent), prompts_(prompts), drill_(deck_, *this, std::move(today)) {
+    setObjectName(QStringLiteral("Form1"));
+    FormCreate();
+}
+
+TForm1::~TForm1() {
+    qApp->removeEventFilter(this);
+}
+
+void TForm1::FormCreate() {
+    // 1. The random question order draws from a clock-seeded generator.
+    drill_.SetRandomEngine(
+        std::mt19937(static_cast<std::mt19937::result_type>(QDateTime::currentMSecsSinceEpoch())));
+    // 2. Drops are registered with the recent files.
+    // 3. The mouse and key rules of the window see every event first.
+    qApp->installEventFilter(this);
+    // 4.-5. Deck and drill state start empty (their constructors).
+    // 6. Tooltips stay long enough to be read.
+    RegisterJapaneseFontSubstitutes();
+    setFont(DefaultFont(9));
+    // 7.
+    PopupRow = -1;
+    drill_.SubRows = 5;
+    // 8. The window, its panels and the display cells.
+    CreatePanels();
+    CreateMenus();
+    CreatePopupMenu();
+    ConnectCells();
+    // 9. The list view.
+    CreateListView();
+    // 10. Appearance is set while building; the view panels start hidden.
+    Panel_Renban->hide();
+    Panel_Grid->hide();
+    // 11.
+    setWindowTitle(app_texts::WindowCaptionPrefix());
+    resize(567, 554);
+    setMinimumSize(350, 430);
+    // 13.
+    cells_->CellImageFlag = {};
+    // 14. Settings; they may change every value set above.
+    ReadSettings();
+    // 15.-16. Speech.
+    CreateSpeech();
+    // 17. Alignment and the controls that mirror the options.
+    cells_->ApplyAlignment(false);
+    UpdateArrowCaptions();
+    ApplyPattern();
+}
+
+void TForm1::OpenStartDeck(const QString &path) {
+    if (!path.isEmpty() && OpenDeckFile(path) == 0)
+        return;
+    ClickOpenFileName(1);
+}
+
+void TForm1::ReceiveHandOff(const QString &path) {
+    if (closed_)
+        return;
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    OpenDeckFile(path);
+}
+
+void TForm1::ClickExit() {
+    close();
+}
+
+void TForm1::closeEvent(QCloseEvent *event) {
+    if (closed_) {
+        event->accept();
+        return;
+    }
+    if (AskSaveDeck() == SaveAnswer::Cancelled) {
+        event->ignore();
+        return;
+    }
+    SuppressEdits = true;
+    WriteSettings();
+    closed_ = true;
+    qApp->removeEventFilter(this);
+    event->accept();
+}
+
+void TForm1::resizeEvent(QResizeEvent *event) {
+    QMainWindow::resizeEvent(event);
+    ResizeForm();
+}
+
+int TForm1::OuterHeight() const {
+    return frameGeometry().height();
+}
+
+int TForm1::OuterWidth() const {
+    return frameGeometry().width();
+}
+
+bool TForm1::IsInThisWindow(QObject *object) const {
+    auto *widget = qobject_cast<QWidget *>(object);
+    return widget && widget->window() == this;
+}
+
+bool TForm1::event(QEvent *event) {
+    // Menu hints go to the status line.
+    if (event->type() == QEvent::StatusTip) {
+        StatusBar1->showMessage(static_cast<QStatusTipEvent *>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        if (IsInThisWindow(watched)) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if (CMChildKey(key->key(), key->modifiers()))
+                return true;
+        }
+        break;
+    case QEvent::Wheel:
+        if (IsInThisWindow(watched)) {
+            const auto *wheel = static_cast<QWheelEvent *>(event);
+            FormMouseWheel(wheel->angleDelta().y(), wheel->modifiers());
+            return true;
+        }
+        break;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::ContextMenu:
+        if (IsInThisWindow(watched) && ApplicationMouseFilter(watched, event))
+            return true;
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TForm1::ApplicationMouseFilter(QObject *watched, QEvent *event) {
+    if (VoiceDialogOpen || AddDialogOpen)
+        return false;
+    const bool press = event->type() == QEvent::MouseButtonPress ||
+                       event->type() == QEvent::MouseButtonDblClick;
+    if (press) {
+        if (watched == Panel_Left || watched == Panel_LeftDown)
+            ClickPanel();
+        if (captionBoxes_.contains(qobject_cast<QLineEdit *>(watched)))
+            LabelMouseDown();
+    }
+    // A text box that holds no card never takes the focus or opens its menu.
+    TMyMemo *memo = qobject_cast<TMyMemo *>(watched);
+    if (!memo && watched->parent())
+        memo = qobject_cast<TMyMemo *>(watched->parent());
+    if (memo && !memo->Shown && (press || event->type() == QEvent::ContextMenu)) {
+        ParkFocus();
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,171 @@
+#pragma once
+
+#include "deck/deck.h"
+#include "drill/drill.h"
+#include "drill/drill_host.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class CardView;
+class ClickLabel;
+class PopupComboBox;
+class Prompts;
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QStatusBar;
+class TMyMemo;
+
+enum class SaveAnswer { Cancelled, Continue };
+
+// The main window: owns the deck, the drill and every control; its handlers are thin and leave
+// the rules to the core.
+class TForm1 : public QMainWindow, public DrillHost {
+    Q_OBJECT
+public:
+    explicit TForm1(Prompts &prompts, DayClock today = TodayNumber, QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // Opens the deck named on the command line, or else the most recent one.
+    void OpenStartDeck(const QString &path);
+    // A path handed over by a second start.
+    void ReceiveHandOff(const QString &path);
+
+    // --- decks ---
+    int OpenDeckFile(const QString &path); // 1 when rejected as unsuitable, else 0
+    SaveAnswer AskSaveDeck();
+    void ClickOpen();
+    void ClickSaveFile();
+    void ClickSaveAsFile();
+    void ClickExit();
+
+    // --- drill commands ---
+    void ClickSusume();
+    void ClickDekita();
+    void ClickModoru();
+    void ClickRefreshCard();
+    void ClickArrowCheck();
+    void ClickAutoSaveCheck();
+    void SetOrderNormal();
+    void SetOrderRandom();
+    // A key press of the drill; true when it was consumed.
+    bool CMChildKey(int key, Qt::KeyboardModifiers modifiers);
+    void FormMouseWheel(int delta, Qt::KeyboardModifiers modifiers);
+
+    // --- view ---
+    void ApplyPattern();
+    void ClickPanelPattern(int index);
+    void LayoutCells();
+    void SizeCellTexts();
+    void ResizeForm();
+    void ParkFocus();
+    void ClickPanel();
+    void LabelMouseDown();
+    void MyMemoDblClick(TMyMemo *memo);
+    void OnCha(TMyMemo *memo);
+    // Arrow captions and check boxes follow Yajirusi and AutoSave.
+    void UpdateArrowCaptions();
+
+    // --- DrillHost ---
+    void RefreshView() override;
+    void AutoSpeak() override;
+    bool AskRestartStudy() override;
+    bool ConfirmResetAll() override;
+    void ShowBookmarkExempt() override;
+    void BookmarkNotInQueue() override;
+    void OrderApplied(int jyun) override;
+
+    // --- state (read by tests and by the other parts of the window) ---
+    Deck &DeckState() { return deck_; }
+    Drill &DrillState() { return drill_; }
+    CardView &Cells() { return *cells_; }
+    int OuterHeight() const;
+    int OuterWidth() const;
+
+    bool SuppressEdits = false;
+    bool VoiceDialogOpen = false;
+    bool AddDialogOpen = false;
+    bool AutoSave = false;
+    bool Yajirusi = true;
+    int PopupRow = -1;
+    bool SpeechAvailable = false;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    void FormCreate();
+    // Building the window (tform1_build.cpp).
+    void CreatePanels();
+    void CreateLeftPanel(QWidget *parent);
+    void CreateRecordBar(QWidget *parent);
+    QLineEdit *CreateCaptionBox(QWidget *parent, const QString &name, const QString &text);
+    void CreateMenus();
+    void CreatePopupMenu();
+    void ConnectCells();
+    // Steps filled in by later work on the window; each has its own file.
+    void ReadSettings();           // settings file
+    void WriteSettings();          // settings file
+    void CreateListView();         // list view in Panel_Grid
+    void FillGrid(bool scroll);    // list view
+    void ResizeListColumns();      // list view
+    void CreateSpeech();           // speech
+    void UpdateRecentFiles();      // recent files: the entries and the title
+    void ClickOpenFileName(int entry);
+    // Drawing helpers.
+    void ShowCounters();
+    // The mouse rules of the card boxes; true when the event is dropped.
+    bool ApplicationMouseFilter(QObject *watched, QEvent *event);
+    bool IsInThisWindow(QObject *object) const;
+    void ReportSaveError(const FileResult &result);
+
+    Prompts &prompts_;
+    Deck deck_;
+    Drill drill_;
+    std::unique_ptr<CardView> cells_;
+    bool closed_ = false;
+
+    // Controls (object names as the component names).
+    QWidget *Panel_Main = nullptr;
+    QWidget *Panel_Left = nullptr;
+    QWidget *Panel_LeftDown = nullptr;
+    QWidget *Panel_Mondai = nullptr;
+    QWidget *Panel_Renban = nullptr;
+    QWidget *Panel_Grid = nullptr;
+    QWidget *Panel_Main_Right = nullptr;
+    QWidget *Panel1 = nullptr;
+    QWidget *Panel_Under = nullptr;
+    QWidget *Panel_Arrow = nullptr;
+    QStatusBar *StatusBar1 = nullptr;
+    QPlainTextEdit *fSannkou0 = nullptr;
+    PopupComboBox *SelectBox = nullptr;
+    ClickLabel *myCheck = nullptr;
+    QGroupBox *Num_Now = nullptr;
+    QLabel *Num_Total = nullptr;
+    QLabel *Num_Select = nullptr;
+    QCheckBox *ArrowCheck = nullptr;
+    QCheckBox *AutoSaveCheck = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *Label4 = nullptr;
+    QLabel *Label5 = nullptr;
+    QPushButton *btnSusume = nullptr;
+    QPushButton *btnDekita = nullptr;
+    QLabel *fBangou = nullptr;
+    QLabel *fBangou_Label = nullptr;
+    QLabel *fBangou2 = nullptr;
+    QList<QLineEdit *> captionBoxes_;
+    QMenu *PopupMenu1 = nullptr;
+    TMyMemo *popupMemo_ = nullptr;
+    QAction *men_Set_jyunNormal = nullptr;
+    QAction *men_Set_jyunRandom = nullptr;
+};

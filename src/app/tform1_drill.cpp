@@ -1,0 +1,149 @@
+// The drill on screen: commands, keys, the wheel, counters and the drill's questions.
+#include "app/tform1.h"
+
+#include "app/prompts.h"
+#include "deck/sjis_codec.h"
+#include "view/card_view.h"
+#include "view/panel_widgets.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QStatusBar>
+
+void TForm1::ClickSusume() {
+    ParkFocus();
+    drill_.GoNext();
+}
+
+void TForm1::ClickDekita() {
+    ParkFocus();
+    drill_.GoDone();
+}
+
+void TForm1::ClickModoru() {
+    ParkFocus();
+    drill_.BackToStart();
+}
+
+void TForm1::ClickRefreshCard() {
+    ParkFocus();
+    drill_.ResetAllCommand();
+}
+
+void TForm1::SetOrderNormal() {
+    ParkFocus();
+    drill_.SetOrder(0);
+    OrderApplied(drill_.Jyun); // the click itself toggled the tick
+}
+
+void TForm1::SetOrderRandom() {
+    ParkFocus();
+    drill_.SetOrder(1);
+    OrderApplied(drill_.Jyun);
+}
+
+void TForm1::ClickArrowCheck() {
+    Yajirusi = ArrowCheck->isChecked();
+    UpdateArrowCaptions();
+}
+
+void TForm1::ClickAutoSaveCheck() {
+    AutoSave = AutoSaveCheck->isChecked();
+}
+
+void TForm1::UpdateArrowCaptions() {
+    ArrowCheck->setChecked(Yajirusi);
+    AutoSaveCheck->setChecked(AutoSave);
+    const QPalette::ColorGroup group = Yajirusi ? QPalette::Active : QPalette::Disabled;
+    for (QLabel *label : {Label3, Label4, Label5}) {
+        QPalette p = label->palette();
+        p.setColor(QPalette::WindowText, palette().color(group, QPalette::WindowText));
+        label->setPalette(p);
+    }
+}
+
+bool TForm1::CMChildKey(int key, Qt::KeyboardModifiers modifiers) {
+    if (!Yajirusi)
+        return false;
+    const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
+    switch (key) {
+    case Qt::Key_Down:
+        ctrl ? drill_.MoveToBookmark() : drill_.GoNext();
+        return true;
+    case Qt::Key_Right:
+        drill_.GoDone();
+        return true;
+    case Qt::Key_Up:
+        ctrl ? drill_.MoveToBookmark() : drill_.BackToStart();
+        return true;
+    case Qt::Key_Left:
+        drill_.GoUndo();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TForm1::FormMouseWheel(int delta, Qt::KeyboardModifiers modifiers) {
+    if (modifiers.testFlag(Qt::ControlModifier))
+        drill_.MoveToBookmark();
+    else if (delta < -10)
+        drill_.GoNext();
+    else if (delta > 10)
+        drill_.BackToStart();
+}
+
+void TForm1::ShowCounters() {
+    const TMondaiSet *card = drill_.CurrentCard;
+    Num_Now->setTitle(QStringLiteral(" %1").arg(drill_.CurrentCardNumber()));
+    Num_Total->setText(QString::number(deck_.CardList.size()));
+    Num_Select->setText(QString::number(drill_.AskQueue.size()));
+    if (card) {
+        fBangou->setText(sjis::ToQString(RecordText(*card)));
+        fBangou_Label->setText(QStringLiteral("["));
+        fBangou2->setText(sjis::ToQString(DaysText(*card, drill_.DoneFlag, drill_.Today())));
+    } else {
+        fBangou->clear();
+        fBangou_Label->clear();
+        fBangou2->clear();
+    }
+    const QPalette::ColorGroup group = drill_.DoneFlag ? QPalette::Active : QPalette::Disabled;
+    QPalette p = myCheck->palette();
+    p.setColor(QPalette::WindowText, palette().color(group, QPalette::WindowText));
+    myCheck->setPalette(p);
+}
+
+bool TForm1::AskRestartStudy() {
+    return prompts_.Confirm(this,
+                            QStringLiteral("すべての学習を終了しました。\nやり直しますか？\n\n"
+                                           "・「はい」を押すと、すぐに全問題が\n再出題されます。\n"
+                                           "・「ｷｬﾝｾﾙ」を押すと、後日、復習\n対象となった問題から"
+                                           "、順次再出\n題されます。"),
+                            {PromptButton::Yes, PromptButton::Cancel}) == PromptButton::Yes;
+}
+
+bool TForm1::ConfirmResetAll() {
+    return prompts_.Confirm(this,
+                            QStringLiteral("すべての問題を再度題します。\nよろしいですか？\n\n"
+                                           "・復習までの時間がすべて0に\n変更されます。\n"
+                                           "・正誤記録は変更されません。"),
+                            {PromptButton::Yes, PromptButton::Cancel}) == PromptButton::Yes;
+}
+
+void TForm1::ShowBookmarkExempt() {
+    prompts_.Inform(this,
+                    QStringLiteral("[しおり] 設定の問題は、\n正解・不正解の処理が行われません。\n"
+                                   "無視して進めてください。"),
+                    {PromptButton::Yes});
+}
+
+void TForm1::BookmarkNotInQueue() {
+    StatusBar1->showMessage(QStringLiteral("しおりのカードは、いまは出題されていません。"));
+}
+
+void TForm1::OrderApplied(int jyun) {
+    men_Set_jyunNormal->setChecked(jyun == 0);
+    men_Set_jyunRandom->setChecked(jyun == 1);
+}

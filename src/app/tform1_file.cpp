@@ -1,0 +1,100 @@
+// Opening, saving and the save prompt.
+#include "app/tform1.h"
+
+#include "app/prompts.h"
+
+#include <QFileInfo>
+
+namespace {
+const QString OpenFilter = QStringLiteral("テキスト (*.txt *.csv);;すべてのファイル (*)");
+} // namespace
+
+int TForm1::OpenDeckFile(const QString &path) {
+    DeckLines lines;
+    FileResult read = ReadDeckFile(path, &lines);
+    if (!read.ok) {
+        prompts_.Error(this, read.error);
+        return 0;
+    }
+    if (IsUnsuitable(lines)) {
+        prompts_.Warning(this, QStringLiteral("ファイルが不適切です。\n読み込めませんでした。"));
+        return 1;
+    }
+    if (AskSaveDeck() == SaveAnswer::Cancelled)
+        return 0;
+    // Read again: the prompt may just have saved the open deck into this very file.
+    read = ReadDeckFile(path, &lines);
+    if (!read.ok) {
+        prompts_.Error(this, read.error);
+        return 0;
+    }
+    ParkFocus();
+    deck_.SavedLines = std::move(lines);
+    deck_.DeckFileName = path;
+    UpdateRecentFiles();
+    ParseDeck(deck_, drill_.Today(), drill_.AskQueue);
+    drill_.StartNewDeck();
+    return 0;
+}
+
+SaveAnswer TForm1::AskSaveDeck() {
+    if (!IsDeckChanged(deck_))
+        return SaveAnswer::Continue;
+    bool ask = !AutoSave;
+    for (;;) {
+        const PromptButton answer =
+            ask ? prompts_.Confirm(this, QStringLiteral("学習結果を保存しますか？"),
+                                   {PromptButton::Yes, PromptButton::No, PromptButton::Cancel})
+                : PromptButton::Yes;
+        if (answer == PromptButton::Cancel)
+            return SaveAnswer::Cancelled;
+        if (answer == PromptButton::No)
+            return SaveAnswer::Continue;
+        const FileResult saved = SaveDeck(deck_);
+        if (saved.ok)
+            return SaveAnswer::Continue;
+        // Nothing may be lost silently: after a failed save the user decides again.
+        ReportSaveError(saved);
+        ask = true;
+    }
+}
+
+void TForm1::ReportSaveError(const FileResult &result) {
+    prompts_.Error(this, result.error);
+}
+
+void TForm1::ClickOpen() {
+    const QString dir = deck_.DeckFileName.isEmpty() ? QString()
+                                                     : QFileInfo(deck_.DeckFileName).absolutePath();
+    const QString path = prompts_.OpenFileName(this, {QString(), OpenFilter, dir});
+    if (!path.isEmpty())
+        OpenDeckFile(path);
+}
+
+void TForm1::ClickSaveFile() {
+    if (deck_.CardList.empty())
+        return;
+    ParkFocus();
+    const FileResult saved = SaveDeck(deck_);
+    if (!saved.ok)
+        ReportSaveError(saved);
+}
+
+void TForm1::ClickSaveAsFile() {
+    if (deck_.CardList.empty())
+        return;
+    ParkFocus();
+    const QString path = prompts_.SaveFileName(this, {QString(), QString(), QString()});
+    if (path.isEmpty())
+        return;
+    // A name that cannot be written is not taken on: the deck stays with its old file.
+    const QString previous = deck_.DeckFileName;
+    deck_.DeckFileName = path;
+    const FileResult saved = SaveDeck(deck_);
+    if (!saved.ok) {
+        deck_.DeckFileName = previous;
+        ReportSaveError(saved);
+        return;
+    }
+    UpdateRecentFiles();
+}

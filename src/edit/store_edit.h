@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+class TMondaiSet;
+
+// What storing a text box's text into its card gave.
+struct StoredEdit {
+    // The text the box must show so that it shows what the card holds; empty when it already does.
+    bool boxDiffers = false;
+    QString boxText;
+    int cursorPosition = 0;
+    // Characters the deck's encoding cannot hold; they were left out.
+    QString unencodable;
+};
+
+// Stores `text` (as typed, line breaks as '\n') into field `kind` (1 question, 2 answer,
+// 3 reference) of `card` through the line-break escape and the quoting rule. `cursor` is the
+// caret position in `text`, mapped into `boxText` when the box has to change.
+StoredEdit StoreEdit(TMondaiSet &card, int kind, const QString &text, int cursor);
+
+// The user-facing note for characters that were left out.
+QString UnencodableMessage(const QString &characters);

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QFrame>
+#include <QLabel>
+#include <QPlainTextEdit>
+
+class TMondaiSet;
+
+// Kinds of card text a cell shows.
+enum CellKind { KindQuestion = 1, KindAnswer = 2, KindReference = 3 };
+
+class TMyMemo;
+class TMyImage;
+
+// The framed panel of one cell: the text box on top, the picture area below.
+class TMyPane : public QFrame {
+    Q_OBJECT
+public:
+    TMyPane(int kind, int row, QWidget *parent = nullptr);
+    qint32 Kind;
+    qint32 Row;
+
+    void SetContents(TMyMemo *memo, TMyImage *image);
+    // Height of the text box; -1 lets it fill the pane.
+    void SetTextHeight(int height);
+    TMyMemo *Memo() const { return memo_; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void LayOut();
+    TMyMemo *memo_ = nullptr;
+    TMyImage *image_ = nullptr;
+    int textHeight_ = -1;
+};
+
+// A card text box; `Shown` while it holds a field of a card.
+class TMyMemo : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    TMyMemo(int kind, int row, QWidget *parent = nullptr);
+    qint32 Kind;
+    qint32 Row;
+    bool Shown = false;
+
+    // Empties the box and forgets its card (the caller suppresses edits).
+    void Clear();
+    // Whether the user may click into, type in and tab to the box.
+    void SetEditable(bool editable);
+    void SetAlignment(Qt::Alignment alignment);
+
+Q_SIGNALS:
+    void doubleClicked(TMyMemo *memo);
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+};
+
+// The picture area of a cell; nothing loads pictures into it yet.
+class TMyImage : public QLabel {
+    Q_OBJECT
+public:
+    explicit TMyImage(QWidget *parent = nullptr);
+};
+
+// Put a card's question, or its answer and reference, into text boxes and mark them shown.
+// The caller keeps edits suppressed while these write.
+void ShowMondai(const TMondaiSet *card, TMyMemo *box);
+void ShowKaitou(const TMondaiSet *card, TMyMemo *answerBox, TMyMemo *referenceBox,
+                bool &suppressEdits);
+
+// Whole visible text selected (MyMemoDblClick).
+void SelectWholeText(QPlainTextEdit *box);

@@ -1,0 +1,146 @@
+#include "view/card_view.h"
+
+#include "drill/drill.h"
+
+#include <QSplitter>
+#include <QVBoxLayout>
+
+namespace {
+// The vertical room of the window that is not sub rows: caption, menu and the bottom strip.
+constexpr int OuterChrome = 72;
+constexpr int DefaultMondaiHeight = 100;
+} // namespace
+
+CardView::CardView(QWidget *panelMondai, QWidget *panelRenban) {
+    CreateCells(panelMondai, panelRenban);
+}
+
+void CardView::CreateCells(QWidget *panelMondai, QWidget *panelRenban) {
+    splitter_ = new QSplitter(Qt::Vertical, panelMondai);
+    splitter_->setObjectName(QStringLiteral("Splitter1"));
+    splitter_->setHandleWidth(1);
+    splitter_->setChildrenCollapsible(false);
+    splitter_->setOpaqueResize(true);
+    auto *layout = new QVBoxLayout(panelMondai);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(splitter_);
+
+    for (int row = 0; row < RowCount; ++row) {
+        for (int kind = KindQuestion; kind <= KindReference; ++kind) {
+            auto *pane = new TMyPane(kind, row, row == 0 ? static_cast<QWidget *>(splitter_)
+                                                         : panelRenban);
+            auto *memo = new TMyMemo(kind, row, pane);
+            auto *image = new TMyImage(pane);
+            image->setObjectName(QStringLiteral("CellImage_%1_%2").arg(kind).arg(row));
+            pane->SetContents(memo, image);
+            panes_[kind - 1][row] = pane;
+            memos_[kind - 1][row] = memo;
+            images_[kind - 1][row] = image;
+            if (kind == KindReference) {
+                // The reference is kept with the card but never shown in the card view.
+                pane->setParent(panelRenban);
+                pane->hide();
+            }
+        }
+    }
+    splitter_->setStretchFactor(0, 0);
+    splitter_->setStretchFactor(1, 1);
+    SetMondaiHeight(DefaultMondaiHeight);
+}
+
+TMyMemo *CardView::FocusedMemo() const {
+    for (int row = 0; row < RowCount; ++row)
+        for (int kind = KindQuestion; kind <= KindReference; ++kind)
+            if (Memo(kind, row)->hasFocus())
+                return Memo(kind, row);
+    return nullptr;
+}
+
+void CardView::LayoutCells(int outerHeight, int outerWidth, int leftPanelWidth, int subRows) {
+    if (subRows <= 0)
+        return;
+    QWidget *panel = Pane(KindQuestion, 1)->parentWidget();
+    panel->setUpdatesEnabled(false);
+    const int h = (outerHeight - OuterChrome) / subRows;
+    const int w = (outerWidth - leftPanelWidth - 10) / 2;
+    for (int row = 1; row < RowCount; ++row) {
+        const bool visible = row <= subRows;
+        const int top = (row - 1) * h;
+        for (int kind : {KindQuestion, KindAnswer}) {
+            TMyPane *pane = Pane(kind, row);
+            pane->setVisible(visible);
+            if (kind == KindQuestion)
+                pane->setGeometry(0, top, w - 5, h - 1);
+            else
+                pane->setGeometry(w - 3, top, w + 2, h - 1);
+        }
+        Pane(KindReference, row)->setGeometry(0, top, w - 5, h - 1);
+    }
+    SizeCellTexts(outerHeight, subRows);
+    panel->setUpdatesEnabled(true);
+}
+
+void CardView::SizeCellTexts(int outerHeight, int subRows) {
+    if (subRows <= 0)
+        return;
+    const int a = (outerHeight - OuterChrome) / subRows;
+    for (int kind = KindQuestion; kind <= KindReference; ++kind) {
+        Pane(kind, 0)->SetTextHeight(-1);
+        for (int row = 1; row < RowCount; ++row)
+            Pane(kind, row)->SetTextHeight(a - 1);
+    }
+}
+
+void CardView::ClearAll() {
+    ForEachMemo([](TMyMemo *memo) { memo->Clear(); });
+}
+
+bool CardView::Fill(const Drill &drill, bool &suppressEdits) {
+    auto parkIfFocused = [](TMyMemo *memo, bool &park) {
+        if (memo->hasFocus())
+            park = true;
+    };
+    bool park = false;
+    if (const TMondaiSet *card = drill.CurrentCard) {
+        ShowMondai(card, Memo(KindQuestion, 0));
+        ShowMondai(card, Memo(KindQuestion, 1));
+        if (drill.AnswerShown)
+            ShowKaitou(card, Memo(KindAnswer, 0), Memo(KindReference, 0), suppressEdits);
+        ShowKaitou(card, Memo(KindAnswer, 1), Memo(KindReference, 1), suppressEdits);
+    } else {
+        for (int row : {0, 1})
+            for (int kind : {KindQuestion, KindAnswer})
+                parkIfFocused(Memo(kind, row), park);
+    }
+    if (!drill.AnswerShown)
+        parkIfFocused(Memo(KindAnswer, 0), park);
+    for (int row = 2; row <= drill.SubRows && row < RowCount; ++row) {
+        if (const TMondaiSet *card = drill.CardOfRow(row))
+            ShowMondai(card, Memo(KindQuestion, row));
+        else
+            parkIfFocused(Memo(KindQuestion, row), park);
+    }
+    return park;
+}
+
+void CardView::UpdateEditability() {
+    ForEachMemo([](TMyMemo *memo) { memo->SetEditable(memo->Shown); });
+}
+
+void CardView::ApplyAlignment(bool left) {
+    for (int row = 0; row < RowCount; ++row) {
+        Qt::Alignment question = left ? Qt::AlignLeft : (row == 0 ? Qt::AlignHCenter : Qt::AlignRight);
+        Memo(KindQuestion, row)->SetAlignment(question);
+    }
+    Memo(KindAnswer, 0)->SetAlignment(left ? Qt::AlignLeft : Qt::AlignHCenter);
+}
+
+int CardView::MondaiHeight() const {
+    return Pane(KindQuestion, 0)->height();
+}
+
+void CardView::SetMondaiHeight(int height) {
+    const int total = qMax(splitter_->height(), height + 100);
+    splitter_->setSizes({height, total - height - splitter_->handleWidth()});
+}

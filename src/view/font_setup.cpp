@@ -1,0 +1,17 @@
+#include "view/font_setup.h"
+
+#include <QFont>
+
+QString DefaultFaceName() {
+    return QStringLiteral("ＭＳ Ｐゴシック");
+}
+
+void RegisterJapaneseFontSubstitutes() {
+    QFont::insertSubstitutions(DefaultFaceName(),
+                               {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
+}
+
+QFont DefaultFont(int points) {
+    QFont font(DefaultFaceName(), points);
+    return font;
+}

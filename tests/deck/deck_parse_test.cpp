@@ -1,0 +1,172 @@
+#include "deck/deck.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray Fields(QByteArrayView line) {
+    QByteArray out;
+    for (QByteArrayView field : SplitFields(line))
+        out += field.toByteArray() + '|';
+    return out;
+}
+
+Deck DeckOf(const QByteArray &fileBytes) {
+    Deck deck;
+    deck.SavedLines = DeckLines::FromFileBytes(fileBytes);
+    return deck;
+}
+
+TEST(SplitFields, PlainQuotedShortAndLongLines) {
+    EXPECT_EQ(Fields("q,a,s,46000,2,1,r"), "q|a|s|46000|2|1|r|");
+    EXPECT_EQ(Fields("\"q,1\",a,\"s\",1,2,3,\"r,x\""), "\"q,1\"|a|\"s\"|1|2|3|\"r,x\"|");
+    EXPECT_EQ(Fields("q,a"), "q|a||||||");
+    EXPECT_EQ(Fields(""), "|||||||");
+    EXPECT_EQ(Fields("q,a,s,1,2,3,r,extra,more"), "q|a|s|1|2|3|r|");
+    EXPECT_EQ(Fields(" q , a ,"), " q | a ||||||");
+    EXPECT_EQ(Fields("a,b,c,d,e,f,"), "a|b|c|d|e|f||");
+}
+
+TEST(SplitFields, ClosingQuoteIsSearchedAfterTheOpeningOne) {
+    // An answer that is a lone comma, stored quoted, must not swallow the rest of the line.
+    EXPECT_EQ(Fields("q,\",\",s,1,2,3,r"), "q|\",\"|s|1|2|3|r|");
+    EXPECT_EQ(Fields("\",x\",a"), "\",x\"|a||||||");
+    EXPECT_EQ(Fields("\"\",a"), "\"\"|a||||||");
+}
+
+TEST(SplitFields, QuotesInsideAndAtTheEnd) {
+    EXPECT_EQ(Fields("\"a\"\"b\",c"), "\"a\"\"b\"|c||||||");
+    EXPECT_EQ(Fields("a\"b,c"), "a\"b|c||||||");
+    // A quoted last field without a following comma runs to the end of the line.
+    EXPECT_EQ(Fields("q,a,s,1,2,3,\"r,x\""), "q|a|s|1|2|3|\"r,x\"|");
+    EXPECT_EQ(Fields("q,\"a,b\""), "q|\"a,b\"||||||");
+    EXPECT_EQ(Fields("q,\""), "q|\"||||||");
+    // The end is the first quote followed by a comma, even in a later column.
+    EXPECT_EQ(Fields("\"a,b\"c\",d"), "\"a,b\"c\"|d||||||");
+}
+
+TEST(SplitFields, QuotedFieldWithoutAnEndStopsAtTheNextComma) {
+    EXPECT_EQ(Fields("\"abc,def,1,2,3,r"), "\"abc|def|1|2|3|r||");
+    EXPECT_EQ(Fields("q,\"abc"), "q|\"abc||||||");
+    EXPECT_EQ(Fields("\"abc,x,y,1,2,3,r\"z"), "\"abc|x|y|1|2|3|r\"z|");
+}
+
+TEST(SplitFields, DoubleByteCharactersAreNotSplit) {
+    // 表 (0x95 0x5C) and ソ (0x83 0x5C) end in a backslash byte; nothing special happens.
+    const QByteArray line = "\x95\x5c,\"\x83\x5c,\x83\x5c\",x";
+    EXPECT_EQ(Fields(line), "\x95\x5c|\"\x83\x5c,\x83\x5c\"|x|||||");
+}
+
+TEST(ExtractField, NumbersOutsideOneToSevenAreEmpty) {
+    EXPECT_EQ(ExtractField("q,a,s,1,2,3,r", 7), "r");
+    EXPECT_EQ(ExtractField("q,a,s,1,2,3,r", 1), "q");
+    EXPECT_EQ(ExtractField("q,a,s,1,2,3,r,x", 8), "");
+    EXPECT_EQ(ExtractField("q,a", 0), "");
+}
+
+TEST(FieldToInt, OnlyPlainDecimalIn32Bits) {
+    EXPECT_EQ(FieldToInt("46000"), 46000);
+    EXPECT_EQ(FieldToInt("-4"), -4);
+    EXPECT_EQ(FieldToInt("+5"), 5);
+    EXPECT_EQ(FieldToInt("007"), 7);
+    EXPECT_EQ(FieldToInt("2147483647"), 2147483647);
+    EXPECT_EQ(FieldToInt("-2147483648"), -2147483647 - 1);
+    for (const char *bad : {"", "x", "1x", "0x10", " 1", "1 ", "2147483648", "-2147483649",
+                            "99999999999999999999999", "+", "-", "1.0", "\x82\x50"})
+        EXPECT_EQ(FieldToInt(bad), 0) << bad;
+}
+
+TEST(ParseDeck, BuildsCardsAndQueuesTheDueOnesInFileOrder) {
+    Deck deck = DeckOf("q,a,s,46000,2,1,\x90\xb3\x8c\xeb\r\n"
+                       "\"q,1\",a,\"s\",1,2,3,\"r,x\"\r\n"
+                       "q,a\r\n"
+                       "\r\n"
+                       "q,a,s,x,,-4,r\r\n");
+    CardRefList queue{nullptr};
+    ParseDeck(deck, 46000, queue);
+    ASSERT_EQ(deck.CardList.size(), 5u);
+    const TMondaiSet &first = *deck.CardList[0];
+    EXPECT_EQ(first.Mondai, "q");
+    EXPECT_EQ(first.Jikan, 46000);
+    EXPECT_EQ(first.Seikai, 2);
+    EXPECT_EQ(first.Fuseikai, 1);
+    EXPECT_EQ(first.Rireki, "\x90\xb3\x8c\xeb");
+    EXPECT_EQ(deck.CardList[1]->Mondai, "\"q,1\"");
+    EXPECT_EQ(DisplayForm(deck.CardList[1]->Mondai), "q,1");
+    EXPECT_EQ(deck.CardList[1]->Rireki, "\"r,x\"");
+    EXPECT_EQ(deck.CardList[2]->Sankou, "");
+    EXPECT_EQ(deck.CardList[3]->Mondai, "");
+    EXPECT_EQ(deck.CardList[4]->Jikan, 0);
+    EXPECT_EQ(deck.CardList[4]->Seikai, 0);
+    EXPECT_EQ(deck.CardList[4]->Fuseikai, -4);
+    // Day 46000 is not before today 46000: the first card is not due.
+    const CardRefList due{deck.CardList[1].get(), deck.CardList[2].get(), deck.CardList[3].get(),
+                          deck.CardList[4].get()};
+    EXPECT_EQ(queue, due);
+    ParseDeck(deck, 46001, queue);
+    EXPECT_EQ(queue.size(), 5u);
+}
+
+TEST(ParseDeck, ReplacesThePreviousCards) {
+    Deck deck = DeckOf("a,1\r\nb,2\r\n");
+    CardRefList queue;
+    ParseDeck(deck, 0, queue);
+    deck.SavedLines = DeckLines::FromFileBytes("c,3\r\n");
+    ParseDeck(deck, 0, queue);
+    ASSERT_EQ(deck.CardList.size(), 1u);
+    EXPECT_EQ(deck.CardList[0]->Mondai, "c");
+    EXPECT_TRUE(queue.empty());
+}
+
+TEST(RenderDeckLines, WritesSevenFieldsAndPlainNumbers) {
+    Deck deck;
+    deck.CardList.push_back(
+        std::make_unique<TMondaiSet>("\"a,b\"", "x", "", -7, 0, 2147483647, "\"r\""));
+    deck.CardList.push_back(std::make_unique<TMondaiSet>());
+    EXPECT_EQ(RenderDeckLines(deck), 0);
+    EXPECT_EQ(deck.RenderedLines.Count(), 2);
+    EXPECT_EQ(deck.RenderedLines.Bytes(), "\"a,b\",x,,-7,0,2147483647,\"r\"\r\n,,,0,0,0,\r\n");
+    EXPECT_EQ(RenderCardLine(*deck.CardList[1]), ",,,0,0,0,");
+    TMondaiSet low("q", "a", "s", -2147483647 - 1, 10, 100, "");
+    EXPECT_EQ(RenderCardLine(low), "q,a,s,-2147483648,10,100,");
+}
+
+TEST(RenderDeckLines, EmptyDeckLeavesTheLastRenderingAlone) {
+    Deck deck = DeckOf("a,b\r\n");
+    CardRefList queue;
+    ParseDeck(deck, 0, queue);
+    ASSERT_EQ(RenderDeckLines(deck), 0);
+    deck.CardList.clear();
+    EXPECT_EQ(RenderDeckLines(deck), 1);
+    EXPECT_EQ(deck.RenderedLines.Bytes(), "a,b,,0,0,0,\r\n");
+}
+
+TEST(IsDeckChanged, OnlyLinesThatRenderBackIdenticallyAreUnchanged) {
+    CardRefList queue;
+    for (const char *same : {"q,a,s,1,2,3,r\r\n", "\"q,1\",a,\"s\",-1,0,0,\"r,x\"\r\n",
+                             ",,,0,0,0,\r\n", "q,a,s,1,2,3,r\r\nx,y,z,0,0,0,\r\n"}) {
+        Deck deck = DeckOf(same);
+        ParseDeck(deck, 0, queue);
+        EXPECT_FALSE(IsDeckChanged(deck)) << same;
+    }
+    for (const char *changed : {"q,a,s,+1,2,3,r\r\n", "q,a,s,01,2,3,r\r\n", "q,a,s,1,2,3,r,x\r\n",
+                                "\r\n", "q,a\r\n", "q,a,s,1,2,3\r\n", "q,a,s,x,2,3,r\r\n"}) {
+        Deck deck = DeckOf(changed);
+        ParseDeck(deck, 0, queue);
+        EXPECT_TRUE(IsDeckChanged(deck)) << changed;
+    }
+}
+
+TEST(IsDeckChanged, EditsAndLearningRecordShow) {
+    Deck deck = DeckOf("q,a,s,1,2,3,r\r\n");
+    CardRefList queue;
+    ParseDeck(deck, 0, queue);
+    deck.CardList[0]->Seikai = 3;
+    EXPECT_TRUE(IsDeckChanged(deck));
+    deck.CardList[0]->Seikai = 2;
+    EXPECT_FALSE(IsDeckChanged(deck));
+    deck.CardList.push_back(std::make_unique<TMondaiSet>());
+    EXPECT_TRUE(IsDeckChanged(deck));
+}
+
+} // namespace
