@@ -141,14 +141,15 @@ void TForm1::CreateLeftPanel(QWidget *parent) {
     Num_Now = Named(new QGroupBox(QStringLiteral(" 0"), top), "Num_Now");
     Num_Now->setGeometry(4, 86, 90, 58);
     CreateCaptionBox(Num_Now, QStringLiteral("Edit_MondaiSuu"), QStringLiteral("問題数:"))
-        ->setGeometry(6, 18, 50, 15);
+        ->setGeometry(3, 18, 58, 15);
     CreateCaptionBox(Num_Now, QStringLiteral("Edit_SyutudaiKensuu"), QStringLiteral("出題件数:"))
-        ->setGeometry(6, 37, 50, 15);
+        ->setGeometry(3, 37, 58, 15);
+    // The counters lie over the captions' right end, so long counts still show whole.
     Num_Total = Named(new QLabel(QStringLiteral("0"), Num_Now), "Num_Total");
-    Num_Total->setGeometry(54, 18, 32, 15);
+    Num_Total->setGeometry(40, 18, 46, 15);
     Num_Total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Num_Select = Named(new QLabel(QStringLiteral("0"), Num_Now), "Num_Select");
-    Num_Select->setGeometry(54, 37, 32, 15);
+    Num_Select->setGeometry(40, 37, 46, 15);
     Num_Select->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     ArrowCheck = Named(new QCheckBox(top), "ArrowCheck");

@@ -12,6 +12,21 @@
 #include <QLabel>
 #include <QStatusBar>
 
+namespace {
+// The pale text of switched-off captions and of the check mark before できた.
+QColor PaleText(const QPalette &palette) {
+    const QColor disabled = palette.color(QPalette::Disabled, QPalette::WindowText);
+    return disabled != palette.color(QPalette::Active, QPalette::WindowText) ? disabled
+                                                                              : QColor(Qt::gray);
+}
+
+void SetTextColour(QWidget *widget, const QColor &colour) {
+    QPalette p = widget->palette();
+    p.setColor(QPalette::WindowText, colour);
+    widget->setPalette(p);
+}
+} // namespace
+
 void TForm1::ClickSusume() {
     ParkFocus();
     drill_.GoNext();
@@ -56,12 +71,9 @@ void TForm1::ClickAutoSaveCheck() {
 void TForm1::UpdateArrowCaptions() {
     ArrowCheck->setChecked(Yajirusi);
     AutoSaveCheck->setChecked(AutoSave);
-    const QPalette::ColorGroup group = Yajirusi ? QPalette::Active : QPalette::Disabled;
-    for (QLabel *label : {Label3, Label4, Label5}) {
-        QPalette p = label->palette();
-        p.setColor(QPalette::WindowText, palette().color(group, QPalette::WindowText));
-        label->setPalette(p);
-    }
+    const QColor colour = Yajirusi ? palette().color(QPalette::WindowText) : PaleText(palette());
+    for (QLabel *label : {Label3, Label4, Label5})
+        SetTextColour(label, colour);
 }
 
 bool TForm1::CMChildKey(int key, Qt::KeyboardModifiers modifiers) {
@@ -109,10 +121,8 @@ void TForm1::ShowCounters() {
         fBangou_Label->clear();
         fBangou2->clear();
     }
-    const QPalette::ColorGroup group = drill_.DoneFlag ? QPalette::Active : QPalette::Disabled;
-    QPalette p = myCheck->palette();
-    p.setColor(QPalette::WindowText, palette().color(group, QPalette::WindowText));
-    myCheck->setPalette(p);
+    SetTextColour(myCheck,
+                  drill_.DoneFlag ? palette().color(QPalette::WindowText) : PaleText(palette()));
 }
 
 bool TForm1::AskRestartStudy() {

@@ -1,6 +1,7 @@
 #include "view/font_setup.h"
 
 #include <QFont>
+#include <QStringList>
 
 QString DefaultFaceName() {
     return QStringLiteral("ＭＳ Ｐゴシック");
@@ -8,7 +9,8 @@ QString DefaultFaceName() {
 
 void RegisterJapaneseFontSubstitutes() {
     QFont::insertSubstitutions(DefaultFaceName(),
-                               {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
+                               QStringList{QStringLiteral("IPAPGothic"),
+                                           QStringLiteral("Noto Sans CJK JP")});
 }
 
 QFont DefaultFont(int points) {
