@@ -110,6 +110,7 @@ void ParseDeck(Deck &deck, qint32 today, CardRefList &askQueue) {
     deck.CardList.clear();
     askQueue.clear();
     deck.CardList.reserve(size_t(deck.SavedLines.Count()));
+    askQueue.reserve(size_t(deck.SavedLines.Count()));
     deck.SavedLines.ForEach([&](QByteArrayView line) {
         const LineFields f = SplitFields(line);
         auto card = std::make_unique<TMondaiSet>(

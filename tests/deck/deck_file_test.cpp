@@ -54,6 +54,19 @@ TEST_F(DeckFileTest, CanonicalFixturesSaveBackByteForByte) {
     }
 }
 
+TEST_F(DeckFileTest, SampleDeckIsAllDueAndUnchanged) {
+    Deck deck;
+    ASSERT_TRUE(ReadDeckFile(QStringLiteral(KARDEON_TEST_DATA "/../../examples/sample.csv"),
+                             &deck.SavedLines)
+                    .ok);
+    EXPECT_FALSE(IsUnsuitable(deck.SavedLines));
+    CardRefList queue;
+    ParseDeck(deck, 45658, queue); // 2025-01-01
+    EXPECT_GE(deck.CardList.size(), 30u);
+    EXPECT_EQ(queue.size(), deck.CardList.size());
+    EXPECT_FALSE(IsDeckChanged(deck));
+}
+
 TEST_F(DeckFileTest, InvalidShiftJisIsKeptAsBytes) {
     const Deck deck = OpenDeck(Fixture("roundtrip_invalid_sjis.csv"));
     ASSERT_EQ(deck.CardList.size(), 3u);

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+
+// Generated decks for the benchmarks: realistic English questions, Japanese answers and notes
+// (Shift-JIS), some quoted fields holding commas, some "\n" breaks, learning records, and a
+// share of cards that are not due. The same count and seed always give the same bytes.
+namespace bench {
+
+// The "today" the generated learning records are built around (2025-01-01).
+constexpr qint32 kToday = 45658;
+constexpr quint32 kSeed = 20250101;
+// Share of generated cards whose Jikan lies ten to twenty years after kToday, so that they
+// are not due for years yet, in percent.
+constexpr int kNotDuePercent = 30;
+
+// A deck of `cards` lines as file bytes, every line ending in CR LF.
+QByteArray GenerateDeckBytes(qsizetype cards, quint32 seed = kSeed);
+
+// The same deck, cached per card count, for benchmarks that need it more than once.
+const QByteArray &CachedDeckBytes(qsizetype cards);
+
+} // namespace bench
