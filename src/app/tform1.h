@@ -10,6 +10,7 @@
 
 class CardView;
 class ClickLabel;
+class ListGrid;
 class PopupComboBox;
 class Prompts;
 class QAction;
@@ -114,13 +115,15 @@ private:
     void CreatePopupMenu();
     void ConnectCells();
     // Steps filled in by later work on the window; each has its own file.
-    void ReadSettings();           // settings file
-    void WriteSettings();          // settings file
-    void CreateListView();         // list view in Panel_Grid
-    void FillGrid(bool scroll);    // list view
-    void ResizeListColumns();      // list view
-    void CreateSpeech();           // speech
-    void UpdateRecentFiles();      // recent files: the entries and the title
+    void ReadSettings();                                   // settings file
+    void WriteSettings();                                  // settings file
+    void CreateListView();                                 // list view in Panel_Grid
+    void FillGrid(bool scroll);                            // list view
+    void ResizeListColumns();                              // list view
+    bool ListMouseFilter(QObject *watched, QEvent *event); // list view; true drops the event
+    void ConnectListPopup();                               // list view
+    void CreateSpeech();                                   // speech
+    void UpdateRecentFiles(); // recent files: the entries and the title
     void ClickOpenFileName(int entry);
     // Drawing helpers.
     void ShowCounters();
@@ -142,6 +145,7 @@ private:
     QWidget *Panel_Mondai = nullptr;
     QWidget *Panel_Renban = nullptr;
     QWidget *Panel_Grid = nullptr;
+    ListGrid *GridHyouji = nullptr;
     QWidget *Panel_Main_Right = nullptr;
     QWidget *Panel1 = nullptr;
     QWidget *Panel_Under = nullptr;

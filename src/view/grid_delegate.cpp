@@ -55,6 +55,7 @@ QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
                                     const QModelIndex &index) const {
     auto *editor = new QLineEdit(parent);
     editor->setFrame(false);
+    editor->setFocusPolicy(Qt::ClickFocus);
     editor->setProperty(kColumnProperty, index.column());
     const QPersistentModelIndex cell(index);
     ListGrid *grid = grid_;
@@ -72,6 +73,12 @@ void GridDelegate::setEditorData(QWidget *editor, const QModelIndex &index) cons
     const QString text = index.data(Qt::EditRole).toString();
     if (line->text() != text)
         line->setText(text);
+}
+
+void GridDelegate::destroyEditor(QWidget *editor, const QModelIndex &index) const {
+    if (editor == editor_)
+        editor_ = nullptr;
+    QStyledItemDelegate::destroyEditor(editor, index);
 }
 
 void GridDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,
@@ -93,6 +100,9 @@ bool GridDelegate::AcceptsKey(int column, int key, const QString &text) {
 bool GridDelegate::eventFilter(QObject *object, QEvent *event) {
     if (event->type() == QEvent::KeyPress && object == editor_) {
         const auto *key = static_cast<QKeyEvent *>(event);
+        // Tab leaves the table for the next control rather than walking its cells.
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+            return false;
         if (!AcceptsKey(editor_->property(kColumnProperty).toInt(), key->key(), key->text()))
             return true;
     }

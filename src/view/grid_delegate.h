@@ -20,10 +20,11 @@ public:
     void setEditorData(QWidget *editor, const QModelIndex &index) const override;
     // Edits were stored keystroke by keystroke; committing has nothing left to do.
     void setModelData(QWidget *, QAbstractItemModel *, const QModelIndex &) const override {}
+    void destroyEditor(QWidget *editor, const QModelIndex &index) const override;
     void updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,
                               const QModelIndex &index) const override;
 
-    // The open in-place editor, or null.
+    // The open in-place editor (possibly hidden while its row is scrolled away), or null.
     QLineEdit *Editor() const { return editor_; }
 
     static bool IsNumberColumn(int column) { return column >= 4 && column <= 6; }

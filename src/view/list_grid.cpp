@@ -5,6 +5,7 @@
 #include "view/grid_delegate.h"
 
 #include <QHeaderView>
+#include <QLayout>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -58,7 +59,9 @@ ListGrid::ListGrid(CardOwnerList &cards, QWidget *parent)
     setCornerButtonEnabled(false);
     setAutoScroll(false);
     setTabKeyNavigation(false);
-    setFocusPolicy(Qt::ClickFocus); // never reached with Tab
+    // Only the cell editor ever holds the focus: the grid is never reached with Tab, and a
+    // click the window's mouse rules drop does not take the focus from the editor either.
+    setFocusPolicy(Qt::NoFocus);
 }
 
 void ListGrid::SetSources(std::function<const TMondaiSet *()> currentCard, DayClock today,
@@ -81,6 +84,7 @@ void ListGrid::ScrollToCurrent() {
     const int k = model_->CurrentRow() + 1;
     if (k <= 0)
         return;
+    SettleGeometry();
     const int v = std::max(1, height() / RowHeight - kRowsKeptClear);
     const int top = TopRow();
     int n = 0;
@@ -92,6 +96,19 @@ void ListGrid::ScrollToCurrent() {
     // alone, so the current row is brought into view there too.
     if (n > 0)
         SetTopRow(n);
+}
+
+void ListGrid::SettleGeometry() {
+    // A grid shown a moment ago has neither its final size nor its scroll range yet, and the
+    // scroll rule needs both: lay out the enclosing widgets now, outermost first.
+    QList<QWidget *> chain;
+    for (QWidget *widget = parentWidget(); widget; widget = widget->parentWidget())
+        chain.prepend(widget);
+    for (QWidget *widget : chain)
+        if (QLayout *layout = widget->layout())
+            layout->activate();
+    executeDelayedItemsLayout();
+    updateGeometries();
 }
 
 int ListGrid::TopRow() const {
@@ -120,9 +137,7 @@ QByteArray ListGrid::EncodeForCard(const QString &text) {
         editor->setText(sjis::ToDisplay(encoded.bytes).text);
         editor->setCursorPosition(static_cast<int>(caret));
     }
-    Q_EMIT CharactersDropped(
-        QStringLiteral("次の文字はカードに保存できないため、取り除きました：%1")
-            .arg(encoded.unencodable));
+    Q_EMIT CharactersDropped(encoded.unencodable);
     return encoded.bytes;
 }
 
@@ -173,13 +188,12 @@ QRect ListGrid::CellRect(int column, int row) const {
 }
 
 QLineEdit *ListGrid::CellEditor() const {
-    QLineEdit *editor = delegate_->Editor();
-    return editor && !editor->isHidden() ? editor : nullptr;
+    return delegate_->Editor();
 }
 
 QPoint ListGrid::EditorCell() const {
     QLineEdit *editor = CellEditor();
-    if (!editor)
+    if (!editor || editor->isHidden())
         return {-1, -1};
     return CellAt(editor->mapTo(this, editor->rect().center()));
 }

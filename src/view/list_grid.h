@@ -53,9 +53,10 @@ public:
 Q_SIGNALS:
     // A wheel step over the table: -11 down, +11 up; the table itself never scrolls by wheel.
     void WheelTurned(int amount, Qt::KeyboardModifiers modifiers);
-    // An edit could not be stored as typed; the text is for the user.
+    // A number cell got text that is not a 32-bit integer; the text is for the user.
     void ConversionFailed(const QString &message);
-    void CharactersDropped(const QString &message);
+    // Characters the deck cannot hold were left out of an edit (each once).
+    void CharactersDropped(const QString &characters);
 
 protected:
     void wheelEvent(QWheelEvent *event) override;
@@ -63,6 +64,7 @@ protected:
 private:
     void CloseCellEditor();
     void ScrollToCurrent();
+    void SettleGeometry();
     // Stores the user's text without the characters the deck cannot hold; false if it had some.
     QByteArray EncodeForCard(const QString &text);
 
