@@ -160,8 +160,8 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event) {
 bool TForm1::ApplicationMouseFilter(QObject *watched, QEvent *event) {
     if (VoiceDialogOpen || AddDialogOpen)
         return false;
-    const bool press =
-        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+    const bool press = event->type() == QEvent::MouseButtonPress ||
+                       event->type() == QEvent::MouseButtonDblClick;
     if (press) {
         if (watched == Panel_Left || watched == Panel_LeftDown)
             ClickPanel();
