@@ -10,7 +10,8 @@
 #include <algorithm>
 
 void Prompts::Error(QWidget *parent, const QString &text) {
-    Message(parent, {app_texts::ApplicationTitle(), PromptIcon::Critical, text, {PromptButton::Ok}});
+    Message(parent,
+            {app_texts::ApplicationTitle(), PromptIcon::Critical, text, {PromptButton::Ok}});
 }
 
 void Prompts::Warning(QWidget *parent, const QString &text) {
@@ -19,7 +20,8 @@ void Prompts::Warning(QWidget *parent, const QString &text) {
 
 PromptButton Prompts::Confirm(QWidget *parent, const QString &text,
                               std::vector<PromptButton> buttons) {
-    return Message(parent, {QStringLiteral("確認"), PromptIcon::Question, text, std::move(buttons)});
+    return Message(parent,
+                   {QStringLiteral("確認"), PromptIcon::Question, text, std::move(buttons)});
 }
 
 PromptButton Prompts::Inform(QWidget *parent, const QString &text,

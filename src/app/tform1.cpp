@@ -106,12 +106,14 @@ void TForm1::resizeEvent(QResizeEvent *event) {
     ResizeForm();
 }
 
+// The window's size as it is set and stored, without the frame a window manager adds: the
+// frame differs between desktops, and the rows must not depend on it.
 int TForm1::OuterHeight() const {
-    return frameGeometry().height();
+    return height();
 }
 
 int TForm1::OuterWidth() const {
-    return frameGeometry().width();
+    return width();
 }
 
 bool TForm1::IsInThisWindow(QObject *object) const {
@@ -160,8 +162,8 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event) {
 bool TForm1::ApplicationMouseFilter(QObject *watched, QEvent *event) {
     if (VoiceDialogOpen || AddDialogOpen)
         return false;
-    const bool press = event->type() == QEvent::MouseButtonPress ||
-                       event->type() == QEvent::MouseButtonDblClick;
+    const bool press =
+        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
     if (press) {
         if (watched == Panel_Left || watched == Panel_LeftDown)
             ClickPanel();

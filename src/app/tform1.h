@@ -115,13 +115,13 @@ private:
     void CreatePopupMenu();
     void ConnectCells();
     // Steps filled in by later work on the window; each has its own file.
-    void ReadSettings();           // settings file
-    void WriteSettings();          // settings file
-    void CreateListView();         // list view in Panel_Grid
-    void FillGrid(bool scroll);    // list view
-    void ResizeListColumns();      // list view
-    void CreateSpeech();           // speech
-    void UpdateRecentFiles();      // recent files: the entries and the title
+    void ReadSettings();        // settings file
+    void WriteSettings();       // settings file
+    void CreateListView();      // list view in Panel_Grid
+    void FillGrid(bool scroll); // list view
+    void ResizeListColumns();   // list view
+    void CreateSpeech();        // speech
+    void UpdateRecentFiles();   // recent files: the entries and the title
     // The list view's mouse rules (true drops the event) and its context menu.
     bool ListMouseFilter(QObject *watched, QEvent *event);
     void ConnectListPopup();

@@ -13,14 +13,19 @@
 #include <QStatusBar>
 
 namespace {
-// The pale text of switched-off captions and of the check mark before できた.
+// The pale text of switched-off captions and of the check mark before できた: the text colour
+// faded most of the way into the background, whatever the desktop's palette calls disabled.
 QColor PaleText(const QPalette &palette) {
-    const QColor disabled = palette.color(QPalette::Disabled, QPalette::WindowText);
-    return disabled != palette.color(QPalette::Active, QPalette::WindowText) ? disabled
-                                                                              : QColor(Qt::gray);
+    const QColor text = palette.color(QPalette::WindowText);
+    const QColor back = palette.color(QPalette::Window);
+    auto mix = [](int a, int b) { return (a + 2 * b) / 3; };
+    return QColor(mix(text.red(), back.red()), mix(text.green(), back.green()),
+                  mix(text.blue(), back.blue()));
 }
 
 void SetTextColour(QWidget *widget, const QColor &colour) {
+    // On a button-face panel a label would otherwise draw in the button text colour.
+    widget->setForegroundRole(QPalette::WindowText);
     QPalette p = widget->palette();
     p.setColor(QPalette::WindowText, colour);
     widget->setPalette(p);

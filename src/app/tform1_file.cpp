@@ -64,8 +64,8 @@ void TForm1::ReportSaveError(const FileResult &result) {
 }
 
 void TForm1::ClickOpen() {
-    const QString dir = deck_.DeckFileName.isEmpty() ? QString()
-                                                     : QFileInfo(deck_.DeckFileName).absolutePath();
+    const QString dir =
+        deck_.DeckFileName.isEmpty() ? QString() : QFileInfo(deck_.DeckFileName).absolutePath();
     const QString path = prompts_.OpenFileName(this, {QString(), OpenFilter, dir});
     if (!path.isEmpty())
         OpenDeckFile(path);

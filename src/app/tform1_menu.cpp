@@ -70,8 +70,8 @@ void TForm1::CreateMenus() {
         connect(recent, &QAction::triggered, this, [this, entry] { ClickOpenFileName(entry); });
     }
     AddSeparator(file, "N3");
-    connect(AddItem(file, "Exit1", QStringLiteral("終了(&X)"), QStringLiteral("アプリケーション終了"),
-                    QKeySequence(Qt::CTRL | Qt::Key_Q)),
+    connect(AddItem(file, "Exit1", QStringLiteral("終了(&X)"),
+                    QStringLiteral("アプリケーション終了"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
             &QAction::triggered, this, &TForm1::ClickExit);
 
     QMenu *fontMenu =
@@ -112,8 +112,8 @@ void TForm1::CreateMenus() {
     AddItem(card, "men_Card_Insert", QStringLiteral("カード追加..."),
             QStringLiteral("ｶｰｿﾙ位置にｶｰﾄﾞ追加"), QKeySequence(Qt::CTRL | Qt::Key_N));
 
-    QMenu *other =
-        AddMenu(bar, "men_Other", QStringLiteral("設定(&T)"), QStringLiteral("アプリケーション設定"));
+    QMenu *other = AddMenu(bar, "men_Other", QStringLiteral("設定(&T)"),
+                           QStringLiteral("アプリケーション設定"));
     QMenu *speak = AddMenu(other, "men_Other_Speak", QStringLiteral("発音を聞く"),
                            QStringLiteral("espeak-ng による音声再生"));
     AddCheckItem(speak, "men_Other_SpeakMondai", QStringLiteral("問題"),

@@ -4,6 +4,8 @@
 #include <QByteArrayView>
 #include <QtGlobal>
 
+#include <cstddef>
+
 // One card of a deck. Text fields hold the stored form, byte for byte as the deck file has it
 // (Shift-JIS, enclosing quotes kept, a line break as the two characters "\n").
 class TMondaiSet {
@@ -24,6 +26,11 @@ public:
     // a decimal integer with an optional sign. Returns false, leaving the card unchanged, only
     // when a number column gets text that is not a 32-bit integer.
     bool SetField(int column, const QByteArray &value);
+
+    // Cards come from a pool of large blocks (card_pool.cpp): loading a deck of a million
+    // cards would otherwise spend much of its time faulting in a million small allocations.
+    static void *operator new(std::size_t size);
+    static void operator delete(void *card, std::size_t size) noexcept;
 };
 
 // The bookmark marker "[しおり]" in Shift-JIS.

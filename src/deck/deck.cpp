@@ -1,5 +1,8 @@
 #include "deck/deck.h"
 
+#include "deck/large_memory.h"
+#include "deck/text_block.h"
+
 #include <charconv>
 #include <cstring>
 #include <utility>
@@ -111,11 +114,12 @@ void ParseDeck(Deck &deck, qint32 today, CardRefList &askQueue) {
     askQueue.clear();
     deck.CardList.reserve(size_t(deck.SavedLines.Count()));
     askQueue.reserve(size_t(deck.SavedLines.Count()));
+    TextBlock texts(deck.SavedLines.Bytes().size());
     deck.SavedLines.ForEach([&](QByteArrayView line) {
         const LineFields f = SplitFields(line);
         auto card = std::make_unique<TMondaiSet>(
-            f[0].toByteArray(), f[1].toByteArray(), f[2].toByteArray(), FieldToInt(f[3]),
-            FieldToInt(f[4]), FieldToInt(f[5]), f[6].toByteArray());
+            texts.Copy(f[0]), texts.Copy(f[1]), texts.Copy(f[2]), FieldToInt(f[3]),
+            FieldToInt(f[4]), FieldToInt(f[5]), texts.Copy(f[6]));
         if (card->Jikan < today)
             askQueue.push_back(card.get());
         deck.CardList.push_back(std::move(card));
@@ -134,7 +138,7 @@ int RenderDeckLines(Deck &deck) {
     qsizetype size = 0;
     for (const auto &card : deck.CardList)
         size += LineLength(*card) + 2;
-    QByteArray bytes(size, Qt::Uninitialized);
+    QByteArray bytes = large_memory::UninitializedBytes(size);
     char *out = bytes.data();
     for (const auto &card : deck.CardList) {
         out = PutLine(out, *card);

@@ -1,5 +1,7 @@
 #include "deck/deck.h"
 
+#include "deck/large_memory.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -43,6 +45,33 @@ FileResult WriteFailure(const QString &path, QFileDevice::FileError error) {
                        .arg(ShownPath(path), WriteReason(path, error)));
 }
 
+// The whole file in one read into a buffer of its size (backed by huge pages when large).
+QByteArray ReadWhole(QFile &file, bool *ok) {
+    const qint64 expected = file.size();
+    if (file.isSequential() || expected <= 0) {
+        QByteArray data = file.readAll();
+        *ok = file.error() == QFileDevice::NoError;
+        return data;
+    }
+    QByteArray data = large_memory::UninitializedBytes(expected);
+    qint64 got = 0;
+    while (got < expected) {
+        const qint64 n = file.read(data.data() + got, expected - got);
+        if (n < 0) {
+            *ok = false;
+            return {};
+        }
+        if (n == 0)
+            break;
+        got += n;
+    }
+    data.truncate(got);
+    if (got == expected) // the file may have grown since
+        data += file.readAll();
+    *ok = file.error() == QFileDevice::NoError;
+    return data;
+}
+
 } // namespace
 
 FileResult ReadDeckFile(const QString &path, DeckLines *lines) {
@@ -53,13 +82,14 @@ FileResult ReadDeckFile(const QString &path, DeckLines *lines) {
         return Failure(QStringLiteral("フォルダは開けません。ファイルを選んでください。\r%1")
                            .arg(ShownPath(path)));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return Failure(
             QStringLiteral("ファイルを読み込めませんでした。\r%1\r読み取りが許可されていないか、"
                            "他のプログラムが使用しています。")
                 .arg(ShownPath(path)));
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    bool ok = false;
+    const QByteArray data = ReadWhole(file, &ok);
+    if (!ok)
         return Failure(
             QStringLiteral("ファイルを読み込めませんでした。\r%1\r読み込み中にエラーが起きました。")
                 .arg(ShownPath(path)));

@@ -1,5 +1,7 @@
 #include "deck/deck_lines.h"
 
+#include "deck/large_memory.h"
+
 #include <cstring>
 #include <utility>
 
@@ -38,28 +40,36 @@ DeckLines DeckLines::FromFileBytes(const QByteArray &data) {
             return FromBytesWithCrLf(data, lineFeeds);
         return FromBytesWithCrLf(data + "\r\n", lineFeeds + 1);
     }
-    QByteArray bytes;
-    bytes.reserve(data.size() + data.size() / 16 + 2);
-    qsizetype count = 0;
-    const qsizetype size = data.size();
-    qsizetype from = 0;
-    qsizetype pos = 0;
-    while (pos < size) {
-        const char c = data[pos];
+    // Every break becomes CR LF, and a last line without one gets it.
+    qsizetype breaks = 0;
+    qsizetype breakBytes = 0;
+    for (qsizetype i = 0; i < data.size(); ++i) {
+        if (data[i] != '\r' && data[i] != '\n')
+            continue;
+        ++breakBytes;
+        if (data[i] == '\n' || i + 1 == data.size() || data[i + 1] != '\n')
+            ++breaks;
+    }
+    const bool openEnd = data.back() != '\r' && data.back() != '\n';
+    const qsizetype count = breaks + (openEnd ? 1 : 0);
+    QByteArray bytes = large_memory::UninitializedBytes(data.size() - breakBytes + 2 * count);
+    char *out = bytes.data();
+    const char *in = data.constData();
+    const char *const end = in + data.size();
+    while (in < end) {
+        const char c = *in++;
         if (c != '\r' && c != '\n') {
-            ++pos;
+            *out++ = c;
             continue;
         }
-        bytes.append(data.constData() + from, pos - from);
-        bytes.append("\r\n", 2);
-        ++count;
-        pos += (c == '\r' && pos + 1 < size && data[pos + 1] == '\n') ? 2 : 1;
-        from = pos;
+        if (c == '\r' && in < end && *in == '\n')
+            ++in;
+        *out++ = '\r';
+        *out++ = '\n';
     }
-    if (from < size) {
-        bytes.append(data.constData() + from, size - from);
-        bytes.append("\r\n", 2);
-        ++count;
+    if (openEnd) {
+        *out++ = '\r';
+        *out++ = '\n';
     }
     return FromBytesWithCrLf(std::move(bytes), count);
 }

@@ -45,7 +45,8 @@ void TMyPane::LayOut() {
                             inner.height() - textHeight);
 }
 
-TMyMemo::TMyMemo(int kind, int row, QWidget *parent) : QPlainTextEdit(parent), Kind(kind), Row(row) {
+TMyMemo::TMyMemo(int kind, int row, QWidget *parent)
+    : QPlainTextEdit(parent), Kind(kind), Row(row) {
     setObjectName(QStringLiteral("CellMemo_%1_%2").arg(kind).arg(row));
     setFrameStyle(QFrame::NoFrame);
     setTabChangesFocus(true);

@@ -28,8 +28,8 @@ void CardView::CreateCells(QWidget *panelMondai, QWidget *panelRenban) {
 
     for (int row = 0; row < RowCount; ++row) {
         for (int kind = KindQuestion; kind <= KindReference; ++kind) {
-            auto *pane = new TMyPane(kind, row, row == 0 ? static_cast<QWidget *>(splitter_)
-                                                         : panelRenban);
+            auto *pane =
+                new TMyPane(kind, row, row == 0 ? static_cast<QWidget *>(splitter_) : panelRenban);
             auto *memo = new TMyMemo(kind, row, pane);
             auto *image = new TMyImage(pane);
             image->setObjectName(QStringLiteral("CellImage_%1_%2").arg(kind).arg(row));
@@ -130,7 +130,8 @@ void CardView::UpdateEditability() {
 
 void CardView::ApplyAlignment(bool left) {
     for (int row = 0; row < RowCount; ++row) {
-        Qt::Alignment question = left ? Qt::AlignLeft : (row == 0 ? Qt::AlignHCenter : Qt::AlignRight);
+        Qt::Alignment question =
+            left ? Qt::AlignLeft : (row == 0 ? Qt::AlignHCenter : Qt::AlignRight);
         Memo(KindQuestion, row)->SetAlignment(question);
     }
     Memo(KindAnswer, 0)->SetAlignment(left ? Qt::AlignLeft : Qt::AlignHCenter);

@@ -8,9 +8,8 @@ QString DefaultFaceName() {
 }
 
 void RegisterJapaneseFontSubstitutes() {
-    QFont::insertSubstitutions(DefaultFaceName(),
-                               QStringList{QStringLiteral("IPAPGothic"),
-                                           QStringLiteral("Noto Sans CJK JP")});
+    QFont::insertSubstitutions(DefaultFaceName(), QStringList{QStringLiteral("IPAPGothic"),
+                                                              QStringLiteral("Noto Sans CJK JP")});
 }
 
 QFont DefaultFont(int points) {

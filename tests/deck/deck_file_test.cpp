@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -204,6 +205,21 @@ TEST_F(DeckFileTest, SavingReplacesTheWholeFileAndMarksTheDeckSaved) {
     EXPECT_EQ(FileBytes(Path("deck.csv")), "q,a,s,1,1,0,\r\n");
     EXPECT_FALSE(IsDeckChanged(deck));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("deck.csv")});
+}
+
+TEST_F(DeckFileTest, SavingThroughALinkWritesItsTargetAndKeepsPermissions) {
+    WriteBytes(Path("target.csv"), "old,deck\r\n");
+    const auto permissions =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+    QFile::setPermissions(Path("target.csv"), permissions);
+    ASSERT_TRUE(QFile::link(Path("target.csv"), Path("link.csv")));
+    Deck deck = ChangedDeck();
+    deck.DeckFileName = Path("link.csv");
+    ASSERT_TRUE(SaveDeck(deck).ok);
+    EXPECT_TRUE(QFileInfo(Path("link.csv")).isSymLink());
+    EXPECT_EQ(FileBytes(Path("target.csv")), "q,a,s,1,1,0,\r\n");
+    const auto userBits = QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
+    EXPECT_EQ(QFile::permissions(Path("target.csv")) & ~userBits, permissions);
 }
 
 TEST_F(DeckFileTest, AnEmptyDeckWritesNothing) {

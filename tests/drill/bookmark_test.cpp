@@ -141,16 +141,4 @@ TEST_F(Bookmarks, MarkerEditedByHand) {
     EXPECT_EQ(host.Take(), "RefreshView");
 }
 
-TEST_F(Bookmarks, ResetAndOrderLeaveTheBookmark) {
-    AddDue({"A", "B"});
-    Open();
-    drill.SetBookmark(Card("B"));
-    TMondaiSet *b = drill.BookmarkCard;
-    drill.ResetAll();
-    drill.SetOrder(1);
-    drill.SetOrder(0);
-    EXPECT_EQ(drill.BookmarkCard, b);
-    EXPECT_TRUE(HasSioriMark(*b));
-}
-
 } // namespace

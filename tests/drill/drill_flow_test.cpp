@@ -207,19 +207,6 @@ TEST_F(DrillFlow, SubPatternStartsBeforeTheFirstCard) {
     EXPECT_EQ(Queue(), "B C D E");
 }
 
-TEST_F(DrillFlow, SwitchingToTheMainPatternHidesTheAnswer) {
-    AddDue({"A", "B"});
-    Open();
-    drill.GoNext();
-    drill.GoDone();
-    drill.SetPattern(PatternList, 5);
-    EXPECT_TRUE(drill.DoneFlag);
-    drill.SetPattern(PatternMain, 5);
-    EXPECT_FALSE(drill.AnswerShown);
-    EXPECT_TRUE(drill.DoneFlag);
-    EXPECT_EQ(Current(), "A");
-}
-
 TEST_F(DrillFlow, RandomAndNormalOrder) {
     AddDue({"A", "B", "C", "D", "E", "F", "G", "H"});
     Open();
@@ -287,20 +274,6 @@ TEST_F(DrillFlow, BackToStartClearsTheFirstCardsDueDay) {
     drill.BackToStart();
     EXPECT_EQ(Current(), "A");
     EXPECT_EQ(drill.QueuePos, 1);
-}
-
-TEST_F(DrillFlow, CountersFollowTheDeckPosition) {
-    AddDue({"A", "B", "C"});
-    Card("B")->Jikan = kToday + 1;
-    Open();
-    drill.GoNext();
-    drill.GoNext();
-    EXPECT_EQ(Current(), "C");
-    EXPECT_EQ(drill.CurrentCardNumber(), 3);
-    EXPECT_EQ(drill.CardNumber(Card("B")), 2);
-    TMondaiSet stranger;
-    EXPECT_EQ(drill.CardNumber(&stranger), 0);
-    EXPECT_EQ(drill.CardNumber(nullptr), 0);
 }
 
 } // namespace

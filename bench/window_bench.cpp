@@ -1,0 +1,107 @@
+// The main window on large decks: one drill step with its redraw, and start-up to a drawn window.
+#include "app/prompts.h"
+#include "app/tform1.h"
+#include "bench_decks.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+// Nothing is ever asked while measuring; a question would be answered as if closed.
+class SilentPrompts : public Prompts {
+public:
+    PromptButton Message(QWidget *, const MessageRequest &request) override {
+        return EscapeButton(request.buttons);
+    }
+    QString OpenFileName(QWidget *, const FileRequest &) override { return {}; }
+    QString SaveFileName(QWidget *, const FileRequest &) override { return {}; }
+    std::optional<QFont> ChooseFont(QWidget *, const QFont &, const QString &) override {
+        return std::nullopt;
+    }
+};
+
+QString DeckFile(const QTemporaryDir &dir, qsizetype cards) {
+    const QString path = dir.filePath(QStringLiteral("deck%1.csv").arg(cards));
+    if (!QFile::exists(path)) {
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bench::CachedDeckBytes(cards));
+    }
+    return path;
+}
+
+QTemporaryDir &Folder() {
+    static QTemporaryDir dir;
+    return dir;
+}
+
+std::unique_ptr<TForm1> OpenWindow(SilentPrompts &prompts, qsizetype cards) {
+    auto form = std::make_unique<TForm1>(prompts, FixedDayClock(bench::kToday));
+    form->OpenStartDeck(DeckFile(Folder(), cards));
+    form->show();
+    QApplication::processEvents();
+    return form;
+}
+
+// すすめ: every other press reveals the answer, the others move on; the redraw is painted.
+void BM_SusumeWithRedraw(benchmark::State &state) {
+    SilentPrompts prompts;
+    auto form = OpenWindow(prompts, state.range(0));
+    for (auto _ : state) {
+        form->ClickSusume();
+        QApplication::processEvents();
+    }
+    state.counters["queue"] = double(form->DrillState().AskQueue.size());
+}
+BENCHMARK(BM_SusumeWithRedraw)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// できた on a revealed card, which takes the card out of the queue; painted as well.
+void BM_DekitaWithRedraw(benchmark::State &state) {
+    SilentPrompts prompts;
+    auto form = OpenWindow(prompts, state.range(0));
+    Drill &drill = form->DrillState();
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (drill.AnswerShown)
+            form->ClickSusume();
+        form->ClickSusume(); // reveal
+        QApplication::processEvents();
+        state.ResumeTiming();
+        form->ClickDekita();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_DekitaWithRedraw)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// From creating the window to its first drawing, with the deck read and the drill started.
+void BM_StartToDrawnWindow(benchmark::State &state) {
+    SilentPrompts prompts;
+    DeckFile(Folder(), state.range(0));
+    for (auto _ : state) {
+        auto form = OpenWindow(prompts, state.range(0));
+        form->repaint();
+        state.PauseTiming();
+        form.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartToDrawnWindow)->Arg(100'000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,31 @@
+#include "deck/large_memory.h"
+
+#include <sys/mman.h>
+
+#include <cstdint>
+
+namespace large_memory {
+
+namespace {
+
+constexpr std::uintptr_t kHugePage = std::uintptr_t(2) << 20;
+constexpr qsizetype kWorthIt = qsizetype(4) << 20;
+
+} // namespace
+
+void AdviseHugePages(void *data, std::size_t size) {
+    const auto begin = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t first = (begin + kHugePage - 1) & ~(kHugePage - 1);
+    const std::uintptr_t last = (begin + size) & ~(kHugePage - 1);
+    if (first < last)
+        madvise(reinterpret_cast<void *>(first), last - first, MADV_HUGEPAGE);
+}
+
+QByteArray UninitializedBytes(qsizetype size) {
+    QByteArray bytes(size, Qt::Uninitialized);
+    if (size >= kWorthIt)
+        AdviseHugePages(bytes.data(), std::size_t(size));
+    return bytes;
+}
+
+} // namespace large_memory

@@ -1,0 +1,162 @@
+#include "app/handoff_record.h"
+#include "app/single_instance.h"
+#include "support/window_fixture.h"
+
+#include <QFile>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QTest>
+#include <QtEndian>
+
+using handoff::Decode;
+using handoff::Status;
+
+namespace {
+QByteArray Header(quint32 kind, quint32 count) {
+    QByteArray header(8, '\0');
+    qToLittleEndian<quint32>(kind, header.data());
+    qToLittleEndian<quint32>(count, header.data() + 4);
+    return header;
+}
+} // namespace
+
+TEST(HandOffRecord, RoundTripsAPathAndWaitsForTheWholeRecord) {
+    const QByteArray record = handoff::Encode("/tmp/デッキ.csv");
+    EXPECT_EQ(record.size(), 8 + QByteArray("/tmp/デッキ.csv").size() + 1);
+    for (int cut = 0; cut < record.size(); ++cut)
+        EXPECT_EQ(Decode(record.left(cut)).status, Status::Incomplete) << cut;
+    const handoff::Parsed parsed = Decode(record);
+    EXPECT_EQ(parsed.status, Status::Complete);
+    EXPECT_EQ(parsed.path, QByteArray("/tmp/デッキ.csv"));
+}
+
+TEST(HandOffRecord, MalformedRecordsAreRejected) {
+    EXPECT_EQ(Decode(Header(2, 4) + "abc" + '\0').status, Status::Malformed);       // other kind
+    EXPECT_EQ(Decode(Header(1, 4) + "abcd").status, Status::Malformed);             // no zero byte
+    EXPECT_EQ(Decode(Header(1, 0)).status, Status::Malformed);                      // no data
+    EXPECT_EQ(Decode(Header(1, 1) + '\0').status, Status::Malformed);               // empty path
+    EXPECT_EQ(Decode(Header(1, 1u << 30)).status, Status::Malformed);               // oversized
+    EXPECT_EQ(Decode(Header(1, 4) + "abc" + '\0' + "x").status, Status::Malformed); // trailing
+    // Text after an inner zero byte is not part of the path.
+    const handoff::Parsed inner = Decode(Header(1, 6) + QByteArray("ab\0cd\0", 6));
+    EXPECT_EQ(inner.status, Status::Complete);
+    EXPECT_EQ(inner.path, QByteArray("ab"));
+}
+
+namespace {
+// The running instance is this test's window; the second start is the real program.
+class HandOff : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        ASSERT_TRUE(runtime.isValid());
+        instance = std::make_unique<SingleInstance>(runtime.path());
+        ASSERT_TRUE(instance->TakeLead());
+        ASSERT_TRUE(instance->Listen([this](const QString &path) { form->ReceiveHandOff(path); }));
+    }
+    void TearDown() override {
+        instance.reset();
+        WindowTest::TearDown();
+    }
+    // Runs the program with `args` on the same runtime folder; its exit code, or -1.
+    int RunSecondStart(const QStringList &args) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(KARDEON_BINARY), args);
+        if (!process.waitForStarted(10000))
+            return -1;
+        // Keep this instance's event loop running while the other one talks to it.
+        QDeadlineTimer deadline(60000);
+        while (process.state() != QProcess::NotRunning && !deadline.hasExpired())
+            QTest::qWait(20);
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished();
+            return -1;
+        }
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+    QTemporaryDir runtime;
+    std::unique_ptr<SingleInstance> instance;
+};
+} // namespace
+
+TEST_F(HandOff, ASecondStartWithAPathOpensItHere) {
+    OpenDeck({QStringLiteral("A,a,,0,0,0,")});
+    const QString other =
+        WriteDeck(dir, QStringLiteral("other.csv"), {QStringLiteral("X,x,,0,0,0,")});
+    EXPECT_EQ(RunSecondStart({other}), 0);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Kardeon - other.csv"));
+    EXPECT_EQ(Current(), QStringLiteral("X"));
+}
+
+TEST_F(HandOff, TheSecondStartWaitsForTheSavePrompt) {
+    const QString first = OpenDeck({QStringLiteral("A,a,,0,0,0,")});
+    Click("btnSusume");
+    Click("btnDekita");
+    const QString other =
+        WriteDeck(dir, QStringLiteral("other.csv"), {QStringLiteral("X,x,,0,0,0,")});
+    prompts.Answer(PromptButton::Yes);
+    EXPECT_EQ(RunSecondStart({other}), 0);
+    ASSERT_EQ(prompts.asked.size(), 1u);
+    EXPECT_EQ(prompts.asked[0].text, QStringLiteral("学習結果を保存しますか？"));
+    EXPECT_EQ(ReadDeck(first), QStringList{QStringLiteral("A,a,,40002,1,0,正")});
+    EXPECT_EQ(Current(), QStringLiteral("X"));
+}
+
+TEST_F(HandOff, ASecondStartWithoutAPathEndsAtOnceAndChangesNothing) {
+    OpenDeck({QStringLiteral("A,a,,0,0,0,")});
+    EXPECT_EQ(RunSecondStart({}), 0);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Kardeon - deck.csv"));
+}
+
+TEST_F(HandOff, MalformedMessagesAreIgnored) {
+    OpenDeck({QStringLiteral("A,a,,0,0,0,")});
+    const QList<QByteArray> garbage{Header(2, 4) + "abc" + '\0', Header(1, 4) + "abcd",
+                                    Header(1, 1u << 31), QByteArray("garbage!garbage!")};
+    for (const QByteArray &message : garbage) {
+        QLocalSocket socket;
+        socket.connectToServer(instance->SocketPath());
+        ASSERT_TRUE(socket.waitForConnected(2000));
+        socket.write(message);
+        socket.flush();
+        QTRY_VERIFY(socket.state() != QLocalSocket::ConnectedState);
+        EXPECT_EQ(socket.readAll(), QByteArray());
+    }
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Kardeon - deck.csv"));
+    const QString other =
+        WriteDeck(dir, QStringLiteral("other.csv"), {QStringLiteral("X,x,,0,0,0,")});
+    EXPECT_EQ(RunSecondStart({other}), 0);
+    EXPECT_EQ(Current(), QStringLiteral("X"));
+}
+
+TEST(SingleInstanceLock, OnlyOneHolderAndACrashedOneIsTakenOver) {
+    QTemporaryDir runtime;
+    SingleInstance first(runtime.path());
+    ASSERT_TRUE(first.TakeLead());
+    SingleInstance second(runtime.path());
+    EXPECT_FALSE(second.TakeLead());
+
+    // A program killed outright leaves its lock and socket behind.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QTemporaryDir other;
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), other.path());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    QProcess crashed;
+    crashed.setProcessEnvironment(env);
+    crashed.start(QStringLiteral(KARDEON_BINARY), {});
+    ASSERT_TRUE(crashed.waitForStarted(10000));
+    SingleInstance probe(other.path());
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(probe.SocketPath()), 30000);
+    EXPECT_FALSE(probe.TakeLead()) << "the program holds the lock while it runs";
+    crashed.kill();
+    crashed.waitForFinished();
+    EXPECT_TRUE(QFile::exists(probe.LockPath()));
+    EXPECT_TRUE(probe.TakeLead());
+    EXPECT_TRUE(probe.Listen([](const QString &) {}));
+}

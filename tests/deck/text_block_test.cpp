@@ -1,0 +1,71 @@
+#include "deck/deck.h"
+#include "deck/text_block.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+TEST(TextBlock, CopiesAreOrdinaryIndependentTexts) {
+    QByteArray a;
+    QByteArray b;
+    QByteArray c;
+    {
+        TextBlock block(16); // small blocks, so the copies spread over several
+        a = block.Copy("first");
+        b = block.Copy("second");
+        c = block.Copy(QByteArray(5000, 'L'));
+        EXPECT_TRUE(block.Copy("").isEmpty());
+    }
+    EXPECT_EQ(std::strlen(a.constData()), 5u); // NUL-terminated like any QByteArray
+    a.append("+more text that needs room");
+    EXPECT_EQ(b, "second");
+    b[0] = 'S';
+    b.prepend("<");
+    EXPECT_EQ(a, "first+more text that needs room");
+    EXPECT_EQ(b, "<Second");
+    EXPECT_EQ(c.size(), 5000);
+}
+
+TEST(TextBlock, EditedCardsDoNotTouchTheirNeighbours) {
+    Deck deck;
+    deck.SavedLines = DeckLines::FromFileBytes("q1,a1,s1,1,2,3,r1\r\nq2,a2,s2,4,5,6,r2\r\n");
+    CardRefList queue;
+    ParseDeck(deck, 0, queue);
+    TMondaiSet &first = *deck.CardList[0];
+    first.Kaitou.append(QByteArray(100, 'x'));
+    first.Mondai.remove(0, 1);
+    AddSioriMark(first);
+    EXPECT_EQ(first.Sankou, "s1");
+    EXPECT_EQ(deck.CardList[1]->Mondai, "q2");
+    // Once every other text of its block is gone, a text may grow in place.
+    QByteArray last = deck.CardList[1]->Rireki;
+    deck.CardList.clear();
+    last.append("-grown");
+    EXPECT_EQ(last, "r2-grown");
+    deck.SavedLines = DeckLines::FromFileBytes("n,m\r\n");
+    ParseDeck(deck, 0, queue);
+    EXPECT_EQ(deck.CardList[0]->Kaitou, "m");
+    EXPECT_EQ(last, "r2-grown");
+}
+
+TEST(CardPool, CardsAreReusedAfterADeckIsReplaced) {
+    Deck deck;
+    CardRefList queue;
+    for (const int count : {3000, 10, 20000, 1}) {
+        QByteArray bytes;
+        for (int i = 0; i < count; ++i)
+            bytes += "q" + QByteArray::number(i) + ",a,,0,0,0,\r\n";
+        deck.SavedLines = DeckLines::FromFileBytes(bytes);
+        ParseDeck(deck, 1, queue);
+        ASSERT_EQ(deck.CardList.size(), size_t(count));
+        EXPECT_EQ(deck.CardList.back()->Mondai, "q" + QByteArray::number(count - 1));
+        EXPECT_FALSE(IsDeckChanged(deck));
+    }
+    auto extra = std::make_unique<TMondaiSet>();
+    extra->SetField(1, "x,y");
+    EXPECT_EQ(extra->Mondai, "\"x,y\"");
+}
+
+} // namespace
