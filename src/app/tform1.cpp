@@ -178,5 +178,5 @@ bool TForm1::ApplicationMouseFilter(QObject *watched, QEvent *event) {
         ParkFocus();
         return true;
     }
-    return false;
+    return drill_.DisplayPattern == PatternList && ListMouseFilter(watched, event);
 }

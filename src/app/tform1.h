@@ -11,6 +11,7 @@
 
 class CardView;
 class ClickLabel;
+class ListGrid;
 class PopupComboBox;
 class Prompts;
 class QAction;
@@ -126,6 +127,9 @@ private:
     void ResizeListColumns();   // list view
     void CreateSpeech();        // speech
     void UpdateRecentFiles();   // recent files: the entries and the title
+    // The list view's mouse rules (true drops the event) and its context menu.
+    bool ListMouseFilter(QObject *watched, QEvent *event);
+    void ConnectListPopup();
     void ClickOpenFileName(int entry);
     // Drawing helpers.
     void ShowCounters();
@@ -153,6 +157,7 @@ private:
     QWidget *Panel_Mondai = nullptr;
     QWidget *Panel_Renban = nullptr;
     QWidget *Panel_Grid = nullptr;
+    ListGrid *GridHyouji = nullptr;
     QWidget *Panel_Main_Right = nullptr;
     QWidget *Panel1 = nullptr;
     QWidget *Panel_Under = nullptr;

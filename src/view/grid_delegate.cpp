@@ -1,0 +1,110 @@
+#include "view/grid_delegate.h"
+
+#include "view/card_table_model.h"
+#include "view/list_grid.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+
+namespace {
+
+const QColor kNotDueColor(230, 230, 230);
+const QColor kCurrentColor(250, 200, 150);
+constexpr int kTextOffset = 2;
+const char kColumnProperty[] = "gridColumn";
+
+} // namespace
+
+GridDelegate::GridDelegate(ListGrid *grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+void GridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                         const QModelIndex &index) const {
+    const QPalette &palette = option.palette;
+    QColor fill = palette.color(QPalette::Base);
+    QColor ink = palette.color(QPalette::Text);
+    if (index.column() == 0) {
+        // The row numbers look like the header: a fixed column, never tinted.
+        fill = palette.color(QPalette::Button);
+        ink = palette.color(QPalette::ButtonText);
+    } else {
+        if (option.state & QStyle::State_Selected) {
+            fill = palette.color(QPalette::Highlight);
+            ink = palette.color(QPalette::HighlightedText);
+        }
+        // Later rules win: a not-due row is grey, the current card's row orange even so.
+        const auto shade =
+            static_cast<CardTableModel::Shade>(index.data(CardTableModel::ShadeRole).toInt());
+        if (shade != CardTableModel::Shade::Normal) {
+            fill = shade == CardTableModel::Shade::Current ? kCurrentColor : kNotDueColor;
+            ink = palette.color(QPalette::Text);
+        }
+    }
+    painter->save();
+    painter->fillRect(option.rect, fill);
+    painter->setClipRect(option.rect);
+    painter->setFont(option.font);
+    painter->setPen(ink);
+    painter->drawText(option.rect.adjusted(kTextOffset, kTextOffset, 0, 0),
+                      Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                      index.data(Qt::DisplayRole).toString());
+    painter->restore();
+}
+
+QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &,
+                                    const QModelIndex &index) const {
+    auto *editor = new QLineEdit(parent);
+    editor->setFrame(false);
+    editor->setFocusPolicy(Qt::ClickFocus);
+    editor->setProperty(kColumnProperty, index.column());
+    const QPersistentModelIndex cell(index);
+    ListGrid *grid = grid_;
+    // textEdited reports the user's changes only (typing, paste, cut, undo), not our own fills.
+    connect(editor, &QLineEdit::textEdited, grid, [grid, cell](const QString &text) {
+        if (cell.isValid())
+            grid->GridHyoujiSetEditText(cell.column(), cell.row() + 1, text);
+    });
+    editor_ = editor;
+    return editor;
+}
+
+void GridDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const {
+    auto *line = static_cast<QLineEdit *>(editor);
+    const QString text = index.data(Qt::EditRole).toString();
+    if (line->text() != text)
+        line->setText(text);
+}
+
+void GridDelegate::destroyEditor(QWidget *editor, const QModelIndex &index) const {
+    if (editor == editor_)
+        editor_ = nullptr;
+    QStyledItemDelegate::destroyEditor(editor, index);
+}
+
+void GridDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,
+                                        const QModelIndex &) const {
+    editor->setGeometry(option.rect);
+}
+
+bool GridDelegate::AcceptsKey(int column, int key, const QString &text) {
+    if (!IsNumberColumn(column) || key == Qt::Key_Backspace || key == Qt::Key_Delete)
+        return true;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        return false;
+    for (const QChar c : text)
+        if (c < u'0' || c > u'9')
+            return false;
+    return true;
+}
+
+bool GridDelegate::eventFilter(QObject *object, QEvent *event) {
+    if (event->type() == QEvent::KeyPress && object == editor_) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        // Tab leaves the table for the next control rather than walking its cells.
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+            return false;
+        if (!AcceptsKey(editor_->property(kColumnProperty).toInt(), key->key(), key->text()))
+            return true;
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
+}

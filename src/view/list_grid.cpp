@@ -1,0 +1,220 @@
+#include "view/list_grid.h"
+
+#include "deck/sjis_codec.h"
+#include "view/card_table_model.h"
+#include "view/grid_delegate.h"
+
+#include <QHeaderView>
+#include <QLayout>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kFixedColumnsWidth = 395;
+constexpr int kWheelNotch = 120;
+constexpr int kRowsKeptClear = 4; // rows the scroll rule keeps between the current row and the edge
+
+struct ColumnWidth {
+    int column;
+    int width;
+};
+constexpr ColumnWidth kColumnWidths[] = {{0, 28}, {1, 100}, {2, 100}, {3, 55},
+                                         {4, 42}, {5, 33},  {6, 40},  {7, 55}};
+
+} // namespace
+
+ListGrid::ListGrid(CardOwnerList &cards, QWidget *parent)
+    : QTableView(parent), model_(new CardTableModel(cards, this)),
+      delegate_(new GridDelegate(this)) {
+    setObjectName(QStringLiteral("GridHyouji"));
+    setModel(model_);
+    setItemDelegate(delegate_);
+
+    QHeaderView *rows = verticalHeader();
+    rows->hide();
+    rows->setMinimumSectionSize(0);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(RowHeight);
+
+    QHeaderView *columns = horizontalHeader();
+    columns->setMinimumSectionSize(0);
+    columns->setSectionResizeMode(QHeaderView::Fixed);
+    columns->setSectionsClickable(false);
+    columns->setHighlightSections(false);
+    columns->setFixedHeight(RowHeight);
+    for (const ColumnWidth &c : kColumnWidths)
+        setColumnWidth(c.column, c.width);
+    setColumnHidden(CardTableModel::HiddenColumn, true);
+
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    // The cell editor opens as soon as a cell becomes current, as in a spreadsheet.
+    setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::AllEditTriggers);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setAutoScroll(false);
+    setTabKeyNavigation(false);
+    // Only the cell editor ever holds the focus: the grid is never reached with Tab, and a
+    // click the window's mouse rules drop does not take the focus from the editor either.
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void ListGrid::SetSources(std::function<const TMondaiSet *()> currentCard, DayClock today,
+                          const bool *suppressEdits) {
+    currentCard_ = std::move(currentCard);
+    today_ = std::move(today);
+    suppressEdits_ = suppressEdits;
+}
+
+void ListGrid::FillGrid(bool scroll) {
+    CloseCellEditor();
+    model_->Refresh(currentCard_ ? currentCard_() : nullptr, today_ ? today_() : 0);
+    selectionModel()->clearSelection();
+    selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    if (scroll)
+        ScrollToCurrent();
+}
+
+void ListGrid::ScrollToCurrent() {
+    const int k = model_->CurrentRow() + 1;
+    if (k <= 0)
+        return;
+    SettleGeometry();
+    const int v = std::max(1, height() / RowHeight - kRowsKeptClear);
+    const int top = TopRow();
+    int n = 0;
+    if (k >= top + v)
+        n = k - v;
+    else if (k <= top)
+        n = k;
+    // Near the end of the deck the top row is clamped to the scroll range rather than left
+    // alone, so the current row is brought into view there too.
+    if (n > 0)
+        SetTopRow(n);
+}
+
+void ListGrid::SettleGeometry() {
+    // A grid shown a moment ago has neither its final size nor its scroll range yet, and the
+    // scroll rule needs both: lay out the enclosing widgets now, outermost first.
+    QList<QWidget *> chain;
+    for (QWidget *widget = parentWidget(); widget; widget = widget->parentWidget())
+        chain.prepend(widget);
+    for (QWidget *widget : chain)
+        if (QLayout *layout = widget->layout())
+            layout->activate();
+    executeDelayedItemsLayout();
+    updateGeometries();
+}
+
+int ListGrid::TopRow() const {
+    return verticalScrollBar()->value() + 1;
+}
+
+void ListGrid::SetTopRow(int row) {
+    verticalScrollBar()->setValue(row - 1);
+}
+
+void ListGrid::GridHyoujiSetEditText(int column, int row, const QString &text) {
+    if (suppressEdits_ && *suppressEdits_)
+        return;
+    GridWriteBack(column, row, text);
+}
+
+QByteArray ListGrid::EncodeForCard(const QString &text) {
+    sjis::Encoded encoded = sjis::FromDisplay(text);
+    if (encoded.unencodable.isEmpty())
+        return encoded.bytes;
+    // Show exactly what the card will hold, caret kept before the same character.
+    if (QLineEdit *editor = CellEditor()) {
+        const qsizetype caret =
+            sjis::ToDisplay(sjis::FromDisplay(editor->text().left(editor->cursorPosition())).bytes)
+                .text.size();
+        editor->setText(sjis::ToDisplay(encoded.bytes).text);
+        editor->setCursorPosition(static_cast<int>(caret));
+    }
+    Q_EMIT CharactersDropped(encoded.unencodable);
+    return encoded.bytes;
+}
+
+void ListGrid::GridWriteBack(int column, int row, const QString &text) {
+    TMondaiSet *card = model_->CardAt(row - 1);
+    if (column <= 0 || row <= 0 || !card)
+        return;
+    if (GridDelegate::IsNumberColumn(column) && text.isEmpty())
+        return;
+    const QByteArray typed = EncodeForCard(text);
+    if (!card->SetField(column, EncodeLineBreaks(typed))) {
+        Q_EMIT ConversionFailed(QStringLiteral("'%1' は有効な整数値ではありません。").arg(text));
+        return;
+    }
+    // The quoting rule may have changed what was typed: show the stored form.
+    if ((column == 1 && typed != card->Mondai) || (column == 2 && typed != card->Kaitou))
+        FillGrid(false);
+}
+
+void ListGrid::ResizeColumns(int windowWidth) {
+    const int width = std::max(0, (windowWidth - kFixedColumnsWidth) / 2);
+    setColumnWidth(1, width);
+    setColumnWidth(2, width);
+}
+
+QPoint ListGrid::CellAt(const QPoint &gridPos) const {
+    const QPoint inViewport = viewport()->mapFrom(this, gridPos);
+    const int column = columnAt(inViewport.x());
+    if (column < 0)
+        return {-1, -1};
+    if (horizontalHeader()->geometry().contains(gridPos))
+        return {column, 0};
+    const int row = rowAt(inViewport.y());
+    if (row < 0 || !viewport()->rect().contains(inViewport))
+        return {-1, -1};
+    return {column, row + 1};
+}
+
+QRect ListGrid::CellRect(int column, int row) const {
+    if (row == 0) {
+        const QHeaderView *header = horizontalHeader();
+        const QRect section(header->sectionViewportPosition(column), 0, header->sectionSize(column),
+                            header->height());
+        return section.translated(header->geometry().topLeft());
+    }
+    const QRect cell = visualRect(model_->index(row - 1, column));
+    return cell.translated(viewport()->geometry().topLeft());
+}
+
+QLineEdit *ListGrid::CellEditor() const {
+    return delegate_->Editor();
+}
+
+QPoint ListGrid::EditorCell() const {
+    QLineEdit *editor = CellEditor();
+    if (!editor || editor->isHidden())
+        return {-1, -1};
+    return CellAt(editor->mapTo(this, editor->rect().center()));
+}
+
+void ListGrid::CloseCellEditor() {
+    if (QLineEdit *editor = CellEditor())
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+void ListGrid::wheelEvent(QWheelEvent *event) {
+    const int delta = event->angleDelta().y();
+    if ((delta > 0) != (wheelRest_ > 0))
+        wheelRest_ = 0;
+    wheelRest_ += delta;
+    while (wheelRest_ <= -kWheelNotch) {
+        wheelRest_ += kWheelNotch;
+        Q_EMIT WheelTurned(-WheelStep, event->modifiers());
+    }
+    while (wheelRest_ >= kWheelNotch) {
+        wheelRest_ -= kWheelNotch;
+        Q_EMIT WheelTurned(WheelStep, event->modifiers());
+    }
+    event->accept();
+}

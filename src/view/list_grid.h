@@ -1,0 +1,77 @@
+#pragma once
+
+#include "deck/deck.h"
+#include "drill/day_number.h"
+
+#include <QTableView>
+
+#include <functional>
+
+class CardTableModel;
+class GridDelegate;
+class QLineEdit;
+
+// The list view GridHyouji: the whole deck as an editable table. Grid rows count as the user
+// sees them: row 0 is the header, grid row r shows card r (CardList index r - 1).
+class ListGrid : public QTableView {
+    Q_OBJECT
+public:
+    static constexpr int RowHeight = 18;
+    static constexpr int WheelStep = 11;
+
+    explicit ListGrid(CardOwnerList &cards, QWidget *parent = nullptr);
+
+    // Where the drill's current card, today's day number and the edit guard come from.
+    void SetSources(std::function<const TMondaiSet *()> currentCard, DayClock today,
+                    const bool *suppressEdits);
+
+    // Shows the cards as they are now, closes the cell editor and leaves no visible cell
+    // selected; with `scroll`, brings the current card's row into view.
+    void FillGrid(bool scroll);
+    // The cell editor's text changed by the user's hand.
+    void GridHyoujiSetEditText(int column, int row, const QString &text);
+    // Stores an edited cell into its card.
+    void GridWriteBack(int column, int row, const QString &text);
+    // Question and answer share what the fixed columns leave of the window's width.
+    void ResizeColumns(int windowWidth);
+
+    // The grid cell (x = column, y = grid row) under a point in the grid's own coordinates;
+    // (-1, -1) when the point is on no cell.
+    QPoint CellAt(const QPoint &gridPos) const;
+    // A grid cell's rectangle in the grid's own coordinates (the header is row 0).
+    QRect CellRect(int column, int row) const;
+    // The open cell editor and its grid cell, or null / (-1, -1).
+    QLineEdit *CellEditor() const;
+    QPoint EditorCell() const;
+
+    // Grid row shown at the top of the data area, and moving it (clamped to the scroll range).
+    int TopRow() const;
+    void SetTopRow(int row);
+
+    CardTableModel *Model() const { return model_; }
+
+Q_SIGNALS:
+    // A wheel step over the table: -11 down, +11 up; the table itself never scrolls by wheel.
+    void WheelTurned(int amount, Qt::KeyboardModifiers modifiers);
+    // A number cell got text that is not a 32-bit integer; the text is for the user.
+    void ConversionFailed(const QString &message);
+    // Characters the deck cannot hold were left out of an edit (each once).
+    void CharactersDropped(const QString &characters);
+
+protected:
+    void wheelEvent(QWheelEvent *event) override;
+
+private:
+    void CloseCellEditor();
+    void ScrollToCurrent();
+    void SettleGeometry();
+    // Stores the user's text without the characters the deck cannot hold; false if it had some.
+    QByteArray EncodeForCard(const QString &text);
+
+    CardTableModel *model_;
+    GridDelegate *delegate_;
+    std::function<const TMondaiSet *()> currentCard_;
+    DayClock today_;
+    const bool *suppressEdits_ = nullptr;
+    int wheelRest_ = 0;
+};
