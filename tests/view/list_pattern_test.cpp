@@ -83,8 +83,8 @@ protected:
 };
 
 TEST_F(ListPatternTest, ListShowsTheDeckAndFollowsTheDrill) {
-    LoadCards(300);
     ChooseList();
+    LoadCards(300);
     EXPECT_EQ(grid->Model()->rowCount(), 300);
     EXPECT_EQ(grid->columnWidth(1), (form->OuterWidth() - 395) / 2);
     EXPECT_EQ(grid->Model()->CurrentRow(), 0);
@@ -106,8 +106,8 @@ TEST_F(ListPatternTest, ListShowsTheDeckAndFollowsTheDrill) {
 }
 
 TEST_F(ListPatternTest, WheelDrivesTheDrillAndNeverScrolls) {
-    LoadCards(100);
     ChooseList();
+    LoadCards(100);
     Drill &drill = form->DrillState();
     const int top = grid->verticalScrollBar()->value();
     auto turn = [&](int delta) {
@@ -130,8 +130,8 @@ TEST_F(ListPatternTest, ClicksOnTheHeaderRowNumbersOrAnEmptyListNeverReachTheGri
     Click(Qt::LeftButton, CellCentre(1, 1));
     EXPECT_EQ(grid->CellEditor(), nullptr); // empty list
 
-    LoadCards(5);
     ChooseList();
+    LoadCards(5);
     Click(Qt::LeftButton, CellCentre(0, 2));
     EXPECT_FALSE(grid->currentIndex().isValid());
     QHeaderView *header = grid->horizontalHeader();
@@ -144,8 +144,8 @@ TEST_F(ListPatternTest, ClicksOnTheHeaderRowNumbersOrAnEmptyListNeverReachTheGri
 }
 
 TEST_F(ListPatternTest, ContextMenuOpensOnlyOverTheEditorsCellAndRecordsItsRow) {
-    LoadCards(5);
     ChooseList();
+    LoadCards(5);
     auto *menu = form->findChild<QMenu *>(QStringLiteral("PopupMenu1"));
     ASSERT_NE(menu, nullptr);
     Click(Qt::RightButton, CellCentre(2, 3));
@@ -167,8 +167,8 @@ TEST_F(ListPatternTest, ContextMenuOpensOnlyOverTheEditorsCellAndRecordsItsRow) 
 }
 
 TEST_F(ListPatternTest, TypingAndPastingInCellsGoesThroughTheCards) {
-    LoadCards(3);
     ChooseList();
+    LoadCards(3);
     Click(Qt::LeftButton, CellCentre(1, 2));
     QLineEdit *editor = grid->CellEditor();
     ASSERT_NE(editor, nullptr);
