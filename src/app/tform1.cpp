@@ -23,6 +23,9 @@ TForm1::TForm1(Prompts &prompts, DayClock today, QWidget *parent)
 
 TForm1::~TForm1() {
     qApp->removeEventFilter(this);
+    // The children outlive this part of the window: a combo box closing its list while it is
+    // destroyed must not call back into a half-destroyed window.
+    SelectBox->disconnect(this);
 }
 
 void TForm1::FormCreate() {
