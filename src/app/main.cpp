@@ -4,6 +4,7 @@
 #include "app/tform1.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
@@ -11,6 +12,9 @@ int main(int argc, char **argv) {
     QString path;
     if (argc > 1)
         path = QString::fromLocal8Bit(argv[1]).remove(QLatin1Char('"'));
+    // A relative path means this process's folder, which a running instance does not share.
+    if (!path.isEmpty())
+        path = QFileInfo(path).absoluteFilePath();
 
     SingleInstance instance(SingleInstance::DefaultFolder());
     if (!instance.TakeLead()) {

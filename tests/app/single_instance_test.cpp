@@ -59,8 +59,9 @@ protected:
         WindowTest::TearDown();
     }
     // Runs the program with `args` on the same runtime folder; its exit code, or -1.
-    int RunSecondStart(const QStringList &args) {
+    int RunSecondStart(const QStringList &args, const QString &workingFolder = QString()) {
         QProcess process;
+        process.setWorkingDirectory(workingFolder);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -90,6 +91,16 @@ TEST_F(HandOff, ASecondStartWithAPathOpensItHere) {
     const QString other =
         WriteDeck(dir, QStringLiteral("other.csv"), {QStringLiteral("X,x,,0,0,0,")});
     EXPECT_EQ(RunSecondStart({other}), 0);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Kardeon - other.csv"));
+    EXPECT_EQ(Current(), QStringLiteral("X"));
+}
+
+TEST_F(HandOff, ARelativePathMeansTheSecondStartsFolder) {
+    OpenDeck({QStringLiteral("A,a,,0,0,0,")});
+    QTemporaryDir elsewhere;
+    const QString other =
+        WriteDeck(elsewhere, QStringLiteral("other.csv"), {QStringLiteral("X,x,,0,0,0,")});
+    EXPECT_EQ(RunSecondStart({QStringLiteral("other.csv")}, elsewhere.path()), 0);
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Kardeon - other.csv"));
     EXPECT_EQ(Current(), QStringLiteral("X"));
 }
