@@ -3,6 +3,7 @@
 #include "view/card_table_model.h"
 #include "view/list_grid.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
@@ -57,6 +58,9 @@ QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
     editor->setFrame(false);
     editor->setFocusPolicy(Qt::ClickFocus);
     editor->setProperty(kColumnProperty, index.column());
+    // Number cells take plain digits; a Japanese input method would compose full-width ones.
+    if (IsNumberColumn(index.column()))
+        editor->setAttribute(Qt::WA_InputMethodEnabled, false);
     const QPersistentModelIndex cell(index);
     ListGrid *grid = grid_;
     // textEdited reports the user's changes only (typing, paste, cut, undo), not our own fills.
@@ -98,6 +102,11 @@ bool GridDelegate::AcceptsKey(int column, int key, const QString &text) {
 }
 
 bool GridDelegate::eventFilter(QObject *object, QEvent *event) {
+    if (event->type() == QEvent::InputMethod && object == editor_) {
+        const auto *composed = static_cast<QInputMethodEvent *>(event);
+        if (!AcceptsKey(editor_->property(kColumnProperty).toInt(), 0, composed->commitString()))
+            return true;
+    }
     if (event->type() == QEvent::KeyPress && object == editor_) {
         const auto *key = static_cast<QKeyEvent *>(event);
         // Tab leaves the table for the next control rather than walking its cells.

@@ -3,6 +3,7 @@
 #include "view/list_grid.h"
 
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -191,6 +192,28 @@ TEST_F(ListGridTest, NumberCellsIgnoreEmptyTextAndTakeDigitsOnly) {
     EXPECT_EQ(cards[0]->Jikan, 1);
     QTest::keyClick(editor, Qt::Key_2);
     EXPECT_EQ(cards[0]->Jikan, 12);
+}
+
+TEST_F(ListGridTest, NumberCellsTakeNoTextFromTheInputMethod) {
+    AddCards(1);
+    cards[0]->Seikai = 7;
+    grid->FillGrid(true);
+    Show();
+    QLineEdit *editor = Edit(5, 1);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_FALSE(editor->testAttribute(Qt::WA_InputMethodEnabled));
+    QSignalSpy errors(grid.get(), &ListGrid::ConversionFailed);
+    QInputMethodEvent composed;
+    composed.setCommitString(QStringLiteral("１２"));
+    QApplication::sendEvent(editor, &composed);
+    EXPECT_EQ(editor->text(), QStringLiteral("7"));
+    EXPECT_EQ(errors.count(), 0);
+    EXPECT_EQ(cards[0]->Seikai, 7);
+
+    // Text cells keep the input method for Japanese.
+    editor = Edit(1, 1);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->testAttribute(Qt::WA_InputMethodEnabled));
 }
 
 TEST_F(ListGridTest, PastedNonNumberIsReportedAndTheCardKeepsItsValue) {
