@@ -4,6 +4,7 @@
 #include "app/prompts.h"
 #include "view/card_view.h"
 #include "view/font_setup.h"
+#include "view/list_grid.h"
 #include "view/panel_widgets.h"
 
 #include <QApplication>
@@ -124,6 +125,11 @@ bool TForm1::IsInThisWindow(QObject *object) const {
     return widget && widget->window() == this;
 }
 
+bool TForm1::IsInListGrid(QObject *object) const {
+    auto *widget = qobject_cast<QWidget *>(object);
+    return widget && GridHyouji && (widget == GridHyouji || GridHyouji->isAncestorOf(widget));
+}
+
 bool TForm1::event(QEvent *event) {
     // Menu hints go to the status line.
     if (event->type() == QEvent::StatusTip) {
@@ -145,7 +151,12 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event) {
     case QEvent::Wheel:
         if (IsInThisWindow(watched)) {
             const auto *wheel = static_cast<QWheelEvent *>(event);
-            FormMouseWheel(wheel->angleDelta().y(), wheel->modifiers());
+            // The list counts its wheel a notch at a time, so a fine-grained wheel or a
+            // touchpad does not race through the cards.
+            if (IsInListGrid(watched))
+                GridHyouji->TakeWheel(wheel->angleDelta().y(), wheel->modifiers());
+            else
+                FormMouseWheel(wheel->angleDelta().y(), wheel->modifiers());
             return true;
         }
         break;

@@ -136,6 +136,7 @@ private:
     // The mouse rules of the card boxes; true when the event is dropped.
     bool ApplicationMouseFilter(QObject *watched, QEvent *event);
     bool IsInThisWindow(QObject *object) const;
+    bool IsInListGrid(QObject *object) const;
     void ReportSaveError(const FileResult &result);
     // Window bounds as the settings file stores them: outer position and size.
     void ApplyWindowBounds(QRect outer);

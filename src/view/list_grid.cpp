@@ -203,18 +203,21 @@ void ListGrid::CloseCellEditor() {
         closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
-void ListGrid::wheelEvent(QWheelEvent *event) {
-    const int delta = event->angleDelta().y();
+void ListGrid::TakeWheel(int delta, Qt::KeyboardModifiers modifiers) {
     if ((delta > 0) != (wheelRest_ > 0))
         wheelRest_ = 0;
     wheelRest_ += delta;
     while (wheelRest_ <= -kWheelNotch) {
         wheelRest_ += kWheelNotch;
-        Q_EMIT WheelTurned(-WheelStep, event->modifiers());
+        Q_EMIT WheelTurned(-WheelStep, modifiers);
     }
     while (wheelRest_ >= kWheelNotch) {
         wheelRest_ -= kWheelNotch;
-        Q_EMIT WheelTurned(WheelStep, event->modifiers());
+        Q_EMIT WheelTurned(WheelStep, modifiers);
     }
+}
+
+void ListGrid::wheelEvent(QWheelEvent *event) {
+    TakeWheel(event->angleDelta().y(), event->modifiers());
     event->accept();
 }

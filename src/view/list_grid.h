@@ -32,6 +32,8 @@ public:
     void GridHyoujiSetEditText(int column, int row, const QString &text);
     // Stores an edited cell into its card.
     void GridWriteBack(int column, int row, const QString &text);
+    // Turns wheel movement over the table into whole steps (WheelTurned), one per notch.
+    void TakeWheel(int angleDelta, Qt::KeyboardModifiers modifiers);
     // Question and answer share what the fixed columns leave of the window's width.
     void ResizeColumns(int windowWidth);
 

@@ -123,6 +123,12 @@ TEST_F(ListPatternTest, WheelDrivesTheDrillAndNeverScrolls) {
     turn(120);
     EXPECT_EQ(drill.QueuePos, 1); // up goes back to the start
     EXPECT_EQ(grid->verticalScrollBar()->value(), top);
+
+    // A fine-grained wheel or a touchpad sends many small steps: one notch is one すすめ.
+    for (int i = 0; i < 8; ++i)
+        turn(-15);
+    EXPECT_EQ(drill.QueuePos, 2);
+    EXPECT_EQ(form->DeckState().CardList[0]->Fuseikai, 2); // passed once before, once now
 }
 
 TEST_F(ListPatternTest, ClicksOnTheHeaderRowNumbersOrAnEmptyListNeverReachTheGrid) {
