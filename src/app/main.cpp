@@ -26,6 +26,7 @@ int main(int argc, char **argv) {
 
     QtPrompts prompts;
     TForm1 form(prompts);
+    instance.SetBusyCheck([] { return QApplication::activeModalWidget() != nullptr; });
     instance.Listen([&form](const QString &handed) { form.ReceiveHandOff(handed); });
     form.OpenStartDeck(path);
     WatchFirstPaintForBenchmark(&form);
