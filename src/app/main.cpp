@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
@@ -23,6 +25,12 @@ int main(int argc, char **argv) {
             return instance.HandOff(path) ? 0 : 1;
         return 0;
     }
+
+    // Qt's own dialogs (opening and saving files) speak the program's language.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_ja"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     QtPrompts prompts;
     TForm1 form(prompts);
