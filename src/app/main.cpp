@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
@@ -24,8 +26,15 @@ int main(int argc, char **argv) {
         return 0;
     }
 
+    // Qt's own dialogs (opening and saving files) speak the program's language.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_ja"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
+
     QtPrompts prompts;
     TForm1 form(prompts);
+    instance.SetBusyCheck([] { return QApplication::activeModalWidget() != nullptr; });
     instance.Listen([&form](const QString &handed) { form.ReceiveHandOff(handed); });
     form.OpenStartDeck(path);
     WatchFirstPaintForBenchmark(&form);

@@ -17,9 +17,12 @@ namespace {
 const QString BaseName = QStringLiteral("kardeon-EX_Mutex");
 // A sender that has not delivered its record by then is dropped.
 constexpr int ReceiveTimeoutMs = 10000;
+// How often a path that arrived during a dialog looks whether the dialog has closed.
+constexpr int BusyRetryMs = 100;
 } // namespace
 
-SingleInstance::SingleInstance(const QString &folder) : folder_(folder) {}
+SingleInstance::SingleInstance(const QString &folder)
+    : folder_(folder), receiveTimeoutMs_(ReceiveTimeoutMs) {}
 
 SingleInstance::~SingleInstance() {
     if (server_)
@@ -53,6 +56,14 @@ bool SingleInstance::TakeLead() {
     return false;
 }
 
+void SingleInstance::SetBusyCheck(std::function<bool()> busy) {
+    busy_ = std::move(busy);
+}
+
+void SingleInstance::SetReceiveTimeout(int ms) {
+    receiveTimeoutMs_ = ms;
+}
+
 bool SingleInstance::Listen(std::function<void(const QString &)> open) {
     open_ = std::move(open);
     server_ = new QLocalServer(this);
@@ -74,7 +85,12 @@ void SingleInstance::Accept() {
             pending_.remove(socket);
             socket->deleteLater();
         });
-        QTimer::singleShot(ReceiveTimeoutMs, socket, [socket] { socket->abort(); });
+        // Only a sender still delivering is dropped; one that did waits for the answer, however
+        // long the save prompt takes.
+        QTimer::singleShot(receiveTimeoutMs_, socket, [this, socket] {
+            if (pending_.contains(socket))
+                socket->abort();
+        });
         ReadFrom(socket);
     }
 }
@@ -92,12 +108,21 @@ void SingleInstance::ReadFrom(QLocalSocket *socket) {
         socket->abort();
         return;
     }
-    // Opening may show a save prompt; the sender waits until it has been answered. The sender
-    // may give up meanwhile, and then the socket is gone.
-    QPointer<QLocalSocket> guard(socket);
+    // Opened from the event loop, not inside the socket's own signal: opening may show a save
+    // prompt, and the sender may give up meanwhile and its socket be deleted.
+    const QString path = QFile::decodeName(parsed.path);
+    QTimer::singleShot(
+        0, this, [this, guard = QPointer<QLocalSocket>(socket), path] { Deliver(guard, path); });
+}
+
+void SingleInstance::Deliver(QPointer<QLocalSocket> socket, const QString &path) {
+    if (busy_ && busy_()) {
+        QTimer::singleShot(BusyRetryMs, this, [this, socket, path] { Deliver(socket, path); });
+        return;
+    }
     if (open_)
-        open_(QFile::decodeName(parsed.path));
-    if (guard && socket->state() == QLocalSocket::ConnectedState) {
+        open_(path);
+    if (socket && socket->state() == QLocalSocket::ConnectedState) {
         socket->write(QByteArray(1, handoff::Ack));
         socket->flush();
         socket->disconnectFromServer();

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QLockFile>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -27,6 +28,11 @@ public:
     bool TakeLead();
     // Starts accepting hand-offs; `open` runs for each path and the sender is answered after it.
     bool Listen(std::function<void(const QString &)> open);
+    // While `busy` says so (a dialog is open), a received path waits: the dialog's answer
+    // belongs to the deck it was asked about.
+    void SetBusyCheck(std::function<bool()> busy);
+    // How long a sender may take to deliver its record.
+    void SetReceiveTimeout(int ms);
     // Second instance: hands `path` to the first and waits until it was dealt with.
     // False when no instance answered.
     bool HandOff(const QString &path, int connectTimeoutMs = 5000) const;
@@ -37,10 +43,13 @@ public:
 private:
     void Accept();
     void ReadFrom(QLocalSocket *socket);
+    void Deliver(QPointer<QLocalSocket> socket, const QString &path);
 
     QString folder_;
     std::unique_ptr<QLockFile> lock_;
     QLocalServer *server_ = nullptr;
     std::function<void(const QString &)> open_;
+    std::function<bool()> busy_;
+    int receiveTimeoutMs_;
     QHash<QLocalSocket *, QByteArray> pending_;
 };

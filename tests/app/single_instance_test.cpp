@@ -2,6 +2,7 @@
 #include "app/single_instance.h"
 #include "support/window_fixture.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
@@ -170,4 +171,68 @@ TEST(SingleInstanceLock, OnlyOneHolderAndACrashedOneIsTakenOver) {
     EXPECT_TRUE(QFile::exists(probe.LockPath()));
     EXPECT_TRUE(probe.TakeLead());
     EXPECT_TRUE(probe.Listen([](const QString &) {}));
+}
+
+namespace {
+// A receiving instance and one sender in this process, both served by the test's event loop.
+class HandOffReceive : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(runtime.isValid());
+        ASSERT_TRUE(receiver.TakeLead());
+    }
+    void Send(const QByteArray &path) {
+        sender.connectToServer(receiver.SocketPath());
+        ASSERT_TRUE(sender.waitForConnected(2000));
+        sender.write(handoff::Encode(path));
+        sender.flush();
+    }
+    // What the sender got back once the receiver was done with it.
+    QByteArray Answer() {
+        QDeadlineTimer deadline(5000);
+        while (sender.bytesAvailable() == 0 && sender.state() == QLocalSocket::ConnectedState &&
+               !deadline.hasExpired())
+            QTest::qWait(10);
+        return sender.readAll();
+    }
+    QTemporaryDir runtime;
+    SingleInstance receiver{runtime.path()};
+    QLocalSocket sender;
+    QStringList opened;
+};
+} // namespace
+
+TEST_F(HandOffReceive, ASenderWaitsForAsLongAsTheSavePromptTakes) {
+    receiver.SetReceiveTimeout(100);
+    ASSERT_TRUE(receiver.Listen([this](const QString &path) {
+        QTest::qWait(500); // the user thinks about the save prompt
+        opened << path;
+    }));
+    Send("/tmp/slow.csv");
+    EXPECT_EQ(Answer(), QByteArray(1, handoff::Ack));
+    EXPECT_EQ(opened, QStringList{QStringLiteral("/tmp/slow.csv")});
+}
+
+TEST_F(HandOffReceive, ASenderThatGoesAwayWhileTheDeckOpensHarmsNothing) {
+    ASSERT_TRUE(receiver.Listen([this](const QString &path) {
+        sender.abort();
+        QTest::qWait(100); // a prompt's event loop runs while the socket is torn down
+        opened << path;
+    }));
+    Send("/tmp/gone.csv");
+    QTRY_COMPARE(opened, QStringList{QStringLiteral("/tmp/gone.csv")});
+    QTest::qWait(50);
+}
+
+TEST_F(HandOffReceive, APathArrivingWhileADialogIsOpenWaitsUntilItCloses) {
+    bool dialogOpen = true;
+    receiver.SetBusyCheck([&dialogOpen] { return dialogOpen; });
+    ASSERT_TRUE(receiver.Listen([this](const QString &path) { opened << path; }));
+    Send("/tmp/later.csv");
+    QTest::qWait(400);
+    EXPECT_TRUE(opened.isEmpty()) << "the dialog's answer belongs to the deck it asked about";
+    EXPECT_EQ(sender.bytesAvailable(), 0);
+    dialogOpen = false;
+    EXPECT_EQ(Answer(), QByteArray(1, handoff::Ack));
+    EXPECT_EQ(opened, QStringList{QStringLiteral("/tmp/later.csv")});
 }
