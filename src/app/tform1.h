@@ -13,6 +13,7 @@ class CardView;
 class ClickLabel;
 class ListGrid;
 class PopupComboBox;
+class FittingLabel;
 class Prompts;
 class QAction;
 class QCheckBox;
@@ -168,8 +169,8 @@ private:
     PopupComboBox *SelectBox = nullptr;
     ClickLabel *myCheck = nullptr;
     QGroupBox *Num_Now = nullptr;
-    QLabel *Num_Total = nullptr;
-    QLabel *Num_Select = nullptr;
+    FittingLabel *Num_Total = nullptr;
+    FittingLabel *Num_Select = nullptr;
     QCheckBox *ArrowCheck = nullptr;
     QCheckBox *AutoSaveCheck = nullptr;
     QLabel *Label3 = nullptr;

@@ -144,12 +144,12 @@ void TForm1::CreateLeftPanel(QWidget *parent) {
         ->setGeometry(3, 18, 58, 15);
     CreateCaptionBox(Num_Now, QStringLiteral("Edit_SyutudaiKensuu"), QStringLiteral("出題件数:"))
         ->setGeometry(3, 37, 58, 15);
-    // The counters lie over the captions' right end, so long counts still show whole.
-    Num_Total = Named(new QLabel(QStringLiteral("0"), Num_Now), "Num_Total");
-    Num_Total->setGeometry(40, 18, 46, 15);
+    // The counters sit right of the captions and shrink their text to show long counts whole.
+    Num_Total = Named(new FittingLabel(QStringLiteral("0"), Num_Now), "Num_Total");
+    Num_Total->setGeometry(60, 18, 27, 15);
     Num_Total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Num_Select = Named(new QLabel(QStringLiteral("0"), Num_Now), "Num_Select");
-    Num_Select->setGeometry(40, 37, 46, 15);
+    Num_Select = Named(new FittingLabel(QStringLiteral("0"), Num_Now), "Num_Select");
+    Num_Select->setGeometry(60, 37, 27, 15);
     Num_Select->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     ArrowCheck = Named(new QCheckBox(top), "ArrowCheck");

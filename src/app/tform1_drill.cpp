@@ -115,8 +115,8 @@ void TForm1::FormMouseWheel(int delta, Qt::KeyboardModifiers modifiers) {
 void TForm1::ShowCounters() {
     const TMondaiSet *card = drill_.CurrentCard;
     Num_Now->setTitle(QStringLiteral(" %1").arg(drill_.CurrentCardNumber()));
-    Num_Total->setText(QString::number(deck_.CardList.size()));
-    Num_Select->setText(QString::number(drill_.AskQueue.size()));
+    Num_Total->SetFittingText(QString::number(deck_.CardList.size()));
+    Num_Select->SetFittingText(QString::number(drill_.AskQueue.size()));
     if (card) {
         fBangou->setText(sjis::ToQString(RecordText(*card)));
         fBangou_Label->setText(QStringLiteral("["));

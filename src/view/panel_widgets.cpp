@@ -1,5 +1,7 @@
 #include "view/panel_widgets.h"
 
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QMouseEvent>
 
 void ClickLabel::mousePressEvent(QMouseEvent *event) {
@@ -11,4 +13,18 @@ void ClickLabel::mousePressEvent(QMouseEvent *event) {
 void PopupComboBox::hidePopup() {
     QComboBox::hidePopup();
     Q_EMIT popupClosed();
+}
+
+void FittingLabel::SetFittingText(const QString &text) {
+    constexpr int smallestPixelSize = 6;
+    QFont f = font();
+    if (basePixelSize_ == 0)
+        basePixelSize_ = QFontInfo(f).pixelSize();
+    int size = basePixelSize_;
+    f.setPixelSize(size);
+    while (size > smallestPixelSize && QFontMetrics(f).horizontalAdvance(text) > width()) {
+        f.setPixelSize(--size);
+    }
+    setFont(f);
+    setText(text);
 }

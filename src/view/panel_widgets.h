@@ -24,3 +24,14 @@ public:
 Q_SIGNALS:
     void popupClosed();
 };
+
+// A label whose text shrinks to fit its width instead of running over its neighbours (the
+// counters beside their captions, which must show large decks' counts whole).
+class FittingLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    void SetFittingText(const QString &text);
+
+private:
+    int basePixelSize_ = 0;
+};
