@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <cstdlib>
 
 TForm1::TForm1(Prompts &prompts, DayClock today, QWidget *parent)
     : QMainWindow(parent), prompts_(prompts), drill_(deck_, *this, std::move(today)) {
@@ -151,12 +152,16 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event) {
     case QEvent::Wheel:
         if (IsInThisWindow(watched)) {
             const auto *wheel = static_cast<QWheelEvent *>(event);
-            // The list counts its wheel a notch at a time, so a fine-grained wheel or a
-            // touchpad does not race through the cards.
-            if (IsInListGrid(watched))
+            // The wheel counts whole notches, so a fine-grained wheel or a touchpad does not
+            // race through the cards.
+            if (IsInListGrid(watched)) {
                 GridHyouji->TakeWheel(wheel->angleDelta().y(), wheel->modifiers());
-            else
-                FormMouseWheel(wheel->angleDelta().y(), wheel->modifiers());
+            } else {
+                const int notches = formWheel_.Take(wheel->angleDelta().y());
+                for (int i = 0; i < std::abs(notches); ++i)
+                    FormMouseWheel(notches < 0 ? -WheelNotches::Notch : WheelNotches::Notch,
+                                   wheel->modifiers());
+            }
             return true;
         }
         break;

@@ -4,6 +4,7 @@
 #include "deck/deck.h"
 #include "drill/drill.h"
 #include "drill/drill_host.h"
+#include "view/wheel_notches.h"
 
 #include <QMainWindow>
 
@@ -149,6 +150,7 @@ private:
     Drill drill_;
     std::unique_ptr<CardView> cells_;
     bool closed_ = false;
+    WheelNotches formWheel_;
     AppSettings settings_;
     QSize wantedOuterSize_; // fitted once the window frame is known
 

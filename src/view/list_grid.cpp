@@ -11,11 +11,11 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
 constexpr int kFixedColumnsWidth = 395;
-constexpr int kWheelNotch = 120;
 constexpr int kRowsKeptClear = 4; // rows the scroll rule keeps between the current row and the edge
 
 struct ColumnWidth {
@@ -204,17 +204,9 @@ void ListGrid::CloseCellEditor() {
 }
 
 void ListGrid::TakeWheel(int delta, Qt::KeyboardModifiers modifiers) {
-    if ((delta > 0) != (wheelRest_ > 0))
-        wheelRest_ = 0;
-    wheelRest_ += delta;
-    while (wheelRest_ <= -kWheelNotch) {
-        wheelRest_ += kWheelNotch;
-        Q_EMIT WheelTurned(-WheelStep, modifiers);
-    }
-    while (wheelRest_ >= kWheelNotch) {
-        wheelRest_ -= kWheelNotch;
-        Q_EMIT WheelTurned(WheelStep, modifiers);
-    }
+    const int notches = wheel_.Take(delta);
+    for (int i = 0; i < std::abs(notches); ++i)
+        Q_EMIT WheelTurned(notches < 0 ? -WheelStep : WheelStep, modifiers);
 }
 
 void ListGrid::wheelEvent(QWheelEvent *event) {

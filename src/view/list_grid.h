@@ -1,5 +1,7 @@
 #pragma once
 
+#include "view/wheel_notches.h"
+
 #include "deck/deck.h"
 #include "drill/day_number.h"
 
@@ -75,5 +77,5 @@ private:
     std::function<const TMondaiSet *()> currentCard_;
     DayClock today_;
     const bool *suppressEdits_ = nullptr;
-    int wheelRest_ = 0;
+    WheelNotches wheel_;
 };

@@ -115,6 +115,18 @@ TEST_F(WindowTest, WheelStepsBelowTheThresholdDoNothing) {
     EXPECT_EQ(Current(), QStringLiteral("A"));
 }
 
+TEST_F(WindowTest, ATouchpadsSmallStepsMakeOneStepPerNotch) {
+    OpenDeck(ThreeCards);
+    Drill &drill = form->DrillState();
+    for (int i = 0; i < 7; ++i)
+        Wheel(-15);
+    EXPECT_FALSE(drill.AnswerShown);
+    Wheel(-15); // the eighth completes one notch
+    EXPECT_TRUE(drill.AnswerShown);
+    EXPECT_EQ(Current(), QStringLiteral("A"));
+    EXPECT_EQ(form->DeckState().CardList[0]->Fuseikai, 0);
+}
+
 TEST_F(WindowTest, CtrlKeysAndCtrlWheelJumpToTheBookmark) {
     OpenDeck({QStringLiteral("A,a,,0,0,0,"), QStringLiteral("[しおり]B,b,,0,0,0,"),
               QStringLiteral("C,c,,0,0,0,")});
