@@ -31,12 +31,17 @@ void BM_ParseDeck(benchmark::State &state) {
     SetBytes(state, bytes.size());
 }
 
-void BM_RenderDeckLines(benchmark::State &state) {
-    const QByteArray &bytes = bench::CachedDeckBytes(state.range(0));
-    Deck deck;
+// The deck as it stands right after opening it.
+void LoadParsedDeck(Deck &deck, const QByteArray &bytes) {
     deck.SavedLines = DeckLines::FromFileBytes(bytes);
     CardRefList queue;
     ParseDeck(deck, bench::kToday, queue);
+}
+
+void BM_RenderDeckLines(benchmark::State &state) {
+    const QByteArray &bytes = bench::CachedDeckBytes(state.range(0));
+    Deck deck;
+    LoadParsedDeck(deck, bytes);
     for (auto _ : state) {
         RenderDeckLines(deck);
         benchmark::DoNotOptimize(deck.RenderedLines.Bytes().constData());
@@ -47,9 +52,7 @@ void BM_RenderDeckLines(benchmark::State &state) {
 void BM_IsDeckChanged(benchmark::State &state) {
     const QByteArray &bytes = bench::CachedDeckBytes(state.range(0));
     Deck deck;
-    deck.SavedLines = DeckLines::FromFileBytes(bytes);
-    CardRefList queue;
-    ParseDeck(deck, bench::kToday, queue);
+    LoadParsedDeck(deck, bytes);
     for (auto _ : state)
         benchmark::DoNotOptimize(IsDeckChanged(deck));
     SetBytes(state, bytes.size());
