@@ -166,12 +166,14 @@ void IniFile::Index() {
     sections_.clear();
     first_ = last_ = -1;
     lineEnd_ = LineEndOf(text_);
+    lines_.reserve(size_t(text_.count('\n')) + 1);
     Section *current = nullptr;
     for (qsizetype pos = 0; pos < text_.size();) {
         const qsizetype newline = text_.indexOf('\n', pos);
         const qsizetype end = newline < 0 ? text_.size() : newline + 1;
         const int index = AddLine({}, last_);
-        lines_[size_t(index)] = Line{pos, end - pos, -1, -1, -1, -1};
+        lines_[size_t(index)].start = pos;
+        lines_[size_t(index)].size = end - pos;
         pos = end;
         const QByteArrayView content = Content(LineBytes(lines_[size_t(index)]));
         if (const std::optional<QByteArrayView> header = HeaderName(content)) {
@@ -179,21 +181,34 @@ void IniFile::Index() {
             const auto [it, added] = sections_.try_emplace(Folded(*header));
             current = added ? &it->second : nullptr;
             if (current)
-                current->lastFilled = index;
-            continue;
-        }
-        if (!current || Trimmed(content).isEmpty())
-            continue;
-        current->lastFilled = index;
-        if (const std::optional<KeyParts> key = ParseKeyLine(content)) {
-            if (current->keys.try_emplace(Folded(key->name), index).second) {
-                lines_[size_t(index)].valueStart = key->valueStart;
-                lines_[size_t(index)].valueEnd = key->valueEnd;
-            }
+                current->header = current->lastFilled = index;
+        } else if (current && !Trimmed(content).isEmpty()) {
+            current->lastFilled = index;
         }
     }
     bytes_ = text_;
     bytesStale_ = false;
+}
+
+void IniFile::IndexKeys(const Section &section) const {
+    if (section.keysIndexed)
+        return;
+    section.keysIndexed = true;
+    for (int i = lines_[size_t(section.header)].next; i >= 0; i = lines_[size_t(i)].next) {
+        const QByteArrayView content = Content(LineBytes(lines_[size_t(i)]));
+        if (HeaderName(content))
+            break;
+        if (const std::optional<KeyParts> key = ParseKeyLine(content))
+            section.keys.try_emplace(Folded(key->name), KeyLine{i, key->valueStart, key->valueEnd});
+    }
+}
+
+const IniFile::Section *IniFile::FindSection(const QByteArray &name) const {
+    const auto found = sections_.find(Folded(name));
+    if (found == sections_.end())
+        return nullptr;
+    IndexKeys(found->second);
+    return &found->second;
 }
 
 QByteArrayView IniFile::LineBytes(const Line &line) const {
@@ -287,15 +302,15 @@ std::optional<int> IniFile::ParseInteger(const QByteArray &text) {
 
 std::optional<QByteArray> IniFile::ReadValue(const QByteArray &section,
                                              const QByteArray &key) const {
-    const auto found = sections_.find(Folded(section));
-    if (found == sections_.end())
+    const Section *found = FindSection(section);
+    if (!found)
         return std::nullopt;
-    const auto keyLine = found->second.keys.find(Folded(key));
-    if (keyLine == found->second.keys.end())
+    const auto keyLine = found->keys.find(Folded(key));
+    if (keyLine == found->keys.end())
         return std::nullopt;
-    const Line &line = lines_[size_t(keyLine->second)];
+    const KeyLine &at = keyLine->second;
     const QByteArrayView value =
-        LineBytes(line).sliced(line.valueStart, line.valueEnd - line.valueStart);
+        LineBytes(lines_[size_t(at.line)]).sliced(at.valueStart, at.valueEnd - at.valueStart);
     return sjis::LeftBytes(value.toByteArray(), MaxValueBytes);
 }
 
@@ -321,30 +336,49 @@ bool HasLineBreak(const QByteArray &text) {
     return text.contains('\n') || text.contains('\r');
 }
 
-// True when `line` reads back as a key line of the name `key`, so indexing it needs no rescan.
-std::optional<KeyParts> KeyLineNamed(QByteArrayView line, const QByteArray &key) {
-    std::optional<KeyParts> parts = ParseKeyLine(Content(line));
+// Where the value of `line` lies when the line reads back as a key line of the name `key`, so
+// indexing it needs no rescan; start -1 otherwise.
+struct ValueSpan {
+    qsizetype start = -1;
+    qsizetype end = -1;
+};
+
+ValueSpan KeyLineNamed(QByteArrayView line, const QByteArray &key) {
+    if (HasLineBreak(key))
+        return {};
+    const std::optional<KeyParts> parts = ParseKeyLine(Content(line));
     if (!parts || Folded(parts->name) != Folded(key))
-        return std::nullopt;
-    return parts;
+        return {};
+    return {parts->valueStart, parts->valueEnd};
+}
+
+bool HeaderNamed(QByteArrayView line, const QByteArray &section) {
+    if (HasLineBreak(section))
+        return false;
+    const std::optional<QByteArrayView> name = HeaderName(Content(line));
+    return name && Folded(*name) == Folded(section);
 }
 
 } // namespace
+
+void IniFile::AddKeyLine(Section &section, const QByteArray &key, const QByteArray &keyLine,
+                         qsizetype valueStart, qsizetype valueEnd) {
+    EndLine(section.lastFilled);
+    section.lastFilled = AddLine(keyLine, section.lastFilled);
+    section.keys.emplace(Folded(key), KeyLine{section.lastFilled, valueStart, valueEnd});
+}
 
 bool IniFile::WriteString(const QByteArray &section, const QByteArray &key,
                           const QByteArray &value) {
     if (HasLineBreak(value))
         return false;
     const QByteArray keyLine = key + '=' + value + lineEnd_;
-    const std::optional<KeyParts> parsed =
-        HasLineBreak(key) ? std::nullopt : KeyLineNamed(keyLine, key);
+    const ValueSpan parsed = KeyLineNamed(keyLine, key);
     const auto found = sections_.find(Folded(section));
     if (found == sections_.end()) {
         const QByteArray header = '[' + section + ']' + lineEnd_;
-        const std::optional<QByteArrayView> name =
-            HasLineBreak(section) ? std::nullopt : HeaderName(Content(header));
-        const QByteArray &text = Bytes();
-        if (!parsed || !name || Folded(*name) != Folded(section)) {
+        if (parsed.start < 0 || !HeaderNamed(header, section)) {
+            const QByteArray &text = Bytes();
             const bool ended = text.isEmpty() || text.endsWith('\n');
             RewriteText(text.size(), text.size(), (ended ? "" : lineEnd_) + header + keyLine);
             return true;
@@ -352,45 +386,40 @@ bool IniFile::WriteString(const QByteArray &section, const QByteArray &key,
         if (last_ >= 0)
             EndLine(last_);
         Section &added = sections_[Folded(section)];
-        AddLine(header, last_);
-        added.lastFilled = AddLine(keyLine, last_);
-        lines_[size_t(added.lastFilled)].valueStart = parsed->valueStart;
-        lines_[size_t(added.lastFilled)].valueEnd = parsed->valueEnd;
-        added.keys.emplace(Folded(key), added.lastFilled);
+        added.keysIndexed = true;
+        added.header = added.lastFilled = AddLine(header, last_);
+        AddKeyLine(added, key, keyLine, parsed.start, parsed.end);
         return true;
     }
     Section &span = found->second;
+    IndexKeys(span);
     const auto keyFound = span.keys.find(Folded(key));
     if (keyFound == span.keys.end()) {
-        if (!parsed) {
+        if (parsed.start < 0) {
             const qsizetype at = EndOffset(span.lastFilled);
             const bool ended = LineBytes(lines_[size_t(span.lastFilled)]).endsWith('\n');
             RewriteText(at, at, (ended ? "" : lineEnd_) + keyLine);
             return true;
         }
-        EndLine(span.lastFilled);
-        span.lastFilled = AddLine(keyLine, span.lastFilled);
-        lines_[size_t(span.lastFilled)].valueStart = parsed->valueStart;
-        lines_[size_t(span.lastFilled)].valueEnd = parsed->valueEnd;
-        span.keys.emplace(Folded(key), span.lastFilled);
+        AddKeyLine(span, key, keyLine, parsed.start, parsed.end);
         return true;
     }
-    const int index = keyFound->second;
-    Line &line = lines_[size_t(index)];
+    KeyLine &at = keyFound->second;
+    const Line &line = lines_[size_t(at.line)];
     const QByteArrayView old = LineBytes(line);
-    if (old.sliced(line.valueStart, line.valueEnd - line.valueStart) == value)
+    if (old.sliced(at.valueStart, at.valueEnd - at.valueStart) == value)
         return true;
     const QByteArray edited =
-        old.first(line.valueStart).toByteArray() + value + old.sliced(line.valueEnd).toByteArray();
-    const std::optional<KeyParts> reparsed = KeyLineNamed(edited, key);
-    if (!reparsed) {
-        const qsizetype lineStart = EndOffset(index) - line.size;
-        RewriteText(lineStart + line.valueStart, lineStart + line.valueEnd, value);
+        old.first(at.valueStart).toByteArray() + value + old.sliced(at.valueEnd).toByteArray();
+    const ValueSpan reparsed = KeyLineNamed(edited, key);
+    if (reparsed.start < 0) {
+        const qsizetype lineStart = EndOffset(at.line) - line.size;
+        RewriteText(lineStart + at.valueStart, lineStart + at.valueEnd, value);
         return true;
     }
-    line.valueStart = reparsed->valueStart;
-    line.valueEnd = reparsed->valueEnd;
-    SetLineBytes(index, edited);
+    at.valueStart = reparsed.start;
+    at.valueEnd = reparsed.end;
+    SetLineBytes(at.line, edited);
     return true;
 }
 

@@ -63,21 +63,32 @@ private:
     struct Line {
         qsizetype start = 0; // in text_, or in written_[written] when the program wrote it
         qsizetype size = 0;
-        qsizetype valueStart = -1; // key lines: the value within the line
-        qsizetype valueEnd = -1;
         int written = -1;
         int next = -1;
     };
+    struct KeyLine {
+        int line = -1;
+        qsizetype valueStart = 0; // the value within the line
+        qsizetype valueEnd = 0;
+    };
     struct Section {
+        int header = -1;
         int lastFilled = -1; // the last non-blank line; a new key goes after it
-        std::unordered_map<std::string, int> keys; // folded name -> first line with it
+        // Folded name -> the first line with it; filled the first time the section is used, so
+        // the many sections of other programs cost nothing.
+        mutable bool keysIndexed = false;
+        mutable std::unordered_map<std::string, KeyLine> keys;
     };
 
     void Index();
+    void IndexKeys(const Section &section) const;
+    const Section *FindSection(const QByteArray &name) const;
     QByteArrayView LineBytes(const Line &line) const;
     int AddLine(QByteArray bytes, int after);
     void EndLine(int index); // gives the file's last line a line end
     void SetLineBytes(int index, QByteArray bytes);
+    void AddKeyLine(Section &section, const QByteArray &key, const QByteArray &keyLine,
+                    qsizetype valueStart, qsizetype valueEnd);
     qsizetype EndOffset(int index) const;
     // Edits the whole text and indexes it again: for the rare write that changes the file's
     // structure (a name that parses as something else once written).
