@@ -86,6 +86,10 @@ void TForm1::ReceiveHandOff(const QString &path) {
     OpenDeckFile(path);
 }
 
+void TForm1::ShowStatus(const QString &text) {
+    StatusBar1->showMessage(text);
+}
+
 void TForm1::ClickExit() {
     close();
 }

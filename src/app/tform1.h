@@ -41,6 +41,8 @@ public:
     void OpenStartDeck(const QString &path);
     // A path handed over by a second start.
     void ReceiveHandOff(const QString &path);
+    // A note in the status line, there until the next hint replaces it.
+    void ShowStatus(const QString &text);
 
     // --- decks ---
     int OpenDeckFile(const QString &path); // 1 when rejected as unsuitable, else 0
@@ -152,7 +154,8 @@ private:
     bool closed_ = false;
     WheelNotches formWheel_;
     AppSettings settings_;
-    QSize wantedOuterSize_; // fitted once the window frame is known
+    bool settingsUnreadable_ = false; // never written back then
+    QSize wantedOuterSize_;           // fitted once the window frame is known
 
     // Controls (object names as the component names).
     QWidget *Panel_Main = nullptr;

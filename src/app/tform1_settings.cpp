@@ -36,7 +36,12 @@ QSize LimitedToDesktop(QSize size) {
 } // namespace
 
 void TForm1::ReadSettings() {
-    settings_ = LoadSettings(SettingsFilePath());
+    bool readable = true;
+    settings_ = LoadSettings(SettingsFilePath(), &readable);
+    // Told now and never again: closing leaves such a file alone without a word.
+    settingsUnreadable_ = !readable;
+    if (settingsUnreadable_)
+        prompts_.Warning(this, UnreadableSettingsMessage(SettingsFilePath()));
     const AppSettings &s = settings_;
 
     ApplyWindowBounds(QRect(s.left, s.top, s.width, s.height));
@@ -82,6 +87,8 @@ void TForm1::WriteSettings() {
         if (const QAction *action = RecentEntry(*this, entry))
             s.fileNames[size_t(entry - 1)] = action->text();
     }
+    if (settingsUnreadable_)
+        return;
     if (const std::optional<QString> failure = StoreSettings(s, SettingsFilePath()))
         prompts_.Error(this, *failure);
 }
