@@ -18,8 +18,7 @@ int main(int argc, char **argv) {
     if (!path.isEmpty())
         path = QFileInfo(path).absoluteFilePath();
 
-    QString folderProblem;
-    SingleInstance instance(SingleInstance::ProgramFolder(&folderProblem));
+    SingleInstance instance(SingleInstance::ProgramFolder());
     const SingleInstance::Lead lead = instance.Claim();
     if (lead == SingleInstance::Lead::Running) {
         // Another instance runs: it opens our deck, or nothing happens at all.
@@ -42,7 +41,7 @@ int main(int argc, char **argv) {
     form.OpenStartDeck(path);
     // Without the lock this window runs alone; it says so rather than ending unseen.
     if (lead == SingleInstance::Lead::NoLock)
-        form.ShowStatus(SingleInstance::NoLockMessage(folderProblem));
+        form.ShowStatus(SingleInstance::NoLockMessage());
     WatchFirstPaintForBenchmark(&form);
     form.show();
     return app.exec();

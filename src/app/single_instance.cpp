@@ -73,9 +73,9 @@ QString SingleInstance::DefaultFolder(QString *problem) {
                       problem);
 }
 
-QString SingleInstance::NoLockMessage(const QString &problem) {
-    return QStringLiteral("ロックを取得できないため、多重起動を確かめずに起動しました。%1")
-        .arg(problem);
+QString SingleInstance::NoLockMessage() {
+    // Short enough for the status line beside the buttons.
+    return QStringLiteral("多重起動を確認できませんでした。");
 }
 
 QString SingleInstance::ProgramFolder(QString *problem) {

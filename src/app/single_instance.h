@@ -35,7 +35,7 @@ public:
     // KARDEON_TEST_INSTANCE_DIR so that its programs never meet the user's or each other's.
     static QString ProgramFolder(QString *problem = nullptr);
     // What the status bar says when the program runs without the lock.
-    static QString NoLockMessage(const QString &problem);
+    static QString NoLockMessage();
 
     enum class Lead {
         First,   // this process holds the lock
