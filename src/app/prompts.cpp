@@ -129,8 +129,13 @@ std::unique_ptr<QFontDialog> MakeFontDialog(QWidget *parent, const QFont &initia
     dialog->setCurrentFont(initial);
     dialog->setWindowTitle(caption);
     for (QGroupBox *group : dialog->findChildren<QGroupBox *>()) {
-        if (!group->findChildren<QCheckBox *>().isEmpty())
-            group->hide();
+        if (group->findChildren<QCheckBox *>().isEmpty())
+            continue;
+        // The sample beside it keeps the height the effects gave it.
+        QSizePolicy policy = group->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        group->setSizePolicy(policy);
+        group->hide();
     }
     return dialog;
 }

@@ -5,6 +5,7 @@
 #include "view/font_setup.h"
 
 #include <QAction>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QMenu>
 
@@ -17,6 +18,15 @@ constexpr int LargestPoints = 200;
 
 QAction *Item(const QMenu *menu, const QString &name) {
     return menu->findChild<QAction *>(name);
+}
+
+// The chooser lists installed faces only: a name without a face of its own (the default one)
+// starts it on the face that name stands for, not on the chooser's first entry.
+QFont ChooserStartFont(const FontSetting &setting) {
+    QFont font = MakeFont(setting);
+    if (!QFontDatabase::hasFamily(setting.name))
+        font.setFamily(QFontInfo(font).family());
+    return font;
 }
 
 QString ChooserCaption(FontSettings::Chooser chooser) {
@@ -119,7 +129,7 @@ void FontSettings::ClickFontSoroe(int position) {
 void FontSettings::ClickFontSetting(Chooser chooser) {
     const FontSetting &start = chooser == Chooser::Answer ? answer_ : question_;
     const std::optional<QFont> chosen =
-        prompts_.ChooseFont(dialogParent_, MakeFont(start), ChooserCaption(chooser));
+        prompts_.ChooseFont(dialogParent_, ChooserStartFont(start), ChooserCaption(chooser));
     if (chosen) {
         const FontSetting setting = ChosenFontSetting(*chosen, start);
         if (chooser != Chooser::Answer)

@@ -13,6 +13,9 @@
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLineEdit>
 #include <QTest>
 
 namespace {
@@ -146,11 +149,16 @@ TEST_F(Fonts, UnderlineCannotBeChosenAndBoldItalicComesBackRegular) {
 }
 
 TEST_F(Fonts, FaceNamesAreStoredAsChosenAndTheDefaultNameSurvivesASizeChange) {
-    // Only the size changed: the chooser shows the face the default name resolves to.
-    QFont resolved(QFontInfo(form->QuestionFont()).family());
+    // The chooser starts on the installed face the default name stands for; when only the
+    // size changes, the name stays.
+    Choose("mem_Font_Setting_Mondai", std::nullopt);
+    QFont resolved = prompts.fontRequests.at(0);
+    EXPECT_TRUE(QFontDatabase::hasFamily(resolved.family())) << resolved.family().toStdString();
+    EXPECT_EQ(resolved.family(), QFontInfo(form->QuestionFont()).family());
     resolved.setPointSize(16);
     Choose("mem_Font_Setting_Mondai", resolved);
     EXPECT_EQ(form->Fonts().QuestionSetting().name, DefaultFaceName());
+    ExpectBoxes(KindQuestion, 16);
 
     QFont japanese(QStringLiteral("IPA Pゴシック"));
     japanese.setPointSize(10);
@@ -226,5 +234,12 @@ TEST(FontChooser, OffersNoEffectsAndStartsWithTheGivenFont) {
     EXPECT_FALSE(boxes.isEmpty()); // Qt still builds them ...
     for (const QCheckBox *box : boxes)
         EXPECT_FALSE(box->isVisibleTo(dialog.get())) << box->text().toStdString(); // ... unseen
+    // The sample keeps room to show the chosen size.
+    QLineEdit *sample = nullptr;
+    for (QLineEdit *edit : dialog->findChildren<QLineEdit *>())
+        if (qobject_cast<QGroupBox *>(edit->parentWidget()))
+            sample = edit;
+    ASSERT_NE(sample, nullptr);
+    EXPECT_GE(sample->height(), QFontMetrics(sample->font()).height());
     dialog->reject();
 }
