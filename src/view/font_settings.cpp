@@ -1,6 +1,7 @@
 #include "view/font_settings.h"
 
 #include "app/prompts.h"
+#include "deck/sjis_codec.h"
 #include "view/card_view.h"
 #include "view/font_setup.h"
 
@@ -132,10 +133,18 @@ void FontSettings::ClickFontSetting(Chooser chooser) {
         prompts_.ChooseFont(dialogParent_, ChooserStartFont(start), ChooserCaption(chooser));
     if (chosen) {
         const FontSetting setting = ChosenFontSetting(*chosen, start);
-        if (chooser != Chooser::Answer)
-            question_ = setting;
-        if (chooser != Chooser::Question)
-            answer_ = setting;
+        if (!sjis::FromDisplay(setting.name).unencodable.isEmpty()) {
+            // The settings file holds Shift-JIS only: such a face could not come back next time.
+            prompts_.Warning(dialogParent_,
+                             QStringLiteral("フォント名「%1」は設定ファイルに保存できないため、"
+                                            "このフォントは使えません。")
+                                 .arg(setting.name));
+        } else {
+            if (chooser != Chooser::Answer)
+                question_ = setting;
+            if (chooser != Chooser::Question)
+                answer_ = setting;
+        }
     }
     ApplyFonts(); // after Cancel too: the boxes always show the fonts held here
 }

@@ -120,6 +120,17 @@ TEST_F(Fonts, EachChooserStartsWithItsFontAndCancelKeepsBoth) {
     ExpectBoxes(KindQuestion, 9);
     ExpectBoxes(KindAnswer, 9);
     EXPECT_EQ(MarkedSizes(), QStringList{QStringLiteral("9")});
+
+    // A face whose name the settings file cannot hold is refused with a warning.
+    QFont hangul(QStringLiteral("나눔고딕"));
+    hangul.setPointSize(24);
+    prompts.Answer(PromptButton::Ok);
+    Choose("mem_Font_Setting_MondaiKaitou", hangul);
+    ASSERT_EQ(prompts.asked.size(), 1u);
+    EXPECT_EQ(prompts.asked[0].icon, PromptIcon::Warning);
+    EXPECT_TRUE(prompts.asked[0].text.contains(QStringLiteral("나눔고딕")));
+    ExpectBoxes(KindQuestion, 9);
+    EXPECT_EQ(form->Fonts().AnswerSetting().name, QStringLiteral("DejaVu Sans"));
 }
 
 TEST_F(Fonts, UnderlineCannotBeChosenAndBoldItalicComesBackRegular) {
