@@ -13,6 +13,7 @@
 class CardView;
 class ClickLabel;
 class ListGrid;
+class NoDeckHint;
 class PopupComboBox;
 class FittingLabel;
 class Prompts;
@@ -138,6 +139,7 @@ private:
     // The mouse rules of the card boxes; true when the event is dropped.
     bool ApplicationMouseFilter(QObject *watched, QEvent *event);
     bool IsInThisWindow(QObject *object) const;
+    bool IsDrillInput(QObject *watched) const;
     bool IsInListGrid(QObject *object) const;
     void ReportSaveError(const FileResult &result);
     // Window bounds as the settings file stores them: outer position and size.
@@ -185,6 +187,7 @@ private:
     QLabel *fBangou2 = nullptr;
     QList<QLineEdit *> captionBoxes_;
     QMenu *PopupMenu1 = nullptr;
+    NoDeckHint *noDeckHint_ = nullptr;
     TMyMemo *popupMemo_ = nullptr;
     QAction *men_Set_jyunNormal = nullptr;
     QAction *men_Set_jyunRandom = nullptr;

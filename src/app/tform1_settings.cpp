@@ -115,6 +115,8 @@ QRect TForm1::RestoredOuterBounds() const {
 
 void TForm1::showEvent(QShowEvent *event) {
     QMainWindow::showEvent(event);
+    // The keyboard starts out with the drill, not in a card's text.
+    ParkFocus();
     if (wantedOuterSize_.isValid())
         QTimer::singleShot(0, this, [this] { FitOuterSize(10); });
 }
