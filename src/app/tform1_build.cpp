@@ -73,7 +73,7 @@ void TForm1::CreatePanels() {
     for (QWidget *panel : {Panel_Mondai, Panel_Renban, Panel_Grid})
         stack->addWidget(panel, 0, 0);
     noDeckHint_ = new NoDeckHint(viewArea);
-    stack->addWidget(noDeckHint_, 0, 0);
+    stack->addWidget(noDeckHint_, 0, 0, Qt::AlignCenter);
     Panel_Main_Right = FacePanel(Panel_Main, "Panel_Main_Right");
     Panel_Main_Right->setFixedWidth(3);
     row->addWidget(Panel_Left);
