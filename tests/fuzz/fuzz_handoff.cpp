@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         FUZZ_CHECK(bytes.mid(handoff::HeaderSize).startsWith(parsed.path + '\0'));
         FUZZ_CHECK(bytes.endsWith('\0'));
     }
-    // Any non-empty path without a zero byte travels whole, and a record cut short is never complete.
+    // Any non-empty path without a zero byte travels whole, and a record cut short is never
+    // complete.
     QByteArray path = bytes;
     path.replace('\0', 'x');
     if (!path.isEmpty() && quint32(path.size()) + 1 <= handoff::MaxByteCount) {

@@ -8,7 +8,8 @@ namespace {
 
 // Names the program itself uses: letters, digits and '_'.
 QByteArray NameFrom(const QByteArray &raw) {
-    static const char alphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_";
+    static const char alphabet[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_";
     QByteArray name;
     for (const char c : raw)
         name += alphabet[uchar(c) % (sizeof alphabet - 1)];
