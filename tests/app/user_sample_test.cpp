@@ -40,9 +40,3 @@ TEST(UserSample, CopiedOnceIntoTheDataFolderAndThenLeftAlone) {
     EXPECT_EQ(UserSample(home.path()), expected);
     EXPECT_EQ(Bytes(expected), QByteArray("learned,card,,40000,1,0,\r\n"));
 }
-
-TEST(UserSample, RunCommandOpensTheCopy) {
-    const QByteArray run = Bytes(Root + QStringLiteral("/scripts/run"));
-    EXPECT_TRUE(run.contains("scripts/user_sample"));
-    EXPECT_FALSE(run.contains("examples/sample.csv"));
-}
