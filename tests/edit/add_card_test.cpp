@@ -8,7 +8,9 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QGroupBox>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -165,6 +167,23 @@ TEST_F(AddCard, SubViewTargetsTheFocusedRowOrElseTheRowAfterTheCurrentCard) {
     Add("men_Card_Insert", QStringLiteral("M"), InsertCurrent);
     EXPECT_EQ(Queue(), Names("A M B N C D"));
     EXPECT_EQ(Text(KindQuestion, 2), QStringLiteral("M"));
+}
+
+TEST_F(AddCard, ContextMenuTargetsTheBoxItWasOpenedOn) {
+    OpenDeck({QStringLiteral("A,a,,0,0,0,"), QStringLiteral("B,b,,0,0,0,"),
+              QStringLiteral("C,c,,0,0,0,"), QStringLiteral("D,d,,0,0,0,")});
+    ChooseSub(5);
+    form->ParkFocus(); // the focus is not what counts here
+    TMyMemo *rowFour = Memo(KindQuestion, 4);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                            rowFour->viewport()->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(rowFour->viewport(), &event);
+    auto *menu = Find<QMenu>("PopupMenu1");
+    ASSERT_TRUE(menu->isVisible());
+    menu->hide();
+    Add("pop_Tuika", QStringLiteral("N"), InsertCurrent);
+    EXPECT_EQ(Deck(), Names("A B C N D"));
+    EXPECT_EQ(Text(KindQuestion, 4), QStringLiteral("N"));
 }
 
 TEST_F(AddCard, CurrentWithoutACurrentCardGoesToTheFront) {
