@@ -186,18 +186,6 @@ TEST_F(AddCard, ContextMenuTargetsTheBoxItWasOpenedOn) {
     EXPECT_EQ(Text(KindQuestion, 4), QStringLiteral("N"));
 }
 
-TEST_F(AddCard, CurrentWithoutACurrentCardGoesToTheFront) {
-    OpenDeck(ThreeDue);
-    ChooseSub(3);
-    Trigger("men_Card_Modoru");
-    Drill &drill = form->DrillState();
-    drill.CurrentCard = nullptr; // the start of a pass in the sub view, before the first card
-    drill.QueuePos = 0;
-    Add("men_Card_Insert", QStringLiteral("N"), InsertCurrent);
-    EXPECT_EQ(Deck().first(), QStringLiteral("N"));
-    EXPECT_EQ(Queue().first(), QStringLiteral("N"));
-}
-
 TEST_F(AddCard, ListRowOfACardNotDueGoesInFrontOfTheNextDueCard) {
     OpenDeck({QStringLiteral("A,a,,0,0,0,"), QStringLiteral("B,b,,99999,0,0,"),
               QStringLiteral("C,c,,0,0,0,"), QStringLiteral("D,d,,99999,0,0,")});
