@@ -102,7 +102,7 @@ public:
     int OuterHeight() const;
     int OuterWidth() const;
     // The settings as read at start-up; values whose controls do not exist yet are kept here
-    // and written back unchanged.
+    // and written back unchanged. The add-card dialog keeps its values here as they change.
     AppSettings &HeldSettings() { return settings_; }
 
     bool SuppressEdits = false;

@@ -53,10 +53,11 @@ void TForm1::AddCardTo(CardTarget target) {
     AddDialogOpen = true;
     const int result = Form3->Run(QuestionFont(), AnswerFont());
     if (result == QDialog::Accepted) {
-        QString unencodable;
-        std::unique_ptr<TMondaiSet> card = Form3->NewCard(unencodable);
-        drill_.InsertCard(std::move(card), static_cast<InsertPosition>(settings_.tuikaMode),
+        TForm3::NewCardTexts made = Form3->NewCard();
+        drill_.InsertCard(std::move(made.card), static_cast<InsertPosition>(settings_.tuikaMode),
                           settings_.tuikaIdou, target);
+        // The texts are gone with the dialog: say what storing them changed.
+        const QString unencodable = made.question.unencodable + made.answer.unencodable;
         if (!unencodable.isEmpty())
             StatusBar1->showMessage(UnencodableMessage(unencodable));
     }

@@ -2,7 +2,6 @@
 
 #include "app/settings.h"
 #include "deck/card.h"
-#include "edit/store_edit.h"
 #include "view/font_setup.h"
 
 #include <QApplication>
@@ -234,12 +233,11 @@ int TForm3::InsertionIndex() const {
     return checked < 0 ? settings_.tuikaMode : checked;
 }
 
-std::unique_ptr<TMondaiSet> TForm3::NewCard(QString &unencodable) const {
-    auto card = std::make_unique<TMondaiSet>();
-    const StoredEdit question = StoreEdit(*card, 1, form3_Mondai->toPlainText(), 0);
-    const StoredEdit answer = StoreEdit(*card, 2, form3_Kaitou->toPlainText(), 0);
-    unencodable = question.unencodable + answer.unencodable;
-    return card;
+TForm3::NewCardTexts TForm3::NewCard() const {
+    NewCardTexts made{std::make_unique<TMondaiSet>(), {}, {}};
+    made.question = StoreEdit(*made.card, 1, form3_Mondai->toPlainText(), 0);
+    made.answer = StoreEdit(*made.card, 2, form3_Kaitou->toPlainText(), 0);
+    return made;
 }
 
 // Enter (with or without Shift or Ctrl) confirms the dialog when the option says so; otherwise

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "edit/store_edit.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -32,9 +34,14 @@ public:
     // its state. Returns the dialog's result (Accepted for OK).
     int Run(const QFont &questionFont, const QFont &answerFont);
 
-    // The card the dialog describes, due at once; `unencodable` receives the characters the
-    // deck's encoding cannot hold, which were left out.
-    std::unique_ptr<TMondaiSet> NewCard(QString &unencodable) const;
+    // The card the dialog describes, due at once, with what storing its two texts gave (the
+    // notes to tell the user, such as characters the deck's encoding cannot hold).
+    struct NewCardTexts {
+        std::unique_ptr<TMondaiSet> card;
+        StoredEdit question;
+        StoredEdit answer;
+    };
+    NewCardTexts NewCard() const;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

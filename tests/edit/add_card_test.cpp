@@ -287,8 +287,8 @@ TEST_F(AddCard, ClipboardFillPutsTheTextIntoTheQuestionAndTheFocusIntoTheAnswer)
     Trigger("men_Card_Insert");
 }
 
-TEST_F(AddCard, TextsAreStoredAsTheBoxesStoreThem) {
-    OpenDeck(ThreeDue);
+TEST_F(AddCard, TextsAreStoredAsTheBoxesStoreThemAndSavedOnlyOnRequest) {
+    const QString path = OpenDeck(ThreeDue);
     WhenShown([this] {
         QuestionBox()->setPlainText(QStringLiteral("x,y"));
         AnswerBox()->setPlainText(QStringLiteral("り\U0001F600ん"));
@@ -301,6 +301,12 @@ TEST_F(AddCard, TextsAreStoredAsTheBoxesStoreThem) {
     EXPECT_EQ(added.Jikan, 0);
     EXPECT_TRUE(
         Find<QStatusBar>("StatusBar1")->currentMessage().contains(QStringLiteral("\U0001F600")));
+
+    EXPECT_EQ(ReadDeck(path), ThreeDue);
+    Trigger("men_File_Save");
+    const QStringList saved = ReadDeck(path);
+    ASSERT_EQ(saved.size(), 4);
+    EXPECT_EQ(saved.first(), QStringLiteral("\"x,y\",りん,,0,0,0,"));
 }
 
 TEST_F(AddCard, CancelKeepsOptionsAndGeometryForTheNextOpeningAndTheSettingsFile) {
