@@ -11,10 +11,12 @@
 
 #include <memory>
 
+class CardPopupMenu;
 class CardView;
 class FontSettings;
 class ClickLabel;
 class ListGrid;
+class NoDeckHint;
 class PopupComboBox;
 class FittingLabel;
 class Prompts;
@@ -27,6 +29,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
+class TForm3;
 class TMyMemo;
 
 enum class SaveAnswer { Cancelled, Continue };
@@ -79,6 +82,11 @@ public:
     // Arrow captions and check boxes follow Yajirusi and AutoSave.
     void UpdateArrowCaptions();
 
+    // --- adding cards ---
+    void ClickInsertCard();
+    void pop_TuikaClick();
+    void men_CardClick();
+
     // --- DrillHost ---
     void RefreshView() override;
     void AutoSpeak() override;
@@ -101,7 +109,7 @@ public:
     int OuterHeight() const;
     int OuterWidth() const;
     // The settings as read at start-up; values whose controls do not exist yet are kept here
-    // and written back unchanged.
+    // and written back unchanged. The add-card dialog keeps its values here as they change.
     AppSettings &HeldSettings() { return settings_; }
 
     bool SuppressEdits = false;
@@ -139,17 +147,19 @@ private:
     void ResizeListColumns();   // list view
     void CreateSpeech();        // speech
     void UpdateRecentFiles();   // recent files: the entries and the title
-    // The list view's mouse rules (true drops the event) and its context menu.
+    // The list view's mouse rules (true drops the event); they open the context menu too.
     bool ListMouseFilter(QObject *watched, QEvent *event);
-    void ConnectListPopup();
     void ClickOpenFileName(int entry);
     // Drawing helpers.
     void ShowCounters();
     // The mouse rules of the card boxes; true when the event is dropped.
     bool ApplicationMouseFilter(QObject *watched, QEvent *event);
     bool IsInThisWindow(QObject *object) const;
+    bool IsDrillInput(QObject *watched) const;
     bool IsInListGrid(QObject *object) const;
     void ReportSaveError(const FileResult &result);
+    // The add flow: the dialog, then the new card placed relative to `target`.
+    void AddCardTo(CardTarget target);
     // Window bounds as the settings file stores them: outer position and size.
     void ApplyWindowBounds(QRect outer);
     QRect RestoredOuterBounds() const;
@@ -198,8 +208,9 @@ private:
     QLabel *fBangou_Label = nullptr;
     QLabel *fBangou2 = nullptr;
     QList<QLineEdit *> captionBoxes_;
-    QMenu *PopupMenu1 = nullptr;
-    TMyMemo *popupMemo_ = nullptr;
+    CardPopupMenu *PopupMenu1 = nullptr;
+    TForm3 *Form3 = nullptr;
+    NoDeckHint *noDeckHint_ = nullptr;
     QAction *men_Set_jyunNormal = nullptr;
     QAction *men_Set_jyunRandom = nullptr;
 };
