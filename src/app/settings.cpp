@@ -106,7 +106,9 @@ private:
 
 void ReadFontNameAndSize(const Reader &in, FontSetting &font) {
     font.name = in.Text("Name", font.name);
-    font.size = in.Int("Size", font.size);
+    // A size no font chooser offers comes only from a hand-edited file.
+    const int size = in.Int("Size", font.size);
+    font.size = size >= 1 && size <= 200 ? size : font.size;
 }
 
 void ReadFontStyleAndCharSet(const Reader &in, FontSetting &font) {

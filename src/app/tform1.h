@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/settings.h"
+#include "app/window_frame.h"
 #include "deck/deck.h"
 #include "drill/drill.h"
 #include "drill/drill_host.h"
@@ -12,6 +13,7 @@
 
 class CardPopupMenu;
 class CardView;
+class FontSettings;
 class ClickLabel;
 class ListGrid;
 class NoDeckHint;
@@ -84,8 +86,6 @@ public:
     void ClickInsertCard();
     void pop_TuikaClick();
     void men_CardClick();
-    QFont QuestionFont() const;
-    QFont AnswerFont() const;
 
     // --- DrillHost ---
     void RefreshView() override;
@@ -100,6 +100,12 @@ public:
     Deck &DeckState() { return deck_; }
     Drill &DrillState() { return drill_; }
     CardView &Cells() { return *cells_; }
+    FontSettings &Fonts() { return *fonts_; }
+    // The fonts of the question and the answer boxes, for every box that shows them.
+    QFont QuestionFont() const;
+    QFont AnswerFont() const;
+    // The window's size with the window manager's frame, as the layout formulas count it; the
+    // inner size while the window has no frame.
     int OuterHeight() const;
     int OuterWidth() const;
     // The settings as read at start-up; values whose controls do not exist yet are kept here
@@ -118,6 +124,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool event(QEvent *event) override;
 
@@ -156,15 +164,19 @@ private:
     void ApplyWindowBounds(QRect outer);
     QRect RestoredOuterBounds() const;
     void FitOuterSize(int triesLeft);
+    // Lays the window out again when its frame has arrived or changed.
+    void CheckFrame();
 
     Prompts &prompts_;
     Deck deck_;
     Drill drill_;
     std::unique_ptr<CardView> cells_;
+    std::unique_ptr<FontSettings> fonts_;
     bool closed_ = false;
     WheelNotches formWheel_;
     AppSettings settings_;
     QSize wantedOuterSize_; // fitted once the window frame is known
+    WindowFrame frame_;
 
     // Controls (object names as the component names).
     QWidget *Panel_Main = nullptr;

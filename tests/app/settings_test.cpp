@@ -224,3 +224,15 @@ TEST(Settings, TheFileSitsBesideTheProgramWhenItsFolderIsWritable) {
         SettingsFilePathFor(QStringLiteral("/no/such/folder/kardeon"), QStringLiteral("/cfg")),
         QStringLiteral("/cfg/kardeon.ini"));
 }
+
+TEST(Settings, FontSizesOutsideOneTo200PointsReadAsTwelve) {
+    const auto sizeOf = [](const QByteArray &value) {
+        return ReadSettings(IniFile("[FontK]\nSize=" + value + "\n")).fontK.size;
+    };
+    EXPECT_EQ(sizeOf("1"), 1);
+    EXPECT_EQ(sizeOf("200"), 200);
+    EXPECT_EQ(sizeOf("0"), 12);
+    EXPECT_EQ(sizeOf("201"), 12);
+    EXPECT_EQ(sizeOf("-9"), 12);
+    EXPECT_EQ(sizeOf("0x10"), 16);
+}
