@@ -2,6 +2,7 @@
 
 #include "app/settings.h"
 #include "deck/deck.h"
+#include "deck/recent_files.h"
 #include "drill/drill.h"
 #include "drill/drill_host.h"
 #include "view/wheel_notches.h"
@@ -132,7 +133,11 @@ private:
     // The list view's mouse rules (true drops the event) and its context menu.
     bool ListMouseFilter(QObject *watched, QEvent *event);
     void ConnectListPopup();
+    // Recent decks (tform1_recent.cpp); the menu entries are where the paths live.
     void ClickOpenFileName(int entry);
+    void RemoveRecentFile(int entry);
+    RecentFileList::Paths RecentPaths() const;
+    void ShowRecentPaths(const RecentFileList::Paths &paths);
     // Drawing helpers.
     void ShowCounters();
     // The mouse rules of the card boxes; true when the event is dropped.
