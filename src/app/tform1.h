@@ -46,6 +46,9 @@ public:
     // --- decks ---
     int OpenDeckFile(const QString &path); // 1 when rejected as unsuitable, else 0
     SaveAnswer AskSaveDeck();
+    // The recent decks, most recent first, as the File menu shows them.
+    RecentFileList::Paths RecentPaths() const;
+    void ShowRecentPaths(const RecentFileList::Paths &paths);
     void ClickOpen();
     void ClickSaveFile();
     void ClickSaveAsFile();
@@ -136,8 +139,6 @@ private:
     // Recent decks (tform1_recent.cpp); the menu entries are where the paths live.
     void ClickOpenFileName(int entry);
     void RemoveRecentFile(int entry);
-    RecentFileList::Paths RecentPaths() const;
-    void ShowRecentPaths(const RecentFileList::Paths &paths);
     // Drawing helpers.
     void ShowCounters();
     // The mouse rules of the card boxes; true when the event is dropped.
