@@ -1,6 +1,7 @@
 #include "app/tform1.h"
 
 #include "app/app_texts.h"
+#include "app/file_drop.h"
 #include "app/prompts.h"
 #include "edit/add_card_dialog.h"
 #include "view/card_view.h"
@@ -37,7 +38,8 @@ void TForm1::FormCreate() {
     // 1. The random question order draws from a clock-seeded generator.
     drill_.SetRandomEngine(
         std::mt19937(static_cast<std::mt19937::result_type>(QDateTime::currentMSecsSinceEpoch())));
-    // 2. Drops are registered with the recent files.
+    // 2. Files dropped on the window.
+    new FileDrop(*this);
     // 3. The mouse and key rules of the window see every event first.
     qApp->installEventFilter(this);
     // 4.-5. Deck and drill state start empty (their constructors).

@@ -3,6 +3,7 @@
 #include "app/settings.h"
 #include "app/window_frame.h"
 #include "deck/deck.h"
+#include "deck/recent_files.h"
 #include "drill/drill.h"
 #include "drill/drill_host.h"
 #include "view/wheel_notches.h"
@@ -50,6 +51,9 @@ public:
     // --- decks ---
     int OpenDeckFile(const QString &path); // 1 when rejected as unsuitable, else 0
     SaveAnswer AskSaveDeck();
+    // The recent decks, most recent first, as the File menu shows them.
+    RecentFileList::Paths RecentPaths() const;
+    void ShowRecentPaths(const RecentFileList::Paths &paths);
     void ClickOpen();
     void ClickSaveFile();
     void ClickSaveAsFile();
@@ -149,7 +153,9 @@ private:
     void UpdateRecentFiles();   // recent files: the entries and the title
     // The list view's mouse rules (true drops the event); they open the context menu too.
     bool ListMouseFilter(QObject *watched, QEvent *event);
+    // Recent decks (tform1_recent.cpp); the menu entries are where the paths live.
     void ClickOpenFileName(int entry);
+    void RemoveRecentFile(int entry);
     // Drawing helpers.
     void ShowCounters();
     // The mouse rules of the card boxes; true when the event is dropped.

@@ -13,10 +13,6 @@
 
 namespace {
 
-QAction *RecentEntry(const QObject &window, int entry) {
-    return window.findChild<QAction *>(QStringLiteral("men_File_%1").arg(entry));
-}
-
 bool OnSomeScreen(const QRect &outer) {
     const QList<QScreen *> screens = QGuiApplication::screens();
     return std::any_of(screens.begin(), screens.end(), [&outer](const QScreen *screen) {
@@ -57,13 +53,7 @@ void TForm1::ReadSettings() {
     connect(cells_->Splitter(), &QSplitter::splitterMoved, this,
             [this] { settings_.mondaiHeight = cells_->MondaiHeight(); });
 
-    for (int entry = 1; entry <= AppSettings::RecentFileCount; ++entry) {
-        if (QAction *action = RecentEntry(*this, entry)) {
-            const QString &path = s.fileNames[size_t(entry - 1)];
-            action->setText(path);
-            action->setVisible(!path.isEmpty());
-        }
-    }
+    ShowRecentPaths(s.fileNames);
 }
 
 void TForm1::WriteSettings() {
@@ -81,10 +71,7 @@ void TForm1::WriteSettings() {
     fonts_->Store(s);
     if (Panel_Mondai->isVisible())
         s.mondaiHeight = cells_->MondaiHeight();
-    for (int entry = 1; entry <= AppSettings::RecentFileCount; ++entry) {
-        if (const QAction *action = RecentEntry(*this, entry))
-            s.fileNames[size_t(entry - 1)] = action->text();
-    }
+    s.fileNames = RecentPaths();
     if (const std::optional<QString> failure = StoreSettings(s, SettingsFilePath()))
         prompts_.Error(this, *failure);
 }

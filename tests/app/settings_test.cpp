@@ -1,6 +1,7 @@
 #include "app/ini_file.h"
 #include "app/settings.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -235,4 +236,15 @@ TEST(Settings, FontSizesOutsideOneTo200PointsReadAsTwelve) {
     EXPECT_EQ(sizeOf("201"), 12);
     EXPECT_EQ(sizeOf("-9"), 12);
     EXPECT_EQ(sizeOf("0x10"), 16);
+}
+
+TEST(Settings, AnInstalledCopyKeepsItsFileInTheUsersFolderEvenWhereItCouldWrite) {
+    QTemporaryDir prefix;
+    ASSERT_TRUE(QDir(prefix.path()).mkpath(QStringLiteral("bin")));
+    const QString program = prefix.filePath(QStringLiteral("bin/kardeon"));
+    EXPECT_EQ(SettingsFilePathFor(program, QStringLiteral("/cfg")),
+              prefix.filePath(QStringLiteral("bin/kardeon.ini")));
+    ASSERT_TRUE(QDir(prefix.path()).mkpath(QStringLiteral("share/kardeon")));
+    EXPECT_EQ(SettingsFilePathFor(program, QStringLiteral("/cfg")),
+              QStringLiteral("/cfg/kardeon.ini"));
 }
