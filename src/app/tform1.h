@@ -1,7 +1,9 @@
 #pragma once
 
 #include "app/settings.h"
+#include "app/window_frame.h"
 #include "deck/deck.h"
+#include "deck/recent_files.h"
 #include "drill/drill.h"
 #include "drill/drill_host.h"
 #include "view/wheel_notches.h"
@@ -10,9 +12,12 @@
 
 #include <memory>
 
+class CardPopupMenu;
 class CardView;
+class FontSettings;
 class ClickLabel;
 class ListGrid;
+class NoDeckHint;
 class PopupComboBox;
 class FittingLabel;
 class Prompts;
@@ -25,6 +30,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
+class TForm3;
 class TMyMemo;
 
 enum class SaveAnswer { Cancelled, Continue };
@@ -47,6 +53,9 @@ public:
     // --- decks ---
     int OpenDeckFile(const QString &path); // 1 when rejected as unsuitable, else 0
     SaveAnswer AskSaveDeck();
+    // The recent decks, most recent first, as the File menu shows them.
+    RecentFileList::Paths RecentPaths() const;
+    void ShowRecentPaths(const RecentFileList::Paths &paths);
     void ClickOpen();
     void ClickSaveFile();
     void ClickSaveAsFile();
@@ -79,6 +88,11 @@ public:
     // Arrow captions and check boxes follow Yajirusi and AutoSave.
     void UpdateArrowCaptions();
 
+    // --- adding cards ---
+    void ClickInsertCard();
+    void pop_TuikaClick();
+    void men_CardClick();
+
     // --- DrillHost ---
     void RefreshView() override;
     void AutoSpeak() override;
@@ -92,10 +106,16 @@ public:
     Deck &DeckState() { return deck_; }
     Drill &DrillState() { return drill_; }
     CardView &Cells() { return *cells_; }
+    FontSettings &Fonts() { return *fonts_; }
+    // The fonts of the question and the answer boxes, for every box that shows them.
+    QFont QuestionFont() const;
+    QFont AnswerFont() const;
+    // The window's size with the window manager's frame, as the layout formulas count it; the
+    // inner size while the window has no frame.
     int OuterHeight() const;
     int OuterWidth() const;
     // The settings as read at start-up; values whose controls do not exist yet are kept here
-    // and written back unchanged.
+    // and written back unchanged. The add-card dialog keeps its values here as they change.
     AppSettings &HeldSettings() { return settings_; }
 
     bool SuppressEdits = false;
@@ -110,6 +130,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool event(QEvent *event) override;
 
@@ -131,31 +153,39 @@ private:
     void ResizeListColumns();   // list view
     void CreateSpeech();        // speech
     void UpdateRecentFiles();   // recent files: the entries and the title
-    // The list view's mouse rules (true drops the event) and its context menu.
+    // The list view's mouse rules (true drops the event); they open the context menu too.
     bool ListMouseFilter(QObject *watched, QEvent *event);
-    void ConnectListPopup();
+    // Recent decks (tform1_recent.cpp); the menu entries are where the paths live.
     void ClickOpenFileName(int entry);
+    void RemoveRecentFile(int entry);
     // Drawing helpers.
     void ShowCounters();
     // The mouse rules of the card boxes; true when the event is dropped.
     bool ApplicationMouseFilter(QObject *watched, QEvent *event);
     bool IsInThisWindow(QObject *object) const;
+    bool IsDrillInput(QObject *watched) const;
     bool IsInListGrid(QObject *object) const;
     void ReportSaveError(const FileResult &result);
+    // The add flow: the dialog, then the new card placed relative to `target`.
+    void AddCardTo(CardTarget target);
     // Window bounds as the settings file stores them: outer position and size.
     void ApplyWindowBounds(QRect outer);
     QRect RestoredOuterBounds() const;
     void FitOuterSize(int triesLeft);
+    // Lays the window out again when its frame has arrived or changed.
+    void CheckFrame();
 
     Prompts &prompts_;
     Deck deck_;
     Drill drill_;
     std::unique_ptr<CardView> cells_;
+    std::unique_ptr<FontSettings> fonts_;
     bool closed_ = false;
     WheelNotches formWheel_;
     AppSettings settings_;
     bool settingsUnreadable_ = false; // never written back then
     QSize wantedOuterSize_;           // fitted once the window frame is known
+    WindowFrame frame_;
 
     // Controls (object names as the component names).
     QWidget *Panel_Main = nullptr;
@@ -187,8 +217,9 @@ private:
     QLabel *fBangou_Label = nullptr;
     QLabel *fBangou2 = nullptr;
     QList<QLineEdit *> captionBoxes_;
-    QMenu *PopupMenu1 = nullptr;
-    TMyMemo *popupMemo_ = nullptr;
+    CardPopupMenu *PopupMenu1 = nullptr;
+    TForm3 *Form3 = nullptr;
+    NoDeckHint *noDeckHint_ = nullptr;
     QAction *men_Set_jyunNormal = nullptr;
     QAction *men_Set_jyunRandom = nullptr;
 };
