@@ -208,7 +208,8 @@ TEST_F(DurableSaveTest, KillingASaveAtRandomMomentsLeavesOldOrNewBytes) {
             << "kill " << kill << " left " << onDisk.size() << " bytes";
         (onDisk == firstBytes ? sawFirst : sawSecond)++;
     }
-    std::printf("%d kills in %lld ms (one save %lld ms): old deck %d times, new deck %d times\n",
+    std::printf("%d kills in %lld ms (one save %lld ms): first deck on disk %d times, second deck "
+                "%d times\n",
                 Kills, static_cast<long long>(timer.elapsed()), static_cast<long long>(saveMs),
                 sawFirst, sawSecond);
 }
