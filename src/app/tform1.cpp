@@ -2,6 +2,7 @@
 
 #include "app/app_texts.h"
 #include "app/prompts.h"
+#include "speech/speech_output.h"
 #include "view/card_view.h"
 #include "view/font_setup.h"
 #include "view/list_grid.h"

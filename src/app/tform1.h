@@ -25,6 +25,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
+class SpeechOutput;
 class TMyMemo;
 
 enum class SaveAnswer { Cancelled, Continue };
@@ -95,6 +96,7 @@ public:
     // The settings as read at start-up; values whose controls do not exist yet are kept here
     // and written back unchanged.
     AppSettings &HeldSettings() { return settings_; }
+    SpeechOutput &Speech() { return *speech_; }
 
     bool SuppressEdits = false;
     bool VoiceDialogOpen = false;
@@ -128,7 +130,8 @@ private:
     void FillGrid(bool scroll); // list view
     void ResizeListColumns();   // list view
     void CreateSpeech();        // speech
-    void UpdateRecentFiles();   // recent files: the entries and the title
+    void men_Other_SpeakSettingClick();
+    void UpdateRecentFiles(); // recent files: the entries and the title
     // The list view's mouse rules (true drops the event) and its context menu.
     bool ListMouseFilter(QObject *watched, QEvent *event);
     void ConnectListPopup();
@@ -153,6 +156,7 @@ private:
     WheelNotches formWheel_;
     AppSettings settings_;
     QSize wantedOuterSize_; // fitted once the window frame is known
+    std::unique_ptr<SpeechOutput> speech_;
 
     // Controls (object names as the component names).
     QWidget *Panel_Main = nullptr;
