@@ -36,7 +36,7 @@ EspeakVoice FromEspeak(const espeak_VOICE &voice) {
     v.name = QByteArray(voice.name ? voice.name : "");
     v.languages = Languages(voice.languages);
     // Some voice files write their names with underscores for spaces.
-    v.label = QString::fromUtf8(v.name).replace(QLatin1Char('_'), QLatin1Char(' '));
+    v.label = QString::fromUtf8(v.name).replace(QLatin1Char('_'), QLatin1Char(' ')).simplified();
     if (!v.languages.isEmpty())
         v.label += QStringLiteral(" [%1]").arg(v.languages.first());
     return v;

@@ -8,7 +8,10 @@
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
+
+#include <algorithm>
 
 namespace {
 
@@ -26,10 +29,30 @@ QPlainTextEdit *MakeNote(QWidget *parent, const char *name, const QRect &bounds)
     note->setReadOnly(true);
     note->setFrameShape(QFrame::NoFrame);
     note->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    note->setLineWrapMode(QPlainTextEdit::NoWrap);
+    note->document()->setDocumentMargin(0);
     QPalette palette = note->palette();
     palette.setColor(QPalette::Base, parent->palette().color(QPalette::Button));
     note->setPalette(palette);
     return note;
+}
+
+// Japanese faces here are wider than the ones this layout was drawn for: the note's font shrinks
+// (not below 9 pixels) until every line fits the box unwrapped and, where it can, all lines fit.
+void FitFontToBox(QPlainTextEdit *note, const QStringList &lines) {
+    QFont font = note->font();
+    for (int pixels = font.pixelSize(); pixels >= 9; --pixels) {
+        font.setPixelSize(pixels);
+        const QFontMetrics metrics(font);
+        int widest = 0;
+        for (const QString &line : lines)
+            widest = std::max(widest, metrics.horizontalAdvance(line));
+        const bool tall = metrics.lineSpacing() * lines.size() > note->height();
+        const int room = note->width() - (tall ? note->verticalScrollBar()->sizeHint().width() : 0);
+        if (widest < room && (!tall || pixels == 9))
+            break;
+    }
+    note->setFont(font);
 }
 
 QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption, int left) {
@@ -48,6 +71,8 @@ TForm2::TForm2(Prompts &prompts, QWidget *parent) : QDialog(parent), prompts_(pr
     QFont font(DefaultFaceName());
     font.setPixelSize(12);
     setFont(font);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                   Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(326, 344);
     BuildControls();
 }
@@ -64,20 +89,22 @@ void TForm2::BuildControls() {
     // Item heights come from the items themselves, not from the style's menu metrics.
     form2_SelectVoice_ComboBox->setItemDelegate(
         new QStyledItemDelegate(form2_SelectVoice_ComboBox));
+    // A scrolling list of a few voices, not a menu as tall as the screen.
+    form2_SelectVoice_ComboBox->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     form2_SelectVoice_ComboBox->setMaxVisibleItems(16);
     // Picking with the mouse, the arrow keys or the wheel tries the voice.
     connect(form2_SelectVoice_ComboBox, &QComboBox::activated, this,
             &TForm2::form2_SelectVoice_ComboBoxChange);
 
     form2_Memo_Test = MakeNote(form2_SelectVoice_Panel, "form2_Memo_Test", {124, 52, 145, 17});
-    form2_Memo_Test->document()->setDocumentMargin(0);
     form2_Memo_Test->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     form2_Memo_Test->setFocusPolicy(Qt::NoFocus);
     form2_Memo_Test->setPlainText(TestSentence());
+    FitFontToBox(form2_Memo_Test, {TestSentence()});
 
     form2_Memo_Help = MakeNote(this, "form2_Memo_Help", {18, 104, 297, 207});
-    form2_Memo_Help->document()->setDocumentMargin(0);
     form2_Memo_Help->setPlainText(HelpLines().join(QLatin1Char('\n')));
+    FitFontToBox(form2_Memo_Help, HelpLines());
 
     d_bOK = MakeButton(this, "d_bOK", QStringLiteral("OK"), 191);
     d_bOK->setDefault(true);
@@ -100,22 +127,22 @@ QString TForm2::TestSentence() {
 }
 
 QStringList TForm2::HelpLines() {
+    const QString voices = QStringLiteral("　" KARDEON_ESPEAK_DATA_FOLDER);
     return {
         QStringLiteral("　正しく再生されない場合、音声の選択を見直してみてく"),
         QStringLiteral("ださい。コンピューターに登録されている音声のリストは、"),
         QStringLiteral("ポップアップメニューから選択できます。"),
         QString(),
         QStringLiteral("　音声が登録されていない場合、再生できません。以下の"),
-        QStringLiteral("手順で espeak-ng とその音声データをインストールしてく"),
-        QStringLiteral("ださい。尚、音声再生は、Debian 12 で動作確認を行って"),
-        QStringLiteral("います。"),
-        QStringLiteral("　インストールの手順は、端末で次のコマンドを実行します。"),
+        QStringLiteral("手順で espeak-ng と音声データをインストールしてくださ"),
+        QStringLiteral("い。尚、音声再生は、Debian 12 で動作確認を行ってい"),
+        QStringLiteral("ます。"),
+        QStringLiteral("　インストールの手順は、端末で次を実行します。"),
         QStringLiteral("　sudo apt install espeak-ng espeak-ng-data"),
-        QStringLiteral("インストールすると、次のフォルダに音声データが置かれ"),
-        QStringLiteral("ます（言語ごとの音声は lang、声の種類は voices の下）。"),
-        QStringLiteral("　") + QStringLiteral(KARDEON_ESPEAK_DATA_FOLDER),
-        QStringLiteral("　登録されている音声の一覧は、端末で espeak-ng --voices"),
-        QStringLiteral("を実行すると表示されます。"),
+        QStringLiteral("インストールすると、次のフォルダに音声ができます。"),
+        voices + QStringLiteral("/lang"),
+        voices + QStringLiteral("/voices"),
+        QStringLiteral("音声の一覧は「espeak-ng --voices」で見られます。"),
     };
 }
 
