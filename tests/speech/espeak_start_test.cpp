@@ -15,7 +15,8 @@ TEST(EspeakStart, WithoutDataTheBackgroundStartReportsFailure) {
         EspeakSpeech speech;
         speech.OnLateFailure([&failed] { failed = true; });
         EXPECT_TRUE(speech.Create()) << "starting goes on in the background";
-        EXPECT_TRUE(speech.Speak(QStringLiteral("."))) << "kept for later";
+        // Kept for later or refused, depending on how far the start has got.
+        speech.Speak(QStringLiteral("."));
         EXPECT_TRUE(QTest::qWaitFor([&failed] { return failed; }, 10000));
         EXPECT_FALSE(speech.Speak(QStringLiteral("x")));
         EXPECT_FALSE(speech.VoiceCount());
