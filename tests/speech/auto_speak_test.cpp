@@ -157,3 +157,17 @@ TEST(SpeechStartUp, NoSpeechTurnsAStoredModeOff) {
         EXPECT_TRUE(prompts.asked.empty());
     }
 }
+
+TEST(SpeechStartUp, TheChosenModeIsStoredAndComesBack) {
+    ScriptedPrompts prompts;
+    {
+        TForm1 form(prompts);
+        form.show();
+        form.findChild<QAction *>(QStringLiteral("men_Other_SpeakMondai"))->trigger();
+        form.close();
+    }
+    TForm1 again(prompts);
+    EXPECT_EQ(again.HeldSettings().speakEnglish, 1);
+    EXPECT_TRUE(again.findChild<QAction *>(QStringLiteral("men_Other_SpeakMondai"))->isChecked());
+    EXPECT_TRUE(prompts.asked.empty());
+}
