@@ -30,6 +30,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
+class SpeechOutput;
 class TForm3;
 class TMyMemo;
 
@@ -115,6 +116,7 @@ public:
     // The settings as read at start-up; values whose controls do not exist yet are kept here
     // and written back unchanged. The add-card dialog keeps its values here as they change.
     AppSettings &HeldSettings() { return settings_; }
+    SpeechOutput &Speech() { return *speech_; }
 
     bool SuppressEdits = false;
     bool VoiceDialogOpen = false;
@@ -150,7 +152,8 @@ private:
     void FillGrid(bool scroll); // list view
     void ResizeListColumns();   // list view
     void CreateSpeech();        // speech
-    void UpdateRecentFiles();   // recent files: the entries and the title
+    void men_Other_SpeakSettingClick();
+    void UpdateRecentFiles(); // recent files: the entries and the title
     // The list view's mouse rules (true drops the event); they open the context menu too.
     bool ListMouseFilter(QObject *watched, QEvent *event);
     // Recent decks (tform1_recent.cpp); the menu entries are where the paths live.
@@ -183,6 +186,7 @@ private:
     AppSettings settings_;
     QSize wantedOuterSize_; // fitted once the window frame is known
     WindowFrame frame_;
+    std::unique_ptr<SpeechOutput> speech_;
 
     // Controls (object names as the component names).
     QWidget *Panel_Main = nullptr;
