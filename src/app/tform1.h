@@ -77,6 +77,13 @@ public:
     // Arrow captions and check boxes follow Yajirusi and AutoSave.
     void UpdateArrowCaptions();
 
+    // --- deleting and bookmarks (tform1_cards.cpp) ---
+    void ClickDeleteCard();
+    void pop_SakujoClick();
+    void pop_SetSioriClick();
+    void pop_MoveSioriClick();
+    void pop_DelSioriClick();
+
     // --- DrillHost ---
     void RefreshView() override;
     void AutoSpeak() override;
@@ -121,6 +128,9 @@ private:
     void CreateMenus();
     void CreatePopupMenu();
     void ConnectCells();
+    void ConnectCardCommands();
+    void SetBookmarkFromBox(TMyMemo *memo);
+    void SetBookmarkFromList();
     // Steps filled in by later work on the window; each has its own file.
     void ReadSettings();        // settings file
     void WriteSettings();       // settings file

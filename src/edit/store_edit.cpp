@@ -3,21 +3,32 @@
 #include "deck/card.h"
 #include "deck/sjis_codec.h"
 
+QByteArray StorableBytes(const QString &text) {
+    return SeparateQuoteCommas(sjis::FromDisplay(text).bytes);
+}
+
 StoredEdit StoreEdit(TMondaiSet &card, int kind, const QString &text, int cursor) {
     StoredEdit result;
     const sjis::Encoded encoded = sjis::FromDisplay(text);
-    card.SetField(kind, EncodeLineBreaks(encoded.bytes));
+    const QByteArray kept = SeparateQuoteCommas(encoded.bytes);
+    card.SetField(kind, EncodeLineBreaks(kept));
     result.unencodable = encoded.unencodable;
-    // Some characters have no place in the encoding, and a few others come back as their
-    // look-alike: the box must then show what was stored.
-    const QString roundTrip = sjis::ToDisplay(encoded.bytes).text;
+    result.quoteCommaSeparated = kept.size() != encoded.bytes.size();
+    // Some characters have no place in the encoding, a few others come back as their
+    // look-alike, and a quote before a comma gets a space: the box must then show what was
+    // stored.
+    const QString roundTrip = sjis::ToDisplay(kept).text;
     if (roundTrip != text) {
         result.boxDiffers = true;
         result.boxText = roundTrip;
-        const QString before = text.left(cursor);
-        result.cursorPosition = int(sjis::ToDisplay(sjis::FromDisplay(before).bytes).text.size());
+        result.cursorPosition = int(sjis::ToDisplay(StorableBytes(text.left(cursor))).text.size());
     }
     return result;
+}
+
+QString QuoteCommaMessage() {
+    return QStringLiteral("「\",」は読み込むときに区切りと見分けがつかないため、"
+                          "間に空白を入れて「\" ,」として保存しました。");
 }
 
 QString UnencodableMessage(const QString &characters) {
