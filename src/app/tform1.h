@@ -131,6 +131,7 @@ private:
     void ConnectCardCommands();
     void SetBookmarkFromBox(TMyMemo *memo);
     void SetBookmarkFromList();
+    int FocusedListRow() const;
     // Steps filled in by later work on the window; each has its own file.
     void ReadSettings();        // settings file
     void WriteSettings();       // settings file

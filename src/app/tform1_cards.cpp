@@ -46,9 +46,18 @@ void TForm1::ClickDeleteCard() {
                                 {PromptButton::Ok}});
         break;
     case PatternList:
-        drill_.DeleteCard(CardTarget::List(PopupRow));
+        drill_.DeleteCard(CardTarget::List(FocusedListRow()));
         break;
     }
+}
+
+// The list's cell editor holding the caret points at its row as a focused card box does;
+// without it the command falls to the current card.
+int TForm1::FocusedListRow() const {
+    const QLineEdit *editor = GridHyouji->CellEditor();
+    if (!editor || !editor->hasFocus())
+        return -1;
+    return GridHyouji->EditorCell().y();
 }
 
 void TForm1::pop_SakujoClick() {

@@ -145,6 +145,13 @@ TEST_F(CardCommands, DeletingInTheList) {
     EXPECT_EQ(Deck(), QStringLiteral("A|C"));
     EXPECT_EQ(form->PopupRow, -1);
     EXPECT_EQ(Current(), QStringLiteral("A"));
+    // With the caret in a cell, Ctrl+D deletes that row's card, not the highlighted one.
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      grid->visualRect(grid->Model()->index(1, 2)).center());
+    ASSERT_NE(grid->CellEditor(), nullptr);
+    grid->CellEditor()->setFocus();
+    CtrlD();
+    EXPECT_EQ(Deck(), QStringLiteral("A"));
 }
 
 TEST_F(CardCommands, BookmarkFromABoxKeepsTheCaretAndSurvivesASave) {
