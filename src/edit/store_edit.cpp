@@ -27,8 +27,8 @@ StoredEdit StoreEdit(TMondaiSet &card, int kind, const QString &text, int cursor
 }
 
 QString QuoteCommaMessage() {
-    return QStringLiteral("「\",」は読み込むときに区切りと見分けがつかないため、"
-                          "間に空白を入れて「\" ,」として保存しました。");
+    // Short: it shares the status bar with the record of the card.
+    return QStringLiteral("「\",」の間に空白を入れました");
 }
 
 QString UnencodableMessage(const QString &characters) {
