@@ -3,6 +3,7 @@
 
 #include "app/prompts.h"
 #include "edit/bookmark_caret.h"
+#include "edit/card_popup_menu.h"
 #include "view/card_table_model.h"
 #include "view/card_view.h"
 #include "view/list_grid.h"
@@ -63,8 +64,8 @@ int TForm1::FocusedListRow() const {
 void TForm1::pop_SakujoClick() {
     if (drill_.DisplayPattern == PatternList)
         drill_.DeleteCard(CardTarget::List(PopupRow));
-    else if (popupMemo_)
-        drill_.DeleteCard(CardTarget::Row(popupMemo_->Row));
+    else if (PopupMenu1->Memo())
+        drill_.DeleteCard(CardTarget::Row(PopupMenu1->Memo()->Row));
 }
 
 void TForm1::pop_SetSioriClick() {
@@ -72,8 +73,8 @@ void TForm1::pop_SetSioriClick() {
     SuppressEdits = true;
     if (drill_.DisplayPattern == PatternList)
         SetBookmarkFromList();
-    else if (popupMemo_)
-        SetBookmarkFromBox(popupMemo_);
+    else if (PopupMenu1->Memo())
+        SetBookmarkFromBox(PopupMenu1->Memo());
     SuppressEdits = before;
 }
 

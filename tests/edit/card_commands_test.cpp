@@ -247,6 +247,11 @@ TEST_F(CardCommands, EditsOfAnyFieldApplyTheMarkerRule) {
     QTest::keyClick(question, Qt::Key_Delete);
     EXPECT_EQ(Card(1).Mondai, QByteArray("B"));
     EXPECT_EQ(form->DrillState().BookmarkCard, nullptr);
+    // The menu then offers nothing to move to or clear.
+    Q_EMIT question->customContextMenuRequested(QPoint(5, 5));
+    EXPECT_FALSE(Find<QAction>("pop_MoveSiori")->isEnabled());
+    EXPECT_FALSE(Find<QAction>("pop_DelSiori")->isEnabled());
+    Find<QMenu>("PopupMenu1")->hide();
 }
 
 TEST_F(CardCommands, BookmarkFromTheListFillsTheEditorWithTheStoredQuestion) {
