@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class TMondaiSet;
 
 // What storing a text box's text into its card gave.
@@ -28,5 +30,8 @@ QByteArray StorableBytes(const QString &text);
 // The user-facing note for a quote and a comma that were separated.
 QString QuoteCommaMessage();
 
-// The user-facing note for characters that were left out.
+// The user-facing note for characters that were left out, each named by its code point and,
+// where the application's fonts can draw it, by the character itself: 「😀 (U+1F600)、…」.
 QString UnencodableMessage(const QString &characters);
+// The same names, with `canShow` telling which characters can be drawn.
+QString NameCharacters(const QString &characters, const std::function<bool(char32_t)> &canShow);

@@ -66,10 +66,15 @@ Q_SIGNALS:
 
 protected:
     void wheelEvent(QWheelEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void CloseCellEditor();
     void ScrollToCurrent();
+    void ApplyScrollRule();
+    bool CurrentRowFullyShown() const;
+    void FitNumberColumn();
     void SettleGeometry();
     // The user's text as the card will hold it: without the characters the deck cannot hold,
     // and with a space between a quote and a comma; the cell editor then shows that text.
