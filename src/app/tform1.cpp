@@ -56,6 +56,7 @@ void TForm1::FormCreate() {
     CreateMenus();
     CreatePopupMenu();
     ConnectCells();
+    ConnectCardCommands();
     // 9. The list view.
     CreateListView();
     // 10. Appearance is set while building; the view panels start hidden.

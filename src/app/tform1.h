@@ -87,6 +87,13 @@ public:
     // Arrow captions and check boxes follow Yajirusi and AutoSave.
     void UpdateArrowCaptions();
 
+    // --- deleting and bookmarks (tform1_cards.cpp) ---
+    void ClickDeleteCard();
+    void pop_SakujoClick();
+    void pop_SetSioriClick();
+    void pop_MoveSioriClick();
+    void pop_DelSioriClick();
+
     // --- adding cards ---
     void ClickInsertCard();
     void pop_TuikaClick();
@@ -145,6 +152,10 @@ private:
     void CreateMenus();
     void CreatePopupMenu();
     void ConnectCells();
+    void ConnectCardCommands();
+    void SetBookmarkFromBox(TMyMemo *memo);
+    void SetBookmarkFromList();
+    int FocusedListRow() const;
     // Steps filled in by later work on the window; each has its own file.
     void ReadSettings();        // settings file
     void WriteSettings();       // settings file
