@@ -1,4 +1,5 @@
 #include "app/settings.h"
+#include "support/fake_speech.h"
 
 #include <QApplication>
 #include <QFile>
@@ -32,6 +33,8 @@ int main(int argc, char **argv) {
     QTemporaryDir instanceFolder;
     qputenv("KARDEON_TEST_INSTANCE_DIR", QFile::encodeName(instanceFolder.path()));
     QApplication app(argc, argv);
+    // No test speaks through the sound device.
+    UseFakeSpeech();
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new FreshSettingsFile);
     return RUN_ALL_TESTS();

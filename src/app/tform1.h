@@ -30,6 +30,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
+class SpeechOutput;
 class TForm3;
 class TMyMemo;
 
@@ -88,6 +89,13 @@ public:
     // Arrow captions and check boxes follow Yajirusi and AutoSave.
     void UpdateArrowCaptions();
 
+    // --- deleting and bookmarks (tform1_cards.cpp) ---
+    void ClickDeleteCard();
+    void pop_SakujoClick();
+    void pop_SetSioriClick();
+    void pop_MoveSioriClick();
+    void pop_DelSioriClick();
+
     // --- adding cards ---
     void ClickInsertCard();
     void pop_TuikaClick();
@@ -117,6 +125,7 @@ public:
     // The settings as read at start-up; values whose controls do not exist yet are kept here
     // and written back unchanged. The add-card dialog keeps its values here as they change.
     AppSettings &HeldSettings() { return settings_; }
+    SpeechOutput &Speech() { return *speech_; }
 
     bool SuppressEdits = false;
     bool VoiceDialogOpen = false;
@@ -145,6 +154,10 @@ private:
     void CreateMenus();
     void CreatePopupMenu();
     void ConnectCells();
+    void ConnectCardCommands();
+    void SetBookmarkFromBox(TMyMemo *memo);
+    void SetBookmarkFromList();
+    int FocusedListRow() const;
     // Steps filled in by later work on the window; each has its own file.
     void ReadSettings();        // settings file
     void WriteSettings();       // settings file
@@ -152,7 +165,8 @@ private:
     void FillGrid(bool scroll); // list view
     void ResizeListColumns();   // list view
     void CreateSpeech();        // speech
-    void UpdateRecentFiles();   // recent files: the entries and the title
+    void men_Other_SpeakSettingClick();
+    void UpdateRecentFiles(); // recent files: the entries and the title
     // The list view's mouse rules (true drops the event); they open the context menu too.
     bool ListMouseFilter(QObject *watched, QEvent *event);
     // Recent decks (tform1_recent.cpp); the menu entries are where the paths live.
@@ -186,6 +200,7 @@ private:
     bool settingsUnreadable_ = false; // never written back then
     QSize wantedOuterSize_;           // fitted once the window frame is known
     WindowFrame frame_;
+    std::unique_ptr<SpeechOutput> speech_;
 
     // Controls (object names as the component names).
     QWidget *Panel_Main = nullptr;

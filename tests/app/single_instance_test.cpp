@@ -271,13 +271,15 @@ TEST(InstanceFolder, OnePlacePerUserChosenByOwnerAndModeOnly) {
     EXPECT_EQ(SingleInstance::UserFolder(run.path(), tmp.path(), uid), runFolder);
 
     // The environment plays no part.
+    const bool wasSet = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
     const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(tmp.path()));
     const QString withVariable = SingleInstance::DefaultFolder();
     qunsetenv("XDG_RUNTIME_DIR");
     EXPECT_EQ(SingleInstance::DefaultFolder(), withVariable);
     EXPECT_FALSE(withVariable.isEmpty());
-    qputenv("XDG_RUNTIME_DIR", saved);
+    if (wasSet)
+        qputenv("XDG_RUNTIME_DIR", saved);
 }
 
 TEST(InstanceFolder, AFolderSomeoneCouldTamperWithIsRefused) {
