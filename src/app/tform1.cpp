@@ -1,9 +1,11 @@
 #include "app/tform1.h"
 
 #include "app/app_texts.h"
+#include "app/help_page.h"
 #include "app/prompts.h"
 #include "view/card_view.h"
 #include "view/font_setup.h"
+#include "view/hint_tracker.h"
 #include "view/list_grid.h"
 #include "view/panel_widgets.h"
 
@@ -14,7 +16,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QStatusBar>
-#include <QStatusTipEvent>
 #include <cstdlib>
 
 TForm1::TForm1(Prompts &prompts, DayClock today, QWidget *parent)
@@ -25,6 +26,7 @@ TForm1::TForm1(Prompts &prompts, DayClock today, QWidget *parent)
 
 TForm1::~TForm1() {
     qApp->removeEventFilter(this);
+    delete hints_;
     // The children outlive this part of the window: a combo box closing its list while it is
     // destroyed must not call back into a half-destroyed window.
     SelectBox->disconnect(this);
@@ -51,6 +53,7 @@ void TForm1::FormCreate() {
     ConnectCells();
     // 9. The list view.
     CreateListView();
+    CreateHints();
     // 10. Appearance is set while building; the view panels start hidden.
     Panel_Renban->hide();
     Panel_Grid->hide();
@@ -68,6 +71,7 @@ void TForm1::FormCreate() {
     cells_->ApplyAlignment(false);
     UpdateArrowCaptions();
     ApplyPattern();
+    SetMainWindowHints();
 }
 
 void TForm1::OpenStartDeck(const QString &path) {
@@ -132,11 +136,6 @@ bool TForm1::IsInListGrid(QObject *object) const {
 }
 
 bool TForm1::event(QEvent *event) {
-    // Menu hints go to the status line.
-    if (event->type() == QEvent::StatusTip) {
-        StatusBar1->showMessage(static_cast<QStatusTipEvent *>(event)->tip());
-        return true;
-    }
     return QMainWindow::event(event);
 }
 

@@ -15,6 +15,8 @@ class ClickLabel;
 class ListGrid;
 class PopupComboBox;
 class FittingLabel;
+class HelpPage;
+class HintTracker;
 class Prompts;
 class QAction;
 class QCheckBox;
@@ -77,6 +79,15 @@ public:
     // Arrow captions and check boxes follow Yajirusi and AutoSave.
     void UpdateArrowCaptions();
 
+    // --- hints and help ---
+    void MyMenuShowHint(const QString &hint);
+    void ClickHelpComment();
+    void ApplyHelpComment();
+    void men_Help_topicClick();
+    void ClickAbout();
+    HelpPage &Help() { return *helpPage_; }
+    HintTracker &Hints() { return *hints_; }
+
     // --- DrillHost ---
     void RefreshView() override;
     void AutoSpeak() override;
@@ -103,6 +114,7 @@ public:
     bool Yajirusi = true;
     int PopupRow = -1;
     bool SpeechAvailable = false;
+    bool HelpComment = true;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -129,6 +141,8 @@ private:
     void ResizeListColumns();   // list view
     void CreateSpeech();        // speech
     void UpdateRecentFiles();   // recent files: the entries and the title
+    void CreateHints();         // hints and help
+    void SetMainWindowHints();  // hints and help
     // The list view's mouse rules (true drops the event) and its context menu.
     bool ListMouseFilter(QObject *watched, QEvent *event);
     void ConnectListPopup();
@@ -153,6 +167,8 @@ private:
     WheelNotches formWheel_;
     AppSettings settings_;
     QSize wantedOuterSize_; // fitted once the window frame is known
+    HintTracker *hints_ = nullptr;
+    std::unique_ptr<HelpPage> helpPage_;
 
     // Controls (object names as the component names).
     QWidget *Panel_Main = nullptr;
