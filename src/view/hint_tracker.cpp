@@ -41,6 +41,11 @@ void SetToolTipSwitch(QWidget *widget, bool on) {
     widget->setProperty(SwitchProperty, on);
 }
 
+void SetAddDialogHints(QWidget &dialog, bool helpComment) {
+    ApplyHints(dialog, AddDialogHints());
+    SetToolTipSwitch(&dialog, helpComment);
+}
+
 bool ToolTipSwitch(const QWidget *widget) {
     for (; widget; widget = widget->parentWidget()) {
         if (const std::optional<bool> own = OwnSwitch(widget))

@@ -10,6 +10,10 @@ class QWidget;
 void SetToolTipSwitch(QWidget *widget, bool on);
 bool ToolTipSwitch(const QWidget *widget);
 
+// Gives the add-card dialog its hints and its tooltip switch; called each time before it opens,
+// so a change of the help-comment mode shows at the next opening.
+void SetAddDialogHints(QWidget &dialog, bool helpComment);
+
 // The tooltip shown for a pointer resting on `under`: the nearest widget whose switch is on
 // gives it, with the tooltip text of itself or of its nearest container that has a hint.
 // Empty when there is none.

@@ -7,10 +7,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
 #include <QEnterEvent>
 #include <QHelpEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolTip>
@@ -22,7 +25,10 @@ const QString RecordHint =
 
 // What a pointer resting on `widget` shows as its tooltip (empty when nothing shows).
 QString ToolTipOver(QWidget *widget) {
-    QToolTip::hideText();
+    // Qt hides a tooltip after a pause; the test wants it gone at once.
+    for (QWidget *topLevel : QApplication::topLevelWidgets())
+        if (topLevel->inherits("QTipLabel"))
+            topLevel->hide();
     const QPoint at = widget->rect().center();
     QHelpEvent event(QEvent::ToolTip, at, widget->mapToGlobal(at));
     QApplication::sendEvent(widget, &event);
@@ -150,6 +156,26 @@ TEST_F(HintsTest, HelpCommentModeSurvivesARestart) {
     EXPECT_FALSE(Find<QAction>("men_Help_Comment")->isChecked());
     EXPECT_EQ(ToolTipOver(Find<QWidget>("btnDekita")), QString());
     EXPECT_EQ(ToolTipOver(Find<QWidget>("fBangou")), RecordHint);
+}
+
+// The add-card dialog takes its hints and the mode each time it opens.
+TEST_F(HintsTest, AddDialogFollowsTheModeAtEachOpening) {
+    QDialog dialog(form.get());
+    auto *question = new QPlainTextEdit(&dialog);
+    question->setObjectName(QStringLiteral("form3_Mondai"));
+    auto *enter = new QCheckBox(&dialog);
+    enter->setObjectName(QStringLiteral("form3_CheckEnter"));
+
+    SetAddDialogHints(dialog, form->HelpComment);
+    EXPECT_EQ(ToolTipOver(question->viewport()),
+              QStringLiteral("追加する問題や解答を入力します。\n省略して、後から入力することもで"
+                             "きます。"));
+    EXPECT_EQ(ToolTipOver(enter), QStringLiteral("ここをﾁｪｯｸすると、EnterｷｰでOKとなります。"));
+
+    Trigger("men_Help_Comment");
+    SetAddDialogHints(dialog, form->HelpComment);
+    EXPECT_EQ(ToolTipOver(question->viewport()), QString());
+    EXPECT_EQ(ToolTipOver(enter), QString());
 }
 
 // A window without a switch of its own (a message box, a file dialog) keeps Qt's tooltips.
