@@ -1,0 +1,73 @@
+// The deck reader, parser and renderer on arbitrary file bytes.
+#include "deck/deck.h"
+#include "fuzz_check.h"
+
+namespace {
+
+constexpr qint32 kToday = 45000;
+
+// The file's lines with every kind of line end made CR LF, written independently of the reader.
+QByteArray WithCrLfLineEnds(const QByteArray &data) {
+    QByteArray out;
+    QByteArray line;
+    bool open = false;
+    for (qsizetype i = 0; i < data.size(); ++i) {
+        const char c = data[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < data.size() && data[i + 1] == '\n')
+                ++i;
+            out += line + "\r\n";
+            line.clear();
+            open = false;
+            continue;
+        }
+        line += c;
+        open = true;
+    }
+    if (open)
+        out += line + "\r\n";
+    return out;
+}
+
+void ExpectSameCards(const Deck &a, const Deck &b) {
+    FUZZ_CHECK(a.CardList.size() == b.CardList.size());
+    for (size_t i = 0; i < a.CardList.size(); ++i) {
+        const TMondaiSet &x = *a.CardList[i];
+        const TMondaiSet &y = *b.CardList[i];
+        FUZZ_CHECK(x.Mondai == y.Mondai);
+        FUZZ_CHECK(x.Kaitou == y.Kaitou);
+        FUZZ_CHECK(x.Sankou == y.Sankou);
+        FUZZ_CHECK(x.Jikan == y.Jikan);
+        FUZZ_CHECK(x.Seikai == y.Seikai);
+        FUZZ_CHECK(x.Fuseikai == y.Fuseikai);
+        FUZZ_CHECK(x.Rireki == y.Rireki);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    Deck first;
+    first.SavedLines = DeckLines::FromFileBytes(bytes);
+    CardRefList queue;
+    ParseDeck(first, kToday, queue);
+    FUZZ_CHECK(queue.size() <= first.CardList.size());
+
+    const bool changed = IsDeckChanged(first);
+    if (first.CardList.empty())
+        return 0;
+    FUZZ_CHECK(RenderDeckLines(first) == 0);
+    if (!changed)
+        FUZZ_CHECK(first.RenderedLines.Bytes() == WithCrLfLineEnds(bytes));
+
+    // What a save writes must read back as the same cards, and render to the same bytes.
+    Deck second;
+    second.SavedLines = DeckLines::FromFileBytes(first.RenderedLines.Bytes());
+    CardRefList secondQueue;
+    ParseDeck(second, kToday, secondQueue);
+    ExpectSameCards(first, second);
+    FUZZ_CHECK(secondQueue.size() == queue.size());
+    FUZZ_CHECK(!IsDeckChanged(second));
+    return 0;
+}

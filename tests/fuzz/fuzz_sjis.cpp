@@ -1,0 +1,22 @@
+// The edge between stored Shift-JIS bytes and shown text.
+#include "deck/sjis_codec.h"
+#include "fuzz_check.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    const sjis::Decoded decoded = sjis::ToDisplay(bytes);
+    const bool marked = decoded.text.contains(QChar::ReplacementCharacter);
+    // Invalid bytes never vanish: they show as a replacement character, and only they do.
+    FUZZ_CHECK(decoded.invalidBytes == marked);
+    if (decoded.invalidBytes)
+        return 0;
+    // Valid text comes back as itself. The few characters the table holds twice (the NEC and
+    // IBM extensions) come back in their standard form, which shows the same text.
+    const sjis::Encoded encoded = sjis::FromDisplay(decoded.text);
+    FUZZ_CHECK(encoded.unencodable.isEmpty());
+    const sjis::Decoded again = sjis::ToDisplay(encoded.bytes);
+    FUZZ_CHECK(!again.invalidBytes);
+    FUZZ_CHECK(again.text == decoded.text);
+    FUZZ_CHECK(sjis::FromDisplay(again.text).bytes == encoded.bytes);
+    return 0;
+}
