@@ -86,7 +86,6 @@ public:
     void men_Help_topicClick();
     void ClickAbout();
     HelpPage &Help() { return *helpPage_; }
-    HintTracker &Hints() { return *hints_; }
 
     // --- DrillHost ---
     void RefreshView() override;

@@ -103,6 +103,13 @@ TEST_F(HintsTest, HighlightedMenuEntryShowsItsHintAndRecentEntryOrControlEmpties
     FileMenu()->hide();
     EnterWith(Find<QWidget>("btnSusume"));
     EXPECT_EQ(Status(), QString());
+
+    // The card boxes' context menu has no hints: its entries empty the status line too.
+    Highlight(FileMenu(), "Exit1");
+    FileMenu()->hide();
+    Highlight(Find<QMenu>("PopupMenu1"), "pop_SetSiori");
+    EXPECT_EQ(Status(), QString());
+    Find<QMenu>("PopupMenu1")->hide();
 }
 
 TEST_F(HintsTest, SubmenuEntryHintReachesTheStatusLine) {
