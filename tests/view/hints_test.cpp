@@ -1,14 +1,13 @@
 #include "support/window_fixture.h"
 
 #include "app/settings.h"
+#include "edit/add_card_dialog.h"
 #include "view/card_view.h"
 #include "view/hint_table.h"
 #include "view/hint_tracker.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
-#include <QDialog>
 #include <QEnterEvent>
 #include <QHelpEvent>
 #include <QMenu>
@@ -16,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
 
 namespace {
@@ -167,22 +167,35 @@ TEST_F(HintsTest, HelpCommentModeSurvivesARestart) {
 
 // The add-card dialog takes its hints and the mode each time it opens.
 TEST_F(HintsTest, AddDialogFollowsTheModeAtEachOpening) {
-    QDialog dialog(form.get());
-    auto *question = new QPlainTextEdit(&dialog);
-    question->setObjectName(QStringLiteral("form3_Mondai"));
-    auto *enter = new QCheckBox(&dialog);
-    enter->setObjectName(QStringLiteral("form3_CheckEnter"));
+    OpenDeck({QStringLiteral("A,a,,0,0,0,"), QStringLiteral("B,b,,0,0,0,")});
+    auto tipsInDialog = [this] {
+        QStringList tips;
+        QTimer::singleShot(0, form.get(), [this, &tips] {
+            auto *dialog = form->findChild<TForm3 *>();
+            ASSERT_TRUE(dialog && dialog->isVisible());
+            tips << ToolTipOver(dialog->findChild<QPlainTextEdit *>(QStringLiteral("form3_Mondai"))
+                                    ->viewport())
+                 << ToolTipOver(dialog->findChild<QWidget *>(QStringLiteral("form3_CheckEnter")))
+                 << ToolTipOver(dialog->findChild<QWidget *>(QStringLiteral("form3_RadioTuika_0")));
+            dialog->reject();
+        });
+        Trigger("men_Card_Insert");
+        return tips;
+    };
 
-    SetAddDialogHints(dialog, form->HelpComment);
-    EXPECT_EQ(ToolTipOver(question->viewport()),
-              QStringLiteral("追加する問題や解答を入力します。\n省略して、後から入力することもで"
-                             "きます。"));
-    EXPECT_EQ(ToolTipOver(enter), QStringLiteral("ここをﾁｪｯｸすると、EnterｷｰでOKとなります。"));
+    const QStringList on = tipsInDialog();
+    ASSERT_EQ(on.size(), 3);
+    EXPECT_EQ(on[0], QStringLiteral("追加する問題や解答を入力します。\n省略して、後から入力すること"
+                                    "もできます。"));
+    EXPECT_EQ(on[1], QStringLiteral("ここをﾁｪｯｸすると、EnterｷｰでOKとなります。"));
+    // The position buttons explain themselves through their group.
+    EXPECT_TRUE(on[2].startsWith(QStringLiteral("例えば、「最初」を選ぶと")))
+        << on[2].toStdString();
 
     Trigger("men_Help_Comment");
-    SetAddDialogHints(dialog, form->HelpComment);
-    EXPECT_EQ(ToolTipOver(question->viewport()), QString());
-    EXPECT_EQ(ToolTipOver(enter), QString());
+    EXPECT_EQ(tipsInDialog(), QStringList({QString(), QString(), QString()}));
+    Trigger("men_Help_Comment");
+    EXPECT_EQ(tipsInDialog().value(1), on[1]);
 }
 
 // A window without a switch of its own (a message box, a file dialog) keeps Qt's tooltips.
