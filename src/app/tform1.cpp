@@ -16,6 +16,7 @@
 #include <QDateTime>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <cstdlib>
 
@@ -138,6 +139,19 @@ bool TForm1::IsInListGrid(QObject *object) const {
     return widget && GridHyouji && (widget == GridHyouji || GridHyouji->isAncestorOf(widget));
 }
 
+// Keys and the wheel belong to an open menu, list, message box or dialog, and to the menu bar
+// while it is worked with the keyboard; the drill only gets what is meant for the window itself.
+bool TForm1::IsDrillInput(QObject *watched) const {
+    if (QApplication::activePopupWidget())
+        return false;
+    const QWidget *modal = QApplication::activeModalWidget();
+    if (modal && modal != this)
+        return false;
+    if (qobject_cast<QMenuBar *>(watched))
+        return false;
+    return IsInThisWindow(watched);
+}
+
 bool TForm1::event(QEvent *event) {
     return QMainWindow::event(event);
 }
@@ -145,14 +159,17 @@ bool TForm1::event(QEvent *event) {
 bool TForm1::eventFilter(QObject *watched, QEvent *event) {
     switch (event->type()) {
     case QEvent::KeyPress:
-        if (IsInThisWindow(watched)) {
+        if (IsDrillInput(watched)) {
             const auto *key = static_cast<QKeyEvent *>(event);
             if (CMChildKey(key->key(), key->modifiers()))
                 return true;
         }
         break;
     case QEvent::Wheel:
+        // Over this window the wheel never scrolls; it drills unless a menu or dialog is open.
         if (IsInThisWindow(watched)) {
+            if (!IsDrillInput(watched))
+                return true;
             const auto *wheel = static_cast<QWheelEvent *>(event);
             // The wheel counts whole notches, so a fine-grained wheel or a touchpad does not
             // race through the cards.

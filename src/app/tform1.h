@@ -14,6 +14,7 @@ class CardPopupMenu;
 class CardView;
 class ClickLabel;
 class ListGrid;
+class NoDeckHint;
 class PopupComboBox;
 class FittingLabel;
 class HelpPage;
@@ -159,6 +160,7 @@ private:
     // The mouse rules of the card boxes; true when the event is dropped.
     bool ApplicationMouseFilter(QObject *watched, QEvent *event);
     bool IsInThisWindow(QObject *object) const;
+    bool IsDrillInput(QObject *watched) const;
     bool IsInListGrid(QObject *object) const;
     void ReportSaveError(const FileResult &result);
     // The add flow: the dialog, then the new card placed relative to `target`.
@@ -211,6 +213,7 @@ private:
     QList<QLineEdit *> captionBoxes_;
     CardPopupMenu *PopupMenu1 = nullptr;
     TForm3 *Form3 = nullptr;
+    NoDeckHint *noDeckHint_ = nullptr;
     QAction *men_Set_jyunNormal = nullptr;
     QAction *men_Set_jyunRandom = nullptr;
 };

@@ -118,6 +118,10 @@ QRect TForm1::RestoredOuterBounds() const {
 
 void TForm1::showEvent(QShowEvent *event) {
     QMainWindow::showEvent(event);
+    // The keyboard starts out with the drill, not in a card's text (a window coming back from
+    // the task bar keeps its focus).
+    if (!event->spontaneous())
+        ParkFocus();
     if (wantedOuterSize_.isValid())
         QTimer::singleShot(0, this, [this] { FitOuterSize(10); });
 }
