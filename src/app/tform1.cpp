@@ -1,10 +1,13 @@
 #include "app/tform1.h"
 
 #include "app/app_texts.h"
+#include "app/file_drop.h"
 #include "app/help_page.h"
 #include "app/prompts.h"
 #include "edit/add_card_dialog.h"
+#include "speech/speech_output.h"
 #include "view/card_view.h"
+#include "view/font_settings.h"
 #include "view/font_setup.h"
 #include "view/hint_tracker.h"
 #include "view/list_grid.h"
@@ -38,7 +41,8 @@ void TForm1::FormCreate() {
     // 1. The random question order draws from a clock-seeded generator.
     drill_.SetRandomEngine(
         std::mt19937(static_cast<std::mt19937::result_type>(QDateTime::currentMSecsSinceEpoch())));
-    // 2. Drops are registered with the recent files.
+    // 2. Files dropped on the window.
+    new FileDrop(*this);
     // 3. The mouse and key rules of the window see every event first.
     qApp->installEventFilter(this);
     // 4.-5. Deck and drill state start empty (their constructors).
@@ -50,9 +54,11 @@ void TForm1::FormCreate() {
     drill_.SubRows = 5;
     // 8. The window, its panels and the display cells.
     CreatePanels();
+    fonts_ = std::make_unique<FontSettings>(*cells_, prompts_, this);
     CreateMenus();
     CreatePopupMenu();
     ConnectCells();
+    ConnectCardCommands();
     // 9. The list view.
     CreateListView();
     CreateHints();
@@ -70,7 +76,8 @@ void TForm1::FormCreate() {
     // 15.-16. Speech.
     CreateSpeech();
     // 17. Alignment and the controls that mirror the options.
-    cells_->ApplyAlignment(false);
+    fonts_->UpdateSizeMarks();
+    fonts_->ApplyAlignment();
     UpdateArrowCaptions();
     ApplyPattern();
     // The add-card dialog lives as long as the window and keeps its settings in settings_.
@@ -92,6 +99,14 @@ void TForm1::ReceiveHandOff(const QString &path) {
     raise();
     activateWindow();
     OpenDeckFile(path);
+}
+
+QFont TForm1::QuestionFont() const {
+    return fonts_->QuestionFont();
+}
+
+QFont TForm1::AnswerFont() const {
+    return fonts_->AnswerFont();
 }
 
 void TForm1::ClickExit() {
@@ -116,17 +131,16 @@ void TForm1::closeEvent(QCloseEvent *event) {
 
 void TForm1::resizeEvent(QResizeEvent *event) {
     QMainWindow::resizeEvent(event);
+    CheckFrame();
     ResizeForm();
 }
 
-// The window's size as it is set and stored, without the frame a window manager adds: the
-// frame differs between desktops, and the rows must not depend on it.
 int TForm1::OuterHeight() const {
-    return height();
+    return frame_.Outer(size()).height();
 }
 
 int TForm1::OuterWidth() const {
-    return width();
+    return frame_.Outer(size()).width();
 }
 
 bool TForm1::IsInThisWindow(QObject *object) const {

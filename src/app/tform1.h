@@ -1,7 +1,9 @@
 #pragma once
 
 #include "app/settings.h"
+#include "app/window_frame.h"
 #include "deck/deck.h"
+#include "deck/recent_files.h"
 #include "drill/drill.h"
 #include "drill/drill_host.h"
 #include "view/wheel_notches.h"
@@ -12,6 +14,7 @@
 
 class CardPopupMenu;
 class CardView;
+class FontSettings;
 class ClickLabel;
 class ListGrid;
 class NoDeckHint;
@@ -29,6 +32,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
+class SpeechOutput;
 class TForm3;
 class TMyMemo;
 
@@ -50,6 +54,9 @@ public:
     // --- decks ---
     int OpenDeckFile(const QString &path); // 1 when rejected as unsuitable, else 0
     SaveAnswer AskSaveDeck();
+    // The recent decks, most recent first, as the File menu shows them.
+    RecentFileList::Paths RecentPaths() const;
+    void ShowRecentPaths(const RecentFileList::Paths &paths);
     void ClickOpen();
     void ClickSaveFile();
     void ClickSaveAsFile();
@@ -90,12 +97,17 @@ public:
     void ClickAbout();
     HelpPage &Help() { return *helpPage_; }
 
+    // --- deleting and bookmarks (tform1_cards.cpp) ---
+    void ClickDeleteCard();
+    void pop_SakujoClick();
+    void pop_SetSioriClick();
+    void pop_MoveSioriClick();
+    void pop_DelSioriClick();
+
     // --- adding cards ---
     void ClickInsertCard();
     void pop_TuikaClick();
     void men_CardClick();
-    QFont QuestionFont() const;
-    QFont AnswerFont() const;
 
     // --- DrillHost ---
     void RefreshView() override;
@@ -110,11 +122,18 @@ public:
     Deck &DeckState() { return deck_; }
     Drill &DrillState() { return drill_; }
     CardView &Cells() { return *cells_; }
+    FontSettings &Fonts() { return *fonts_; }
+    // The fonts of the question and the answer boxes, for every box that shows them.
+    QFont QuestionFont() const;
+    QFont AnswerFont() const;
+    // The window's size with the window manager's frame, as the layout formulas count it; the
+    // inner size while the window has no frame.
     int OuterHeight() const;
     int OuterWidth() const;
     // The settings as read at start-up; values whose controls do not exist yet are kept here
     // and written back unchanged. The add-card dialog keeps its values here as they change.
     AppSettings &HeldSettings() { return settings_; }
+    SpeechOutput &Speech() { return *speech_; }
 
     bool SuppressEdits = false;
     bool VoiceDialogOpen = false;
@@ -129,6 +148,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool event(QEvent *event) override;
 
@@ -142,6 +163,10 @@ private:
     void CreateMenus();
     void CreatePopupMenu();
     void ConnectCells();
+    void ConnectCardCommands();
+    void SetBookmarkFromBox(TMyMemo *memo);
+    void SetBookmarkFromList();
+    int FocusedListRow() const;
     // Steps filled in by later work on the window; each has its own file.
     void ReadSettings();        // settings file
     void WriteSettings();       // settings file
@@ -149,12 +174,15 @@ private:
     void FillGrid(bool scroll); // list view
     void ResizeListColumns();   // list view
     void CreateSpeech();        // speech
-    void UpdateRecentFiles();   // recent files: the entries and the title
-    void CreateHints();         // hints and help
-    void SetMainWindowHints();  // hints and help
+    void men_Other_SpeakSettingClick();
+    void UpdateRecentFiles();  // recent files: the entries and the title
+    void CreateHints();        // hints and help
+    void SetMainWindowHints(); // hints and help
     // The list view's mouse rules (true drops the event); they open the context menu too.
     bool ListMouseFilter(QObject *watched, QEvent *event);
+    // Recent decks (tform1_recent.cpp); the menu entries are where the paths live.
     void ClickOpenFileName(int entry);
+    void RemoveRecentFile(int entry);
     // Drawing helpers.
     void ShowCounters();
     // The mouse rules of the card boxes; true when the event is dropped.
@@ -169,15 +197,20 @@ private:
     void ApplyWindowBounds(QRect outer);
     QRect RestoredOuterBounds() const;
     void FitOuterSize(int triesLeft);
+    // Lays the window out again when its frame has arrived or changed.
+    void CheckFrame();
 
     Prompts &prompts_;
     Deck deck_;
     Drill drill_;
     std::unique_ptr<CardView> cells_;
+    std::unique_ptr<FontSettings> fonts_;
     bool closed_ = false;
     WheelNotches formWheel_;
     AppSettings settings_;
     QSize wantedOuterSize_; // fitted once the window frame is known
+    WindowFrame frame_;
+    std::unique_ptr<SpeechOutput> speech_;
     HintTracker *hints_ = nullptr;
     std::unique_ptr<HelpPage> helpPage_;
 

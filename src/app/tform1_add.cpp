@@ -62,15 +62,8 @@ void TForm1::AddCardTo(CardTarget target) {
         const QString unencodable = made.question.unencodable + made.answer.unencodable;
         if (!unencodable.isEmpty())
             StatusBar1->showMessage(UnencodableMessage(unencodable));
+        else if (made.question.quoteCommaSeparated || made.answer.quoteCommaSeparated)
+            StatusBar1->showMessage(QuoteCommaMessage());
     }
     AddDialogOpen = false;
-}
-
-// The fonts of the main view's question and answer boxes.
-QFont TForm1::QuestionFont() const {
-    return cells_->Memo(KindQuestion, 0)->font();
-}
-
-QFont TForm1::AnswerFont() const {
-    return cells_->Memo(KindAnswer, 0)->font();
 }

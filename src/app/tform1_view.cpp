@@ -106,8 +106,7 @@ void TForm1::OnCha(TMyMemo *memo) {
         return;
     const int caret = memo->textCursor().position();
     const StoredEdit stored = StoreEdit(*card, memo->Kind, memo->toPlainText(), caret);
-    if (memo->Kind == KindQuestion)
-        drill_.AfterQuestionEdit(card); // may redraw the boxes
+    drill_.AfterQuestionEdit(card); // may redraw the boxes
     const bool before = SuppressEdits;
     SuppressEdits = true;
     if (stored.boxDiffers)
@@ -121,4 +120,6 @@ void TForm1::OnCha(TMyMemo *memo) {
     SuppressEdits = before;
     if (!stored.unencodable.isEmpty())
         StatusBar1->showMessage(UnencodableMessage(stored.unencodable));
+    else if (stored.quoteCommaSeparated)
+        StatusBar1->showMessage(QuoteCommaMessage());
 }

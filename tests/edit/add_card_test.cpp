@@ -1,6 +1,7 @@
 #include "app/settings.h"
 #include "deck/sjis_codec.h"
 #include "edit/add_card_dialog.h"
+#include "edit/store_edit.h"
 #include "support/window_fixture.h"
 #include "view/card_view.h"
 
@@ -309,6 +310,25 @@ TEST_F(AddCard, TextsAreStoredAsTheBoxesStoreThemAndSavedOnlyOnRequest) {
     EXPECT_EQ(saved.first(), QStringLiteral("\"x,y\",りん,,0,0,0,"));
 }
 
+TEST_F(AddCard, QuotesTypedIntoTheDialogReadBackAfterASave) {
+    const QString path = OpenDeck(ThreeDue);
+    WhenShown([this] {
+        QuestionBox()->setPlainText(QStringLiteral("He said \"no\", then"));
+        AnswerBox()->setPlainText(QStringLiteral("\"break a leg\" の意味"));
+        QTest::mouseClick(InDialog<QPushButton>("d_bOK"), Qt::LeftButton);
+    });
+    Trigger("men_Card_Insert");
+    EXPECT_EQ(Find<QStatusBar>("StatusBar1")->currentMessage(), QuoteCommaMessage());
+    Trigger("men_File_Save");
+    ASSERT_EQ(form->OpenDeckFile(path), 0);
+    ASSERT_EQ(form->DeckState().CardList.size(), 4u);
+    EXPECT_EQ(sjis::ToQString(DisplayForm(Card(0).Mondai)),
+              QStringLiteral("He said \"no\" , then"));
+    EXPECT_EQ(sjis::ToQString(DisplayForm(Card(0).Kaitou)),
+              QStringLiteral("\"break a leg\" の意味"));
+    EXPECT_EQ(Card(1).Mondai, QByteArray("A"));
+}
+
 TEST_F(AddCard, CancelKeepsOptionsAndGeometryForTheNextOpeningAndTheSettingsFile) {
     OpenDeck(ThreeDue);
     const QPoint mainAt = form->pos();
@@ -442,3 +462,24 @@ TEST_F(AddCard, NothingOpensWithoutACardToAsk) {
 }
 
 } // namespace
+
+TEST_F(AddCard, TheDialogOpenedAfterAFontChangeUsesTheNewFonts) {
+    OpenDeck(ThreeDue);
+    QFont question(QStringLiteral("DejaVu Serif"));
+    question.setPointSize(16);
+    question.setBold(true);
+    prompts.AnswerFont(question);
+    Trigger("mem_Font_Setting_Mondai");
+    Trigger("mem_Font_24"); // both sizes, the answer keeping its face
+    WhenShown([this] {
+        EXPECT_EQ(QuestionBox()->font().family(), QStringLiteral("DejaVu Serif"));
+        EXPECT_TRUE(QuestionBox()->font().bold());
+        EXPECT_EQ(QuestionBox()->font().pointSize(), 24);
+        EXPECT_EQ(AnswerBox()->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
+        EXPECT_FALSE(AnswerBox()->font().bold());
+        EXPECT_EQ(AnswerBox()->font().pointSize(), 24);
+        Dialog()->reject();
+    });
+    Trigger("men_Card_Insert");
+    EXPECT_EQ(Deck().size(), 3);
+}
