@@ -2,6 +2,7 @@
 #include "support/fake_speech.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -27,6 +28,10 @@ int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
                                                                     : qgetenv("QT_QPA_PLATFORM"));
     QStandardPaths::setTestModeEnabled(true);
+    // Every program a test starts finds its running instance here, never the user's and never
+    // another test's, whatever runs at the same time.
+    QTemporaryDir instanceFolder;
+    qputenv("KARDEON_TEST_INSTANCE_DIR", QFile::encodeName(instanceFolder.path()));
     QApplication app(argc, argv);
     // No test speaks through the sound device.
     UseFakeSpeech();

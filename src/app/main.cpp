@@ -20,8 +20,9 @@ int main(int argc, char **argv) {
     if (!path.isEmpty())
         path = QFileInfo(path).absoluteFilePath();
 
-    SingleInstance instance(SingleInstance::DefaultFolder());
-    if (!instance.TakeLead()) {
+    SingleInstance instance(SingleInstance::ProgramFolder());
+    const SingleInstance::Lead lead = instance.Claim();
+    if (lead == SingleInstance::Lead::Running) {
         // Another instance runs: it opens our deck, or nothing happens at all.
         if (!path.isEmpty())
             return instance.HandOff(path) ? 0 : 1;
@@ -37,8 +38,12 @@ int main(int argc, char **argv) {
     QtPrompts prompts;
     TForm1 form(prompts);
     instance.SetBusyCheck([] { return QApplication::activeModalWidget() != nullptr; });
-    instance.Listen([&form](const QString &handed) { form.ReceiveHandOff(handed); });
+    if (lead == SingleInstance::Lead::First)
+        instance.Listen([&form](const QString &handed) { form.ReceiveHandOff(handed); });
     form.OpenStartDeck(path);
+    // Without the lock this window runs alone; it says so rather than ending unseen.
+    if (lead == SingleInstance::Lead::NoLock)
+        form.ShowStatus(SingleInstance::NoLockMessage());
     WatchFirstPaintForBenchmark(&form);
     form.show();
     return app.exec();

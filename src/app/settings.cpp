@@ -262,6 +262,18 @@ AppSettings LoadSettings(const QString &path) {
     return ReadSettings(IniFile::Load(path));
 }
 
+AppSettings LoadSettings(const QString &path, bool *readable) {
+    const IniFile ini = IniFile::Load(path);
+    *readable = ini.Readable();
+    return ReadSettings(ini);
+}
+
+QString UnreadableSettingsMessage(const QString &path) {
+    return QStringLiteral("設定ファイルを読み込めませんでした。\n%1\n"
+                          "既定の設定を使います。このファイルには保存しません。")
+        .arg(QDir::toNativeSeparators(path));
+}
+
 std::optional<QString> StoreSettings(const AppSettings &settings, const QString &path) {
     IniFile ini = IniFile::Load(path);
     const QByteArray before = ini.Bytes();

@@ -84,6 +84,11 @@ void SetSettingsFilePath(const QString &path);
 
 // Loads the settings file at `path` (defaults when it does not exist).
 AppSettings LoadSettings(const QString &path);
+// The same; `readable` becomes false when the file exists but cannot be read (not a regular
+// file, too large, no permission): the defaults are used, and the file must not be overwritten.
+AppSettings LoadSettings(const QString &path, bool *readable);
+// What the user is told, once, about a settings file that cannot be read.
+QString UnreadableSettingsMessage(const QString &path);
 // Writes `settings` into the file at `path`, keeping every line it does not own. On failure
 // returns the message to show the user.
 std::optional<QString> StoreSettings(const AppSettings &settings, const QString &path);

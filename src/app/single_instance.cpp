@@ -8,9 +8,11 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
-#include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 // The names every instance agrees on.
@@ -29,9 +31,56 @@ SingleInstance::~SingleInstance() {
         server_->close();
 }
 
-QString SingleInstance::DefaultFolder() {
-    // Qt makes sure this folder belongs to the user and is 0700 (it falls back to a private one).
-    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+namespace {
+
+// A folder that only `uid` can use: its own, a real folder (not a link), mode 0700.
+bool IsPrivateFolder(const QByteArray &path, uid_t uid, QString *problem) {
+    struct stat st {};
+    if (::lstat(path.constData(), &st) != 0) {
+        *problem = QStringLiteral("%1 がありません。").arg(QFile::decodeName(path));
+        return false;
+    }
+    if (!S_ISDIR(st.st_mode) || st.st_uid != uid || (st.st_mode & 07777) != 0700) {
+        *problem =
+            QStringLiteral("%1 は自分専用のフォルダではありません。").arg(QFile::decodeName(path));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString SingleInstance::UserFolder(const QString &runRoot, const QString &tmpRoot, uint uid,
+                                   QString *problem) {
+    QString why;
+    const QByteArray run = QFile::encodeName(runRoot + u'/' + QString::number(uid));
+    if (IsPrivateFolder(run, uid_t(uid), &why))
+        return QFile::decodeName(run);
+    const QByteArray own =
+        QFile::encodeName(tmpRoot + QStringLiteral("/kardeon-") + QString::number(uid));
+    // Created with nobody else's access from the start; an existing one must prove it is ours.
+    if (::mkdir(own.constData(), 0700) == 0)
+        ::chmod(own.constData(), 0700); // whatever the umask left
+    if (IsPrivateFolder(own, uid_t(uid), &why))
+        return QFile::decodeName(own);
+    if (problem)
+        *problem = why;
+    return {};
+}
+
+QString SingleInstance::DefaultFolder(QString *problem) {
+    return UserFolder(QStringLiteral("/run/user"), QStringLiteral("/tmp"), uint(::getuid()),
+                      problem);
+}
+
+QString SingleInstance::NoLockMessage() {
+    // Short enough for the status line beside the buttons.
+    return QStringLiteral("多重起動を確認できませんでした。");
+}
+
+QString SingleInstance::ProgramFolder(QString *problem) {
+    const QString forTests = qEnvironmentVariable("KARDEON_TEST_INSTANCE_DIR");
+    return forTests.isEmpty() ? DefaultFolder(problem) : forTests;
 }
 
 QString SingleInstance::SocketPath() const {
@@ -42,18 +91,24 @@ QString SingleInstance::LockPath() const {
     return QDir(folder_).filePath(BaseName + QStringLiteral(".lock"));
 }
 
-bool SingleInstance::TakeLead() {
+SingleInstance::Lead SingleInstance::Claim() {
+    if (folder_.isEmpty())
+        return Lead::NoLock;
     QDir().mkpath(folder_);
     lock_ = std::make_unique<QLockFile>(LockPath());
     // A live instance's lock never goes stale by age; a dead one's is taken over by its PID.
     lock_->setStaleLockTime(0);
     if (lock_->tryLock(0))
-        return true;
-    if (lock_->error() == QLockFile::LockFailedError && lock_->removeStaleLockFile() &&
-        lock_->tryLock(0))
-        return true;
+        return Lead::First;
+    const bool held = lock_->error() == QLockFile::LockFailedError;
+    if (held && lock_->removeStaleLockFile() && lock_->tryLock(0))
+        return Lead::First;
     lock_.reset();
-    return false;
+    return held ? Lead::Running : Lead::NoLock;
+}
+
+bool SingleInstance::TakeLead() {
+    return Claim() == Lead::First;
 }
 
 void SingleInstance::SetBusyCheck(std::function<bool()> busy) {

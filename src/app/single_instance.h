@@ -22,9 +22,29 @@ public:
     explicit SingleInstance(const QString &folder);
     ~SingleInstance() override;
 
-    static QString DefaultFolder();
+    // The folder of the lock and the socket: one per user, whatever the environment says, so
+    // that two starts from different shells always find each other. Empty when no safe folder
+    // exists; `problem` then says why.
+    static QString DefaultFolder(QString *problem = nullptr);
+    // The same rule on other roots, for tests: `runRoot`/<uid> when it is the user's own 0700
+    // folder, else `tmpRoot`/kardeon-<uid>, created 0700, refused unless the user owns it and
+    // nobody else may use it.
+    static QString UserFolder(const QString &runRoot, const QString &tmpRoot, uint uid,
+                              QString *problem = nullptr);
+    // The folder the program uses: DefaultFolder(), unless the test suite names one in
+    // KARDEON_TEST_INSTANCE_DIR so that its programs never meet the user's or each other's.
+    static QString ProgramFolder(QString *problem = nullptr);
+    // What the status bar says when the program runs without the lock.
+    static QString NoLockMessage();
 
-    // True when this process is the first instance; a lock or socket left by a crash is taken over.
+    enum class Lead {
+        First,   // this process holds the lock
+        Running, // another instance holds it
+        NoLock,  // no lock could be taken at all: run alone, unguarded
+    };
+    // A lock or socket left by a crash is taken over.
+    Lead Claim();
+    // True when this process is the first instance (Claim() gives First).
     bool TakeLead();
     // Starts accepting hand-offs; `open` runs for each path and the sender is answered after it.
     bool Listen(std::function<void(const QString &)> open);

@@ -101,6 +101,10 @@ void TForm1::ReceiveHandOff(const QString &path) {
     OpenDeckFile(path);
 }
 
+void TForm1::ShowStatus(const QString &text) {
+    StatusBar1->showMessage(text);
+}
+
 QFont TForm1::QuestionFont() const {
     return fonts_->QuestionFont();
 }

@@ -50,6 +50,8 @@ public:
     void OpenStartDeck(const QString &path);
     // A path handed over by a second start.
     void ReceiveHandOff(const QString &path);
+    // A note in the status line, there until the next hint replaces it.
+    void ShowStatus(const QString &text);
 
     // --- decks ---
     int OpenDeckFile(const QString &path); // 1 when rejected as unsuitable, else 0
@@ -208,7 +210,8 @@ private:
     bool closed_ = false;
     WheelNotches formWheel_;
     AppSettings settings_;
-    QSize wantedOuterSize_; // fitted once the window frame is known
+    bool settingsUnreadable_ = false; // never written back then
+    QSize wantedOuterSize_;           // fitted once the window frame is known
     WindowFrame frame_;
     std::unique_ptr<SpeechOutput> speech_;
     HintTracker *hints_ = nullptr;

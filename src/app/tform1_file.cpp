@@ -1,6 +1,7 @@
 // Opening, saving and the save prompt.
 #include "app/tform1.h"
 
+#include "app/deck_saving.h"
 #include "app/prompts.h"
 #include "app/utf8_deck_question.h"
 
@@ -25,7 +26,8 @@ int TForm1::OpenDeckFile(const QString &path) {
     if (reading == DeckReading::Cancelled || AskSaveDeck() == SaveAnswer::Cancelled)
         return 0;
     // Read again: the prompt may just have saved the open deck into this very file.
-    read = ReadDeckFile(path, &lines);
+    FileStamp stamp;
+    read = ReadDeckFile(path, &lines, &stamp);
     if (!read.ok) {
         prompts_.Error(this, read.error);
         return 0;
@@ -33,6 +35,7 @@ int TForm1::OpenDeckFile(const QString &path) {
     ParkFocus();
     deck_.SavedLines = CardLines(prompts_, this, lines, reading);
     deck_.DeckFileName = path;
+    deck_.DiskStamp = stamp;
     UpdateRecentFiles();
     ParseDeck(deck_, drill_.Today(), drill_.AskQueue);
     // A converted deck keeps the file's own lines, so it counts as changed until it is saved.
@@ -54,11 +57,13 @@ SaveAnswer TForm1::AskSaveDeck() {
             return SaveAnswer::Cancelled;
         if (answer == PromptButton::No)
             return SaveAnswer::Continue;
-        const FileResult saved = SaveDeck(deck_);
-        if (saved.ok)
+        const SaveOutcome saved = SaveOpenDeck(deck_, prompts_, this);
+        if (saved == SaveOutcome::Saved)
             return SaveAnswer::Continue;
+        // Kept in memory, so the user can still save it under another name.
+        if (saved == SaveOutcome::Declined)
+            return SaveAnswer::Cancelled;
         // Nothing may be lost silently: after a failed save the user decides again.
-        ReportSaveError(saved);
         ask = true;
     }
 }
@@ -79,9 +84,7 @@ void TForm1::ClickSaveFile() {
     if (deck_.CardList.empty())
         return;
     ParkFocus();
-    const FileResult saved = SaveDeck(deck_);
-    if (!saved.ok)
-        ReportSaveError(saved);
+    SaveOpenDeck(deck_, prompts_, this);
 }
 
 void TForm1::ClickSaveAsFile() {
@@ -95,10 +98,8 @@ void TForm1::ClickSaveAsFile() {
     // A name that cannot be written is not taken on: the deck stays with its old file.
     const QString previous = deck_.DeckFileName;
     deck_.DeckFileName = path;
-    const FileResult saved = SaveDeck(deck_);
-    if (!saved.ok) {
+    if (SaveOpenDeck(deck_, prompts_, this) != SaveOutcome::Saved) {
         deck_.DeckFileName = previous;
-        ReportSaveError(saved);
         return;
     }
     UpdateRecentFiles();

@@ -33,7 +33,12 @@ QSize LimitedToDesktop(QSize size) {
 } // namespace
 
 void TForm1::ReadSettings() {
-    settings_ = LoadSettings(SettingsFilePath());
+    bool readable = true;
+    settings_ = LoadSettings(SettingsFilePath(), &readable);
+    // Told now and never again: closing leaves such a file alone without a word.
+    settingsUnreadable_ = !readable;
+    if (settingsUnreadable_)
+        prompts_.Warning(this, UnreadableSettingsMessage(SettingsFilePath()));
     const AppSettings &s = settings_;
 
     ApplyWindowBounds(QRect(s.left, s.top, s.width, s.height));
@@ -75,6 +80,8 @@ void TForm1::WriteSettings() {
     if (Panel_Mondai->isVisible())
         s.mondaiHeight = cells_->MondaiHeight();
     s.fileNames = RecentPaths();
+    if (settingsUnreadable_)
+        return;
     if (const std::optional<QString> failure = StoreSettings(s, SettingsFilePath()))
         prompts_.Error(this, *failure);
 }

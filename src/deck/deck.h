@@ -14,13 +14,27 @@
 using CardOwnerList = std::vector<std::unique_ptr<TMondaiSet>>; // owns the cards
 using CardRefList = std::vector<TMondaiSet *>;                  // refers to cards it does not own
 
+// The deck file as it was when the program last read or wrote it, to notice another program
+// changing it in the meantime.
+struct FileStamp {
+    QString path; // empty: nothing known
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    quint64 hash = 0;
+};
+
 // The file side of the open deck.
 struct Deck {
     CardOwnerList CardList;  // every card, file order
     QString DeckFileName;    // full path; empty until a deck is opened
     DeckLines SavedLines;    // the file's lines as last read or written
     DeckLines RenderedLines; // the deck as last rendered
+    FileStamp DiskStamp;     // DeckFileName's file as last read or written
 };
+
+// Larger decks are refused before a byte is read: reading one could cost the memory the open
+// deck needs.
+constexpr qint64 MaxDeckBytes = qint64(1) << 30;
 
 // Outcome of reading or writing a file: `error` is a Japanese message for the user.
 struct FileResult {
@@ -28,8 +42,10 @@ struct FileResult {
     QString error;
 };
 
-// Reads a deck file whole.
+// Reads a deck file whole. Only a regular file of at most MaxDeckBytes is read.
 FileResult ReadDeckFile(const QString &path, DeckLines *lines);
+// The same, also telling what the file looked like when it was read.
+FileResult ReadDeckFile(const QString &path, DeckLines *lines, FileStamp *stamp);
 
 // True when neither of the first two lines holds a comma (a missing line holds none).
 bool IsUnsuitable(const DeckLines &lines);
@@ -57,9 +73,14 @@ QByteArray RenderCardLine(const TMondaiSet &card);
 // deck has no cards; else 0.
 int RenderDeckLines(Deck &deck);
 
-// Renders and writes the deck atomically to DeckFileName; on success SavedLines becomes a copy
-// of RenderedLines. Nothing is written for an empty deck. On failure SavedLines is unchanged.
+// Renders and writes the deck atomically and durably to DeckFileName; on success SavedLines
+// becomes a copy of RenderedLines and DiskStamp describes the written file. Nothing is written
+// for an empty deck. On failure SavedLines is unchanged.
 FileResult SaveDeck(Deck &deck);
+
+// Whether DeckFileName's file still holds what the program last read or wrote there.
+enum class DiskState { AsLastSeen, Changed, Missing };
+DiskState CheckDeckOnDisk(const Deck &deck);
 
 // Renders and tells whether the cards differ from SavedLines.
 bool IsDeckChanged(Deck &deck);

@@ -1,11 +1,9 @@
 #include "deck/deck.h"
 
-#include "deck/large_memory.h"
+#include "deck/file_access.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -18,7 +16,9 @@ FileResult Failure(const QString &message) {
 }
 
 // Why a write failed, in the user's words rather than the system's English.
-QString WriteReason(const QString &path, QFileDevice::FileError error) {
+QString WriteReason(const QString &path, const file_access::WriteResult &result) {
+    if (file_access::IsOutOfSpace(result))
+        return QStringLiteral("ディスクの空きが足りません。");
     const QFileInfo info(path);
     if (info.isDir())
         return QStringLiteral("同じ名前のフォルダがあります。");
@@ -29,7 +29,7 @@ QString WriteReason(const QString &path, QFileDevice::FileError error) {
         return QStringLiteral("保存先のフォルダ名がファイルを指しています。");
     if (info.exists() && !info.isWritable())
         return QStringLiteral("ファイルが読み取り専用です。");
-    switch (error) {
+    switch (result.error) {
     case QFileDevice::PermissionsError:
     case QFileDevice::OpenError:
         return QStringLiteral("書き込みが許可されていません。");
@@ -40,61 +40,76 @@ QString WriteReason(const QString &path, QFileDevice::FileError error) {
     }
 }
 
-FileResult WriteFailure(const QString &path, QFileDevice::FileError error) {
+FileResult WriteFailure(const QString &path, const file_access::WriteResult &result) {
     return Failure(QStringLiteral("ファイルを保存できませんでした。\r%1\r%2")
-                       .arg(ShownPath(path), WriteReason(path, error)));
+                       .arg(ShownPath(path), WriteReason(path, result)));
 }
 
-// The whole file in one read into a buffer of its size (backed by huge pages when large).
-QByteArray ReadWhole(QFile &file, bool *ok) {
-    const qint64 expected = file.size();
-    if (file.isSequential() || expected <= 0) {
-        QByteArray data = file.readAll();
-        *ok = file.error() == QFileDevice::NoError;
-        return data;
+FileResult ReadFailure(const QString &path, file_access::ReadStatus status) {
+    using file_access::ReadStatus;
+    const QString shown = ShownPath(path);
+    switch (status) {
+    case ReadStatus::Missing:
+        return Failure(QStringLiteral("ファイルが見つかりません。\r%1").arg(shown));
+    case ReadStatus::Folder:
+        return Failure(
+            QStringLiteral("フォルダは開けません。ファイルを選んでください。\r%1").arg(shown));
+    case ReadStatus::TooLarge:
+        return Failure(QStringLiteral("ファイルが大きすぎます。\n%1").arg(shown));
+    case ReadStatus::NotRegular:
+        return Failure(QStringLiteral("ファイルを読み込めませんでした。\r%1\r"
+                                      "通常のファイルではありません。")
+                           .arg(shown));
+    case ReadStatus::NoAccess:
+        return Failure(
+            QStringLiteral("ファイルを読み込めませんでした。\r%1\r読み取りが許可されていないか、"
+                           "他のプログラムが使用しています。")
+                .arg(shown));
+    case ReadStatus::ReadError:
+    case ReadStatus::Ok:
+        break;
     }
-    QByteArray data = large_memory::UninitializedBytes(expected);
-    qint64 got = 0;
-    while (got < expected) {
-        const qint64 n = file.read(data.data() + got, expected - got);
-        if (n < 0) {
-            *ok = false;
-            return {};
-        }
-        if (n == 0)
-            break;
-        got += n;
-    }
-    data.truncate(got);
-    if (got == expected) // the file may have grown since
-        data += file.readAll();
-    *ok = file.error() == QFileDevice::NoError;
-    return data;
+    return Failure(
+        QStringLiteral("ファイルを読み込めませんでした。\r%1\r読み込み中にエラーが起きました。")
+            .arg(shown));
 }
 
 } // namespace
 
 FileResult ReadDeckFile(const QString &path, DeckLines *lines) {
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists())
-        return Failure(QStringLiteral("ファイルが見つかりません。\r%1").arg(ShownPath(path)));
-    if (info.isDir())
-        return Failure(QStringLiteral("フォルダは開けません。ファイルを選んでください。\r%1")
-                           .arg(ShownPath(path)));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return Failure(
-            QStringLiteral("ファイルを読み込めませんでした。\r%1\r読み取りが許可されていないか、"
-                           "他のプログラムが使用しています。")
-                .arg(ShownPath(path)));
-    bool ok = false;
-    const QByteArray data = ReadWhole(file, &ok);
-    if (!ok)
-        return Failure(
-            QStringLiteral("ファイルを読み込めませんでした。\r%1\r読み込み中にエラーが起きました。")
-                .arg(ShownPath(path)));
-    *lines = DeckLines::FromFileBytes(data);
+    return ReadDeckFile(path, lines, nullptr);
+}
+
+FileResult ReadDeckFile(const QString &path, DeckLines *lines, FileStamp *stamp) {
+    const file_access::ReadResult read = file_access::ReadRegularFile(path, MaxDeckBytes);
+    if (read.status != file_access::ReadStatus::Ok)
+        return ReadFailure(path, read.status);
+    if (stamp)
+        *stamp = FileStamp{path, read.bytes.size(), read.modifiedNs,
+                           file_access::ContentHash(read.bytes)};
+    *lines = DeckLines::FromFileBytes(read.bytes);
     return {};
+}
+
+DiskState CheckDeckOnDisk(const Deck &deck) {
+    const FileStamp &stamp = deck.DiskStamp;
+    if (stamp.path.isEmpty() || stamp.path != deck.DeckFileName)
+        return DiskState::AsLastSeen; // nothing known about this file
+    const file_access::FileInfo now = file_access::Inspect(stamp.path);
+    if (!now.exists)
+        return DiskState::Missing;
+    if (!now.regular || now.size != stamp.size)
+        return DiskState::Changed;
+    if (now.modifiedNs == stamp.modifiedNs)
+        return DiskState::AsLastSeen;
+    // Touched, perhaps by a sync tool writing the same bytes again: the content decides.
+    const file_access::ReadResult read = file_access::ReadRegularFile(stamp.path, MaxDeckBytes);
+    if (read.status == file_access::ReadStatus::Missing)
+        return DiskState::Missing;
+    if (read.status != file_access::ReadStatus::Ok ||
+        file_access::ContentHash(read.bytes) != stamp.hash)
+        return DiskState::Changed;
+    return DiskState::AsLastSeen;
 }
 
 FileResult SaveDeck(Deck &deck) {
@@ -104,19 +119,12 @@ FileResult SaveDeck(Deck &deck) {
     if (path.isEmpty())
         return Failure(
             QStringLiteral("ファイルを保存できませんでした。\r保存先のファイル名がありません。"));
-    // Written to a temporary file and renamed over the deck: a failure part way never leaves
-    // a truncated deck behind.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return WriteFailure(path, file.error());
     const QByteArray &bytes = deck.RenderedLines.Bytes();
-    if (file.write(bytes) != bytes.size()) {
-        const QFileDevice::FileError error = file.error();
-        file.cancelWriting();
-        return WriteFailure(path, error);
-    }
-    if (!file.commit())
-        return WriteFailure(path, file.error());
+    const file_access::WriteResult written = file_access::WriteWholeFile(path, bytes);
+    if (!written.ok)
+        return WriteFailure(path, written);
     deck.SavedLines = deck.RenderedLines;
+    const file_access::FileInfo now = file_access::Inspect(path);
+    deck.DiskStamp = FileStamp{path, now.size, now.modifiedNs, file_access::ContentHash(bytes)};
     return {};
 }

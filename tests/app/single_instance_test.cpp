@@ -9,6 +9,9 @@
 #include <QTest>
 #include <QtEndian>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using handoff::Decode;
 using handoff::Status;
 
@@ -64,7 +67,7 @@ protected:
         QProcess process;
         process.setWorkingDirectory(workingFolder);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        env.insert(QStringLiteral("KARDEON_TEST_INSTANCE_DIR"), runtime.path());
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
         process.setProcessEnvironment(env);
@@ -156,7 +159,7 @@ TEST(SingleInstanceLock, OnlyOneHolderAndACrashedOneIsTakenOver) {
     // A program killed outright leaves its lock and socket behind.
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     QTemporaryDir other;
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), other.path());
+    env.insert(QStringLiteral("KARDEON_TEST_INSTANCE_DIR"), other.path());
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
     QProcess crashed;
@@ -235,4 +238,101 @@ TEST_F(HandOffReceive, APathArrivingWhileADialogIsOpenWaitsUntilItCloses) {
     dialogOpen = false;
     EXPECT_EQ(Answer(), QByteArray(1, handoff::Ack));
     EXPECT_EQ(opened, QStringList{QStringLiteral("/tmp/later.csv")});
+}
+
+namespace {
+
+mode_t ModeOf(const QString &path) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+} // namespace
+
+TEST(InstanceFolder, OnePlacePerUserChosenByOwnerAndModeOnly) {
+    QTemporaryDir run, tmp;
+    const uint uid = ::getuid();
+    const QString runFolder = run.filePath(QString::number(uid));
+    const QString own = tmp.filePath(QStringLiteral("kardeon-%1").arg(uid));
+    QString problem;
+
+    // No runtime folder: a private one is made in the temporary folder, whatever the umask.
+    const mode_t oldMask = ::umask(0);
+    EXPECT_EQ(SingleInstance::UserFolder(run.path(), tmp.path(), uid, &problem), own);
+    ::umask(oldMask);
+    EXPECT_EQ(ModeOf(own), mode_t(0700));
+    EXPECT_EQ(SingleInstance::UserFolder(run.path(), tmp.path(), uid), own) << "found again";
+
+    // A runtime folder others may enter is passed over; the user's own 0700 one is taken.
+    ASSERT_TRUE(QDir().mkpath(runFolder));
+    ASSERT_EQ(::chmod(QFile::encodeName(runFolder).constData(), 0755), 0);
+    EXPECT_EQ(SingleInstance::UserFolder(run.path(), tmp.path(), uid), own);
+    ASSERT_EQ(::chmod(QFile::encodeName(runFolder).constData(), 0700), 0);
+    EXPECT_EQ(SingleInstance::UserFolder(run.path(), tmp.path(), uid), runFolder);
+
+    // The environment plays no part.
+    const bool wasSet = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(tmp.path()));
+    const QString withVariable = SingleInstance::DefaultFolder();
+    qunsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(SingleInstance::DefaultFolder(), withVariable);
+    EXPECT_FALSE(withVariable.isEmpty());
+    if (wasSet)
+        qputenv("XDG_RUNTIME_DIR", saved);
+}
+
+TEST(InstanceFolder, AFolderSomeoneCouldTamperWithIsRefused) {
+    QTemporaryDir run, tmp;
+    const uint uid = ::getuid();
+    const QString own = tmp.filePath(QStringLiteral("kardeon-%1").arg(uid));
+    QString problem;
+
+    ASSERT_TRUE(QDir().mkpath(own));
+    ASSERT_EQ(::chmod(QFile::encodeName(own).constData(), 0777), 0);
+    EXPECT_EQ(SingleInstance::UserFolder(run.path(), tmp.path(), uid, &problem), QString());
+    EXPECT_TRUE(problem.contains(own));
+    EXPECT_EQ(ModeOf(own), mode_t(0777)) << "someone else's doing is not silently repaired";
+
+    // A link planted in its place is no folder of ours, even when it points to one.
+    ASSERT_TRUE(QDir(own).removeRecursively());
+    QTemporaryDir elsewhere;
+    ASSERT_EQ(::chmod(QFile::encodeName(elsewhere.path()).constData(), 0700), 0);
+    ASSERT_TRUE(QFile::link(elsewhere.path(), own));
+    EXPECT_EQ(SingleInstance::UserFolder(run.path(), tmp.path(), uid), QString());
+
+    // Owned by another user.
+    if (::getuid() == 0) {
+        ASSERT_TRUE(QFile::remove(own));
+        ASSERT_TRUE(QDir().mkpath(own));
+        ASSERT_EQ(::chmod(QFile::encodeName(own).constData(), 0700), 0);
+        ASSERT_EQ(::chown(QFile::encodeName(own).constData(), 65534, 65534), 0);
+        EXPECT_EQ(SingleInstance::UserFolder(run.path(), tmp.path(), 0), QString());
+    }
+}
+
+TEST(InstanceFolder, WithoutALockTheProgramStillRunsItsWindow) {
+    // Another holder and no lock at all are told apart.
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("plain"));
+    QFile(file).open(QIODevice::WriteOnly);
+    EXPECT_EQ(SingleInstance(QString()).Claim(), SingleInstance::Lead::NoLock);
+    EXPECT_EQ(SingleInstance(file + QStringLiteral("/below")).Claim(),
+              SingleInstance::Lead::NoLock);
+    SingleInstance first(folder.path());
+    ASSERT_EQ(first.Claim(), SingleInstance::Lead::First);
+    EXPECT_EQ(SingleInstance(folder.path()).Claim(), SingleInstance::Lead::Running);
+
+    // The real program in a folder where no lock can be made opens its window all the same.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("KARDEON_TEST_INSTANCE_DIR"), file + QStringLiteral("/below"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(KARDEON_BINARY), {});
+    ASSERT_TRUE(program.waitForStarted(10000));
+    EXPECT_FALSE(program.waitForFinished(3000)) << "the program ended without a window";
+    program.kill();
+    program.waitForFinished();
 }

@@ -1,0 +1,181 @@
+#include "deck/file_access.h"
+
+#include "deck/large_memory.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace file_access {
+
+namespace {
+
+qint64 ModifiedNs(const struct stat &st) {
+    return qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+ReadStatus OpenFailure(int error) {
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return ReadStatus::Missing;
+    case EISDIR:
+        return ReadStatus::Folder;
+    default:
+        return ReadStatus::NoAccess;
+    }
+}
+
+// Reads to the end, but never more than maxBytes + 1 bytes, so a file that grows while it is
+// read is still caught by the limit.
+ReadStatus ReadAll(int fd, qint64 expected, qint64 maxBytes, QByteArray *out) {
+    QByteArray data = large_memory::UninitializedBytes(qsizetype(expected));
+    qint64 got = 0;
+    for (;;) {
+        if (got == data.size()) {
+            if (got > maxBytes)
+                return ReadStatus::TooLarge;
+            data.resize(qsizetype(std::min<qint64>(maxBytes + 1, std::max<qint64>(got * 2, 4096))));
+        }
+        const ssize_t n = ::read(fd, data.data() + got, size_t(data.size() - got));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return ReadStatus::ReadError;
+        }
+        if (n == 0)
+            break;
+        got += n;
+    }
+    if (got > maxBytes)
+        return ReadStatus::TooLarge;
+    data.truncate(qsizetype(got));
+    *out = std::move(data);
+    return ReadStatus::Ok;
+}
+
+void SyncFolderOf(const QString &path) {
+    const QString target = QFileInfo(path).canonicalFilePath();
+    const QByteArray folder =
+        QFile::encodeName(QFileInfo(target.isEmpty() ? path : target).absolutePath());
+    const Descriptor fd(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() >= 0)
+        ::fsync(fd.get()); // some file systems cannot sync a folder; the rename is done anyway
+}
+
+WriteResult Failed(QFileDevice::FileError error, int systemError) {
+    return WriteResult{false, error == QFileDevice::NoError ? QFileDevice::WriteError : error,
+                       systemError};
+}
+
+} // namespace
+
+ReadResult ReadRegularFile(const QString &path, qint64 maxBytes) {
+    ReadResult result;
+    if (path.isEmpty()) {
+        result.status = ReadStatus::Missing;
+        return result;
+    }
+    const QByteArray name = QFile::encodeName(path);
+    // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
+    const Descriptor fd(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (fd.get() < 0) {
+        result.status = OpenFailure(errno);
+        return result;
+    }
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) {
+        result.status = ReadStatus::ReadError;
+        return result;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        result.status = ReadStatus::Folder;
+        return result;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        result.status = ReadStatus::NotRegular;
+        return result;
+    }
+    if (st.st_size > maxBytes) {
+        result.status = ReadStatus::TooLarge;
+        return result;
+    }
+    result.modifiedNs = ModifiedNs(st);
+    result.status = ReadAll(fd.get(), st.st_size, maxBytes, &result.bytes);
+    return result;
+}
+
+FileInfo Inspect(const QString &path) {
+    FileInfo info;
+    struct stat st {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return info;
+    info.exists = true;
+    info.regular = S_ISREG(st.st_mode);
+    info.size = st.st_size;
+    info.modifiedNs = ModifiedNs(st);
+    return info;
+}
+
+quint64 ContentHash(QByteArrayView bytes) {
+    return quint64(qHashBits(bytes.data(), size_t(bytes.size()), 0x4b617264));
+}
+
+bool IsOutOfSpace(const WriteResult &result) {
+    return result.systemError == ENOSPC || result.systemError == EFBIG ||
+           result.systemError == EDQUOT;
+}
+
+WriteResult WriteWholeFile(const QString &path, QByteArrayView bytes) {
+    QSaveFile file(path);
+    // Unbuffered, so a failing write reports its errno here and not in some later flush.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return Failed(file.error(), 0);
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        errno = 0;
+        const qint64 n = file.write(bytes.data() + written, bytes.size() - written);
+        if (n <= 0) {
+            const int error = errno;
+            const QFileDevice::FileError qtError = file.error();
+            file.cancelWriting();
+            return Failed(qtError, error);
+        }
+        written += n;
+    }
+    // The data reaches the disk before the rename makes it the file; some file systems only
+    // find out at this point that the disk is full.
+    if (::fsync(file.handle()) != 0 && errno != EINVAL) {
+        const int error = errno;
+        file.cancelWriting();
+        return Failed(QFileDevice::WriteError, error);
+    }
+    if (!file.commit())
+        return Failed(file.error(), 0);
+    // And the rename itself reaches the disk.
+    SyncFolderOf(path);
+    return {};
+}
+
+} // namespace file_access
