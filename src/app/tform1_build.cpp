@@ -3,6 +3,7 @@
 
 #include "view/card_view.h"
 #include "view/font_setup.h"
+#include "view/named_widget.h"
 #include "view/no_deck_hint.h"
 #include "view/panel_widgets.h"
 
@@ -22,11 +23,6 @@ constexpr int LeftPanelWidth = 100;
 constexpr int BottomStripHeight = 20;
 constexpr int RecordBarWidth = 280;
 constexpr int LeftDownHeight = 112;
-
-template <typename W> W *Named(W *widget, const char *name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 // Panels painted in the button face colour.
 QWidget *FacePanel(QWidget *parent, const char *name) {

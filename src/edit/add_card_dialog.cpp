@@ -3,6 +3,7 @@
 #include "app/settings.h"
 #include "deck/card.h"
 #include "view/font_setup.h"
+#include "view/named_widget.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -27,11 +28,6 @@ constexpr int BoxRightMargin = 47;
 constexpr int BoxesTop = 18;
 constexpr int BoxGap = 2;
 constexpr int BoxesBottom = 15;
-
-template <typename W> W *Named(W *widget, const char *name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QCheckBox *OptionBox(QWidget *parent, const char *name, const QString &caption) {
     auto *box = Named(new QCheckBox(caption, parent), name);

@@ -1,4 +1,5 @@
 #include "deck/deck.h"
+#include "support/file_bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,17 +14,6 @@ namespace {
 
 QString Fixture(const char *name) {
     return QStringLiteral(KARDEON_TEST_DATA "/") + QString::fromUtf8(name);
-}
-
-QByteArray FileBytes(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void WriteBytes(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 // Opens a deck as the program does: read, parse with every card due.

@@ -1,4 +1,5 @@
 #include "deck/deck.h"
+#include "support/file_bytes.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -18,17 +19,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray FileBytes(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void WriteBytes(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // A parsed deck of `cards` cards whose questions start with `tag`, bound to `path`.
 std::unique_ptr<Deck> MakeDeck(const QString &path, int cards, const char *tag) {

@@ -1,5 +1,6 @@
 #include "deck/deck.h"
 #include "deck/file_access.h"
+#include "support/file_bytes.h"
 #include "support/watchdog.h"
 
 #include <QFile>
@@ -12,12 +13,6 @@
 #include <unistd.h>
 
 namespace {
-
-void WriteBytes(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QString ReadError(const QString &path) {
     DeckLines lines;
