@@ -2,6 +2,7 @@
 
 #include "app/app_texts.h"
 #include "app/prompts.h"
+#include "edit/add_card_dialog.h"
 #include "view/card_view.h"
 #include "view/font_setup.h"
 #include "view/list_grid.h"
@@ -68,6 +69,8 @@ void TForm1::FormCreate() {
     cells_->ApplyAlignment(false);
     UpdateArrowCaptions();
     ApplyPattern();
+    // The add-card dialog lives as long as the window and keeps its settings in settings_.
+    Form3 = new TForm3(settings_, this);
 }
 
 void TForm1::OpenStartDeck(const QString &path) {

@@ -10,6 +10,7 @@
 
 #include <memory>
 
+class CardPopupMenu;
 class CardView;
 class ClickLabel;
 class ListGrid;
@@ -25,6 +26,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
+class TForm3;
 class TMyMemo;
 
 enum class SaveAnswer { Cancelled, Continue };
@@ -77,6 +79,13 @@ public:
     // Arrow captions and check boxes follow Yajirusi and AutoSave.
     void UpdateArrowCaptions();
 
+    // --- adding cards ---
+    void ClickInsertCard();
+    void pop_TuikaClick();
+    void men_CardClick();
+    QFont QuestionFont() const;
+    QFont AnswerFont() const;
+
     // --- DrillHost ---
     void RefreshView() override;
     void AutoSpeak() override;
@@ -93,7 +102,7 @@ public:
     int OuterHeight() const;
     int OuterWidth() const;
     // The settings as read at start-up; values whose controls do not exist yet are kept here
-    // and written back unchanged.
+    // and written back unchanged. The add-card dialog keeps its values here as they change.
     AppSettings &HeldSettings() { return settings_; }
 
     bool SuppressEdits = false;
@@ -129,9 +138,8 @@ private:
     void ResizeListColumns();   // list view
     void CreateSpeech();        // speech
     void UpdateRecentFiles();   // recent files: the entries and the title
-    // The list view's mouse rules (true drops the event) and its context menu.
+    // The list view's mouse rules (true drops the event); they open the context menu too.
     bool ListMouseFilter(QObject *watched, QEvent *event);
-    void ConnectListPopup();
     void ClickOpenFileName(int entry);
     // Drawing helpers.
     void ShowCounters();
@@ -140,6 +148,8 @@ private:
     bool IsInThisWindow(QObject *object) const;
     bool IsInListGrid(QObject *object) const;
     void ReportSaveError(const FileResult &result);
+    // The add flow: the dialog, then the new card placed relative to `target`.
+    void AddCardTo(CardTarget target);
     // Window bounds as the settings file stores them: outer position and size.
     void ApplyWindowBounds(QRect outer);
     QRect RestoredOuterBounds() const;
@@ -184,8 +194,8 @@ private:
     QLabel *fBangou_Label = nullptr;
     QLabel *fBangou2 = nullptr;
     QList<QLineEdit *> captionBoxes_;
-    QMenu *PopupMenu1 = nullptr;
-    TMyMemo *popupMemo_ = nullptr;
+    CardPopupMenu *PopupMenu1 = nullptr;
+    TForm3 *Form3 = nullptr;
     QAction *men_Set_jyunNormal = nullptr;
     QAction *men_Set_jyunRandom = nullptr;
 };

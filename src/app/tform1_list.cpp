@@ -2,6 +2,7 @@
 #include "app/tform1.h"
 
 #include "app/prompts.h"
+#include "edit/card_popup_menu.h"
 #include "edit/store_edit.h"
 #include "view/list_grid.h"
 
@@ -26,7 +27,6 @@ void TForm1::CreateListView() {
     connect(GridHyouji, &ListGrid::CharactersDropped, this, [this](const QString &characters) {
         StatusBar1->showMessage(UnencodableMessage(characters));
     });
-    ConnectListPopup();
 }
 
 void TForm1::FillGrid(bool scroll) {
@@ -36,40 +36,6 @@ void TForm1::FillGrid(bool scroll) {
 void TForm1::ResizeListColumns() {
     if (GridHyouji)
         GridHyouji->ResizeColumns(OuterWidth());
-}
-
-// In the list the context menu's edit items work on the cell editor it was opened over.
-void TForm1::ConnectListPopup() {
-    auto action = [this](const char *name) {
-        return PopupMenu1->findChild<QAction *>(QLatin1String(name));
-    };
-    auto onEditor = [this](auto operation) {
-        return [this, operation] {
-            QLineEdit *editor = GridHyouji->CellEditor();
-            if (!popupMemo_ && drill_.DisplayPattern == PatternList && editor)
-                (editor->*operation)();
-        };
-    };
-    QAction *undo = action("pop_Undo");
-    QAction *cut = action("pop_Cut");
-    QAction *copy = action("pop_Copy");
-    QAction *paste = action("pop_Paste");
-    connect(undo, &QAction::triggered, this, onEditor(&QLineEdit::undo));
-    connect(cut, &QAction::triggered, this, onEditor(&QLineEdit::cut));
-    connect(copy, &QAction::triggered, this, onEditor(&QLineEdit::copy));
-    connect(paste, &QAction::triggered, this, onEditor(&QLineEdit::paste));
-    connect(PopupMenu1, &QMenu::aboutToShow, this, [this, action, undo, cut, copy, paste] {
-        if (popupMemo_ || drill_.DisplayPattern != PatternList)
-            return;
-        QLineEdit *editor = GridHyouji->CellEditor();
-        const bool focused = editor && editor->hasFocus();
-        cut->setEnabled(focused && editor->hasSelectedText());
-        copy->setEnabled(focused && editor->hasSelectedText());
-        paste->setEnabled(focused);
-        undo->setEnabled(editor && editor->isUndoAvailable());
-        action("pop_MoveSiori")->setEnabled(drill_.BookmarkCard != nullptr);
-        action("pop_DelSiori")->setEnabled(drill_.BookmarkCard != nullptr);
-    });
 }
 
 // Clicks on the header, the row numbers or an empty list never reach the grid; the context menu
@@ -101,8 +67,7 @@ bool TForm1::ListMouseFilter(QObject *watched, QEvent *event) {
         QRect(editor->mapTo(GridHyouji, QPoint(0, 0)), editor->size()) ==
             GridHyouji->CellRect(cell.x(), cell.y())) {
         PopupRow = cell.y();
-        popupMemo_ = nullptr;
-        PopupMenu1->popup(global);
+        PopupMenu1->OpenOverEditor(GridHyouji->CellEditor(), global);
     }
     return true;
 }

@@ -1,10 +1,9 @@
 // The main menu and the card boxes' context menu.
 #include "app/tform1.h"
 
+#include "edit/card_popup_menu.h"
 #include "view/card_view.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -109,8 +108,16 @@ void TForm1::CreateMenus() {
     AddSeparator(card, "N6");
     AddItem(card, "men_Card_Delete", QStringLiteral("カード削除"),
             QStringLiteral("ｶｰｿﾙ位置のｶｰﾄﾞ削除"), QKeySequence(Qt::CTRL | Qt::Key_D));
-    AddItem(card, "men_Card_Insert", QStringLiteral("カード追加..."),
-            QStringLiteral("ｶｰｿﾙ位置にｶｰﾄﾞ追加"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    connect(AddItem(card, "men_Card_Insert", QStringLiteral("カード追加..."),
+                    QStringLiteral("ｶｰｿﾙ位置にｶｰﾄﾞ追加"), QKeySequence(Qt::CTRL | Qt::Key_N)),
+            &QAction::triggered, this, &TForm1::ClickInsertCard);
+    connect(card, &QMenu::aboutToShow, this, &TForm1::men_CardClick);
+    // The enabling is for the open menu; the keys stay live and their commands check for
+    // themselves, so a state seen at the last opening never holds a key back.
+    connect(card, &QMenu::aboutToHide, this, [card] {
+        for (const char *name : {"men_Card_Delete", "men_Card_Insert"})
+            card->findChild<QAction *>(QLatin1String(name))->setEnabled(true);
+    });
 
     QMenu *other = AddMenu(bar, "men_Other", QStringLiteral("設定(&T)"),
                            QStringLiteral("アプリケーション設定"));
@@ -147,50 +154,9 @@ void TForm1::CreateMenus() {
 }
 
 void TForm1::CreatePopupMenu() {
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    auto item = [this](const char *name, const QString &caption) {
-        return AddItem(PopupMenu1, name, caption, QString());
-    };
-    QAction *undo = item("pop_Undo", QStringLiteral("元に戻す"));
-    QAction *cut = item("pop_Cut", QStringLiteral("切り取り"));
-    QAction *copy = item("pop_Copy", QStringLiteral("コピー"));
-    QAction *paste = item("pop_Paste", QStringLiteral("貼り付け"));
-    AddSeparator(PopupMenu1, "N7");
-    // The tab puts the shortcut text into the menu's right-hand column, for display only.
-    item("pop_Tuika", QStringLiteral("カード追加...\tCtrl+N"));
-    item("pop_Sakujo", QStringLiteral("カード削除\tCtrl+D"));
-    AddSeparator(PopupMenu1, "N8");
-    item("pop_SetSiori", QStringLiteral("しおりの設定"));
-    item("pop_MoveSiori", QStringLiteral("しおりへ移動\tCtrl+↑"));
-    item("pop_DelSiori", QStringLiteral("しおりの消去"));
-
-    // The edit items are the text box's own operations on the box the menu was opened on.
-    connect(undo, &QAction::triggered, this, [this] {
-        if (popupMemo_)
-            popupMemo_->undo();
-    });
-    connect(cut, &QAction::triggered, this, [this] {
-        if (popupMemo_)
-            popupMemo_->cut();
-    });
-    connect(copy, &QAction::triggered, this, [this] {
-        if (popupMemo_)
-            popupMemo_->copy();
-    });
-    connect(paste, &QAction::triggered, this, [this] {
-        if (popupMemo_)
-            popupMemo_->paste();
-    });
-    connect(PopupMenu1, &QMenu::aboutToShow, this, [this, undo, cut, copy, paste] {
-        if (!popupMemo_)
-            return;
-        const bool selection = popupMemo_->textCursor().hasSelection();
-        cut->setEnabled(selection);
-        copy->setEnabled(selection);
-        paste->setEnabled(!QApplication::clipboard()->text().isEmpty());
-        undo->setEnabled(popupMemo_->document()->isUndoAvailable());
-    });
+    PopupMenu1 = new CardPopupMenu(this);
+    PopupMenu1->SetBookmarkQuery([this] { return drill_.BookmarkCard != nullptr; });
+    connect(PopupMenu1->Item("pop_Tuika"), &QAction::triggered, this, &TForm1::pop_TuikaClick);
 }
 
 void TForm1::ConnectCells() {
@@ -199,8 +165,7 @@ void TForm1::ConnectCells() {
         connect(memo, &TMyMemo::doubleClicked, this, &TForm1::MyMemoDblClick);
         memo->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(memo, &QWidget::customContextMenuRequested, this, [this, memo](const QPoint &at) {
-            popupMemo_ = memo;
-            PopupMenu1->popup(memo->mapToGlobal(at));
+            PopupMenu1->OpenOverMemo(memo, memo->mapToGlobal(at));
         });
     });
 }

@@ -1,0 +1,17 @@
+#include "edit/card_menu_state.h"
+
+#include "drill/drill.h"
+
+bool CanInsertCard(const Drill &drill) {
+    return !drill.DeckEmpty() && !drill.AskQueue.empty();
+}
+
+bool CanDeleteCard(const Drill &drill) {
+    if (!CanInsertCard(drill))
+        return false;
+    // The sub view past the last card of the pass, or the main view without a card, shows no
+    // card to delete.
+    if (drill.DisplayPattern == PatternSub && drill.QueuePos >= qsizetype(drill.AskQueue.size()))
+        return false;
+    return !(drill.DisplayPattern == PatternMain && !drill.CurrentCard);
+}

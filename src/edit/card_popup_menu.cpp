@@ -1,0 +1,106 @@
+#include "edit/card_popup_menu.h"
+
+#include "view/card_cells.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+
+CardPopupMenu::CardPopupMenu(QWidget *parent) : QMenu(parent) {
+    setObjectName(QStringLiteral("PopupMenu1"));
+    AddItem("pop_Undo", QStringLiteral("元に戻す"));
+    AddItem("pop_Cut", QStringLiteral("切り取り"));
+    AddItem("pop_Copy", QStringLiteral("コピー"));
+    AddItem("pop_Paste", QStringLiteral("貼り付け"));
+    addSeparator()->setObjectName(QStringLiteral("N7"));
+    // The text after the tab is shown in the menu's right-hand column, for display only: the
+    // keys themselves belong to the main menu and the drill.
+    AddItem("pop_Tuika", QStringLiteral("カード追加...\tCtrl+N"));
+    AddItem("pop_Sakujo", QStringLiteral("カード削除\tCtrl+D"));
+    addSeparator()->setObjectName(QStringLiteral("N8"));
+    AddItem("pop_SetSiori", QStringLiteral("しおりの設定"));
+    AddItem("pop_MoveSiori", QStringLiteral("しおりへ移動\tCtrl+↑"));
+    AddItem("pop_DelSiori", QStringLiteral("しおりの消去"));
+
+    connect(Item("pop_Undo"), &QAction::triggered, this, &CardPopupMenu::pop_UndoClick);
+    connect(Item("pop_Cut"), &QAction::triggered, this, &CardPopupMenu::pop_CutClick);
+    connect(Item("pop_Copy"), &QAction::triggered, this, &CardPopupMenu::pop_CopyClick);
+    connect(Item("pop_Paste"), &QAction::triggered, this, &CardPopupMenu::pop_PasteClick);
+    connect(this, &QMenu::aboutToShow, this, &CardPopupMenu::OnPopup);
+}
+
+QAction *CardPopupMenu::AddItem(const char *name, const QString &caption) {
+    QAction *action = addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+QAction *CardPopupMenu::Item(const char *name) const {
+    return findChild<QAction *>(QLatin1String(name));
+}
+
+void CardPopupMenu::OpenOverMemo(TMyMemo *memo, const QPoint &global) {
+    memo_ = memo;
+    editor_ = nullptr;
+    popup(global);
+}
+
+void CardPopupMenu::OpenOverEditor(QLineEdit *editor, const QPoint &global) {
+    memo_ = nullptr;
+    editor_ = editor;
+    popup(global);
+}
+
+void CardPopupMenu::OnPopup() {
+    bool canUndo = false;
+    bool selection = false;
+    bool canPaste = false;
+    if (memo_) {
+        canUndo = memo_->document()->isUndoAvailable();
+        selection = memo_->textCursor().hasSelection();
+        canPaste = !QApplication::clipboard()->text().isEmpty();
+    } else if (editor_) {
+        // The list's editor: the clipboard is not consulted, the editor must hold the focus.
+        const bool focused = editor_->hasFocus();
+        canUndo = editor_->isUndoAvailable();
+        selection = focused && editor_->hasSelectedText();
+        canPaste = focused;
+    }
+    Item("pop_Undo")->setEnabled(canUndo);
+    Item("pop_Cut")->setEnabled(selection);
+    Item("pop_Copy")->setEnabled(selection);
+    Item("pop_Paste")->setEnabled(canPaste);
+    const bool bookmark = hasBookmark_ && hasBookmark_();
+    Item("pop_MoveSiori")->setEnabled(bookmark);
+    Item("pop_DelSiori")->setEnabled(bookmark);
+}
+
+// The edit items are the control's own operations; the control's change notification stores
+// the result as if it had been typed.
+void CardPopupMenu::pop_UndoClick() {
+    if (memo_)
+        memo_->undo();
+    else if (editor_)
+        editor_->undo();
+}
+
+void CardPopupMenu::pop_CutClick() {
+    if (memo_)
+        memo_->cut();
+    else if (editor_)
+        editor_->cut();
+}
+
+void CardPopupMenu::pop_CopyClick() {
+    if (memo_)
+        memo_->copy();
+    else if (editor_)
+        editor_->copy();
+}
+
+void CardPopupMenu::pop_PasteClick() {
+    if (memo_)
+        memo_->paste();
+    else if (editor_)
+        editor_->paste();
+}

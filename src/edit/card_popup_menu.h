@@ -1,0 +1,43 @@
+#pragma once
+
+#include "view/card_cells.h"
+
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
+
+#include <functional>
+
+// The context menu of every card text box and of the list's cell editor. Its edit items act on
+// the control the menu was opened on; the card and bookmark items are handled by the window.
+class CardPopupMenu : public QMenu {
+    Q_OBJECT
+public:
+    explicit CardPopupMenu(QWidget *parent);
+
+    // Opens the menu over a card text box, or over the list's cell editor.
+    void OpenOverMemo(TMyMemo *memo, const QPoint &global);
+    void OpenOverEditor(QLineEdit *editor, const QPoint &global);
+    // The card text box the menu was last opened on; null when it was opened over the list.
+    TMyMemo *Memo() const { return memo_; }
+    QLineEdit *Editor() const { return editor_; }
+
+    // Asked at every opening: whether there is a bookmark to move to or clear.
+    void SetBookmarkQuery(std::function<bool()> hasBookmark) {
+        hasBookmark_ = std::move(hasBookmark);
+    }
+    QAction *Item(const char *name) const;
+
+private:
+    QAction *AddItem(const char *name, const QString &caption);
+    // Enables the items for the control under the menu (each time the menu opens).
+    void OnPopup();
+    void pop_UndoClick();
+    void pop_CutClick();
+    void pop_CopyClick();
+    void pop_PasteClick();
+
+    QPointer<TMyMemo> memo_;
+    QPointer<QLineEdit> editor_;
+    std::function<bool()> hasBookmark_;
+};
