@@ -50,6 +50,7 @@ void TForm1::FormCreate() {
     CreateMenus();
     CreatePopupMenu();
     ConnectCells();
+    CreateCellMedia();
     // 9. The list view.
     CreateListView();
     // 10. Appearance is set while building; the view panels start hidden.

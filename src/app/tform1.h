@@ -12,6 +12,7 @@
 
 class CardPopupMenu;
 class CardView;
+class CellMedia;
 class ClickLabel;
 class ListGrid;
 class PopupComboBox;
@@ -99,6 +100,7 @@ public:
     Deck &DeckState() { return deck_; }
     Drill &DrillState() { return drill_; }
     CardView &Cells() { return *cells_; }
+    CellMedia &Media() { return *media_; }
     int OuterHeight() const;
     int OuterWidth() const;
     // The settings as read at start-up; values whose controls do not exist yet are kept here
@@ -137,7 +139,11 @@ private:
     void FillGrid(bool scroll); // list view
     void ResizeListColumns();   // list view
     void CreateSpeech();        // speech
-    void UpdateRecentFiles();   // recent files: the entries and the title
+    void CreateCellMedia();     // pictures and sounds of the shown cards
+    void UpdateCellMedia();     // after a redraw or an edit
+    void SetImagePercent(int percent);
+    void StopCardSound();     // a drill step silences a playing sound
+    void UpdateRecentFiles(); // recent files: the entries and the title
     // The list view's mouse rules (true drops the event); they open the context menu too.
     bool ListMouseFilter(QObject *watched, QEvent *event);
     void ClickOpenFileName(int entry);
@@ -159,6 +165,7 @@ private:
     Deck deck_;
     Drill drill_;
     std::unique_ptr<CardView> cells_;
+    CellMedia *media_ = nullptr;
     bool closed_ = false;
     WheelNotches formWheel_;
     AppSettings settings_;

@@ -41,6 +41,7 @@ void TForm1::ReadSettings() {
 
     ApplyWindowBounds(QRect(s.left, s.top, s.width, s.height));
     drill_.SubRows = s.count;
+    cells_->ImagePercent = s.imageSize;
 
     drill_.Jyun = s.jyun;
     drill_.ApplyOrder();
@@ -72,6 +73,7 @@ void TForm1::WriteSettings() {
     s.width = outer.width();
     s.height = outer.height();
     s.count = drill_.SubRows;
+    s.imageSize = cells_->ImagePercent;
     s.jyun = drill_.Jyun;
     s.yajirusi = Yajirusi;
     s.autoSave = AutoSave;

@@ -75,6 +75,7 @@ void TForm1::RefreshView() {
         ParkFocus();
     ShowCounters();
     cells_->UpdateEditability();
+    UpdateCellMedia();
     if (drill_.DisplayPattern == PatternList)
         FillGrid(true);
 }
@@ -117,6 +118,7 @@ void TForm1::OnCha(TMyMemo *memo) {
         memo->setTextCursor(cursor);
     }
     SuppressEdits = before;
+    UpdateCellMedia(); // a reference typed or dropped shows at once
     if (!stored.unencodable.isEmpty())
         StatusBar1->showMessage(UnencodableMessage(stored.unencodable));
 }

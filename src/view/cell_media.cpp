@@ -19,6 +19,12 @@ CellMedia::CellMedia(CardView &cells, PlayerFactory makePlayer, QObject *parent)
 
 CellMedia::~CellMedia() = default;
 
+void CellMedia::SetPlayerFactory(PlayerFactory makePlayer) {
+    makePlayer_ = std::move(makePlayer);
+    player_.reset();
+    playerTried_ = false;
+}
+
 void CellMedia::SetFolders(const QString &programFolder, const QString &deckFolder) {
     programFolder_ = programFolder;
     deckFolder_ = deckFolder;
@@ -37,7 +43,9 @@ bool CellMedia::UpdateCell(int kind, int row) {
     TMyPane *pane = cells_.Pane(kind, row);
     TMyMemo *memo = pane->Memo();
     TMyImage *image = cells_.Image(kind, row);
-    const QString text = memo->Shown ? memo->toPlainText() : QString();
+    // Cells of a hidden pattern load nothing; switching patterns redraws and looks again.
+    const bool seen = memo->Shown && pane->isVisibleTo(pane->window());
+    const QString text = seen ? memo->toPlainText() : QString();
 
     QString picture;
     const MediaReference reference = FirstReference(text, MediaKind::Picture);

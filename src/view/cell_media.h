@@ -22,6 +22,8 @@ public:
     CellMedia(CardView &cells, PlayerFactory makePlayer, QObject *parent = nullptr);
     ~CellMedia() override;
 
+    // Replaces the source of the sound player; a player made before is dropped.
+    void SetPlayerFactory(PlayerFactory makePlayer);
     void SetFolders(const QString &programFolder, const QString &deckFolder);
     // Looks at every shown cell again; emits layoutChanged when a picture flag changed.
     void Update();

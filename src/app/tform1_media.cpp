@@ -1,0 +1,38 @@
+// Pictures and sounds that the shown card texts refer to.
+#include "app/tform1.h"
+
+#include "speech/sound_player.h"
+#include "view/card_view.h"
+#include "view/cell_media.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+void TForm1::CreateCellMedia() {
+    media_ = new CellMedia(*cells_, CreateSoundPlayer, this);
+    connect(media_, &CellMedia::layoutChanged, this, &TForm1::SizeCellTexts);
+    for (int kind = KindQuestion; kind <= KindAnswer; ++kind)
+        for (int row = 0; row < CardView::RowCount; ++row)
+            connect(cells_->Image(kind, row), &TMyImage::shareDragged, this,
+                    &TForm1::SetImagePercent);
+}
+
+void TForm1::UpdateCellMedia() {
+    if (!media_)
+        return;
+    const QString deckFolder =
+        deck_.DeckFileName.isEmpty() ? QString() : QFileInfo(deck_.DeckFileName).absolutePath();
+    media_->SetFolders(QCoreApplication::applicationDirPath(), deckFolder);
+    media_->Update();
+}
+
+void TForm1::SetImagePercent(int percent) {
+    cells_->ImagePercent = percent;
+    settings_.imageSize = percent;
+    SizeCellTexts();
+}
+
+void TForm1::StopCardSound() {
+    if (media_)
+        media_->StopSound();
+}
