@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmapCache>
 
 TMyImage::TMyImage(QWidget *parent) : QWidget(parent) {
     setCursor(Qt::SizeVerCursor);
@@ -45,9 +46,24 @@ void TMyImage::paintEvent(QPaintEvent *) {
     if (target.isEmpty())
         return;
     if (scaled_.size() != target.size())
-        scaled_ = QPixmap::fromImage(
-            picture_.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        scaled_ = Scaled(target.size());
     QPainter(this).drawPixmap(target.topLeft(), scaled_);
+}
+
+// Scaling a large picture smoothly is the costly part of showing it. In the sub pattern a picture
+// moves up one row per step at the same size, so the scaled copies are shared between cells.
+QPixmap TMyImage::Scaled(QSize size) const {
+    const QString key = QStringLiteral("kardeon-cell-%1-%2x%3")
+                            .arg(picture_.cacheKey())
+                            .arg(size.width())
+                            .arg(size.height());
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap))
+        return pixmap;
+    pixmap =
+        QPixmap::fromImage(picture_.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    QPixmapCache::insert(key, pixmap);
+    return pixmap;
 }
 
 void TMyImage::mousePressEvent(QMouseEvent *event) {

@@ -31,6 +31,7 @@ protected:
 
 private:
     void DragTo(const QPoint &at);
+    QPixmap Scaled(QSize size) const;
 
     QImage picture_;
     QPixmap scaled_; // the picture at the size last drawn
