@@ -6,6 +6,9 @@
 
 TMyImage::TMyImage(QWidget *parent) : QWidget(parent) {
     setCursor(Qt::SizeVerCursor);
+    // White like the text box above it: one cell, not two boxes.
+    setBackgroundRole(QPalette::Base);
+    setAutoFillBackground(true);
 }
 
 void TMyImage::SetPicture(const QImage &picture) {
