@@ -11,6 +11,8 @@
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kardeon"));
+    // Lets the desktop match the window with the installed entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.kardeon.Kardeon"));
     QString path;
     if (argc > 1)
         path = QString::fromLocal8Bit(argv[1]).remove(QLatin1Char('"'));

@@ -2,8 +2,10 @@
 
 #include "app/app_texts.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGroupBox>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -113,9 +115,27 @@ QString QtPrompts::SaveFileName(QWidget *parent, const FileRequest &request) {
 
 std::optional<QFont> QtPrompts::ChooseFont(QWidget *parent, const QFont &initial,
                                            const QString &caption) {
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, parent, caption);
-    if (!ok)
+    const std::unique_ptr<QFontDialog> dialog = MakeFontDialog(parent, initial, caption);
+    if (dialog->exec() != QDialog::Accepted)
         return std::nullopt;
-    return font;
+    return dialog->selectedFont();
+}
+
+std::unique_ptr<QFontDialog> MakeFontDialog(QWidget *parent, const QFont &initial,
+                                            const QString &caption) {
+    auto dialog = std::make_unique<QFontDialog>(parent);
+    // Qt's own dialog everywhere, so the effects can be taken away: face, style and size only.
+    dialog->setOption(QFontDialog::DontUseNativeDialog);
+    dialog->setCurrentFont(initial);
+    dialog->setWindowTitle(caption);
+    for (QGroupBox *group : dialog->findChildren<QGroupBox *>()) {
+        if (group->findChildren<QCheckBox *>().isEmpty())
+            continue;
+        // The sample beside it keeps the height the effects gave it.
+        QSizePolicy policy = group->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        group->setSizePolicy(policy);
+        group->hide();
+    }
+    return dialog;
 }

@@ -4,9 +4,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
+class QFontDialog;
 class QWidget;
 
 enum class PromptIcon { None, Information, Warning, Critical, Question };
@@ -61,3 +63,7 @@ public:
     std::optional<QFont> ChooseFont(QWidget *parent, const QFont &initial,
                                     const QString &caption) override;
 };
+
+// The font chooser: face, style and size, without the effects (underline, strike-out).
+std::unique_ptr<QFontDialog> MakeFontDialog(QWidget *parent, const QFont &initial,
+                                            const QString &caption);

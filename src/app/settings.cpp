@@ -106,7 +106,9 @@ private:
 
 void ReadFontNameAndSize(const Reader &in, FontSetting &font) {
     font.name = in.Text("Name", font.name);
-    font.size = in.Int("Size", font.size);
+    // A size no font chooser offers comes only from a hand-edited file.
+    const int size = in.Int("Size", font.size);
+    font.size = size >= 1 && size <= 200 ? size : font.size;
 }
 
 void ReadFontStyleAndCharSet(const Reader &in, FontSetting &font) {
@@ -222,10 +224,24 @@ bool WriteSettings(const AppSettings &s, IniFile &ini) {
     return out.AllWritten();
 }
 
+// An installed copy keeps its settings per user even where it could write beside itself (as
+// root, /usr/bin is writable): it sits in the folder it was built to be installed to, or beside
+// the share/kardeon folder an installation brings along.
+bool IsInstalledFolder(const QString &folder) {
+    if (QFileInfo(folder + QStringLiteral("/../share/kardeon")).isDir())
+        return true;
+#ifdef KARDEON_INSTALL_BINDIR
+    const QString installed = QFileInfo(QStringLiteral(KARDEON_INSTALL_BINDIR)).canonicalFilePath();
+    return !installed.isEmpty() && QFileInfo(folder).canonicalFilePath() == installed;
+#else
+    return false;
+#endif
+}
+
 QString SettingsFilePathFor(const QString &executablePath, const QString &userConfigFolder) {
     const QFileInfo executable(executablePath);
     const QString folder = executable.absolutePath();
-    if (QFileInfo(folder).isWritable())
+    if (QFileInfo(folder).isWritable() && !IsInstalledFolder(folder))
         return folder + u'/' + executable.completeBaseName() + QStringLiteral(".ini");
     return userConfigFolder + QStringLiteral("/kardeon.ini");
 }

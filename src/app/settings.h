@@ -75,7 +75,7 @@ AppSettings ReadSettings(const IniFile &ini);
 bool WriteSettings(const AppSettings &settings, IniFile &ini);
 
 // The file beside the executable ("<executable without extension>.ini") when that folder is
-// writable, otherwise kardeon.ini in the user's configuration folder.
+// writable and not an installed copy's, otherwise kardeon.ini in the user's configuration folder.
 QString SettingsFilePathFor(const QString &executablePath, const QString &userConfigFolder);
 // The path used by the running program; tests point it elsewhere.
 QString SettingsFilePath();

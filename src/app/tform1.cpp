@@ -1,9 +1,11 @@
 #include "app/tform1.h"
 
 #include "app/app_texts.h"
+#include "app/file_drop.h"
 #include "app/prompts.h"
 #include "edit/add_card_dialog.h"
 #include "view/card_view.h"
+#include "view/font_settings.h"
 #include "view/font_setup.h"
 #include "view/list_grid.h"
 #include "view/panel_widgets.h"
@@ -14,6 +16,7 @@
 #include <QDateTime>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <cstdlib>
@@ -35,7 +38,8 @@ void TForm1::FormCreate() {
     // 1. The random question order draws from a clock-seeded generator.
     drill_.SetRandomEngine(
         std::mt19937(static_cast<std::mt19937::result_type>(QDateTime::currentMSecsSinceEpoch())));
-    // 2. Drops are registered with the recent files.
+    // 2. Files dropped on the window.
+    new FileDrop(*this);
     // 3. The mouse and key rules of the window see every event first.
     qApp->installEventFilter(this);
     // 4.-5. Deck and drill state start empty (their constructors).
@@ -47,6 +51,7 @@ void TForm1::FormCreate() {
     drill_.SubRows = 5;
     // 8. The window, its panels and the display cells.
     CreatePanels();
+    fonts_ = std::make_unique<FontSettings>(*cells_, prompts_, this);
     CreateMenus();
     CreatePopupMenu();
     ConnectCells();
@@ -67,7 +72,8 @@ void TForm1::FormCreate() {
     // 15.-16. Speech.
     CreateSpeech();
     // 17. Alignment and the controls that mirror the options.
-    cells_->ApplyAlignment(false);
+    fonts_->UpdateSizeMarks();
+    fonts_->ApplyAlignment();
     UpdateArrowCaptions();
     ApplyPattern();
     // The add-card dialog lives as long as the window and keeps its settings in settings_.
@@ -88,6 +94,14 @@ void TForm1::ReceiveHandOff(const QString &path) {
     raise();
     activateWindow();
     OpenDeckFile(path);
+}
+
+QFont TForm1::QuestionFont() const {
+    return fonts_->QuestionFont();
+}
+
+QFont TForm1::AnswerFont() const {
+    return fonts_->AnswerFont();
 }
 
 void TForm1::ClickExit() {
@@ -112,17 +126,16 @@ void TForm1::closeEvent(QCloseEvent *event) {
 
 void TForm1::resizeEvent(QResizeEvent *event) {
     QMainWindow::resizeEvent(event);
+    CheckFrame();
     ResizeForm();
 }
 
-// The window's size as it is set and stored, without the frame a window manager adds: the
-// frame differs between desktops, and the rows must not depend on it.
 int TForm1::OuterHeight() const {
-    return height();
+    return frame_.Outer(size()).height();
 }
 
 int TForm1::OuterWidth() const {
-    return width();
+    return frame_.Outer(size()).width();
 }
 
 bool TForm1::IsInThisWindow(QObject *object) const {
@@ -133,6 +146,19 @@ bool TForm1::IsInThisWindow(QObject *object) const {
 bool TForm1::IsInListGrid(QObject *object) const {
     auto *widget = qobject_cast<QWidget *>(object);
     return widget && GridHyouji && (widget == GridHyouji || GridHyouji->isAncestorOf(widget));
+}
+
+// Keys and the wheel belong to an open menu, list, message box or dialog, and to the menu bar
+// while it is worked with the keyboard; the drill only gets what is meant for the window itself.
+bool TForm1::IsDrillInput(QObject *watched) const {
+    if (QApplication::activePopupWidget())
+        return false;
+    const QWidget *modal = QApplication::activeModalWidget();
+    if (modal && modal != this)
+        return false;
+    if (qobject_cast<QMenuBar *>(watched))
+        return false;
+    return IsInThisWindow(watched);
 }
 
 bool TForm1::event(QEvent *event) {
@@ -147,14 +173,17 @@ bool TForm1::event(QEvent *event) {
 bool TForm1::eventFilter(QObject *watched, QEvent *event) {
     switch (event->type()) {
     case QEvent::KeyPress:
-        if (IsInThisWindow(watched)) {
+        if (IsDrillInput(watched)) {
             const auto *key = static_cast<QKeyEvent *>(event);
             if (CMChildKey(key->key(), key->modifiers()))
                 return true;
         }
         break;
     case QEvent::Wheel:
+        // Over this window the wheel never scrolls; it drills unless a menu or dialog is open.
         if (IsInThisWindow(watched)) {
+            if (!IsDrillInput(watched))
+                return true;
             const auto *wheel = static_cast<QWheelEvent *>(event);
             // The wheel counts whole notches, so a fine-grained wheel or a touchpad does not
             // race through the cards.

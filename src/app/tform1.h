@@ -1,7 +1,9 @@
 #pragma once
 
 #include "app/settings.h"
+#include "app/window_frame.h"
 #include "deck/deck.h"
+#include "deck/recent_files.h"
 #include "drill/drill.h"
 #include "drill/drill_host.h"
 #include "view/wheel_notches.h"
@@ -13,8 +15,10 @@
 class CardPopupMenu;
 class CardView;
 class CellMedia;
+class FontSettings;
 class ClickLabel;
 class ListGrid;
+class NoDeckHint;
 class PopupComboBox;
 class FittingLabel;
 class Prompts;
@@ -48,6 +52,9 @@ public:
     // --- decks ---
     int OpenDeckFile(const QString &path); // 1 when rejected as unsuitable, else 0
     SaveAnswer AskSaveDeck();
+    // The recent decks, most recent first, as the File menu shows them.
+    RecentFileList::Paths RecentPaths() const;
+    void ShowRecentPaths(const RecentFileList::Paths &paths);
     void ClickOpen();
     void ClickSaveFile();
     void ClickSaveAsFile();
@@ -84,8 +91,6 @@ public:
     void ClickInsertCard();
     void pop_TuikaClick();
     void men_CardClick();
-    QFont QuestionFont() const;
-    QFont AnswerFont() const;
 
     // --- DrillHost ---
     void RefreshView() override;
@@ -101,6 +106,12 @@ public:
     Drill &DrillState() { return drill_; }
     CardView &Cells() { return *cells_; }
     CellMedia &Media() { return *media_; }
+    FontSettings &Fonts() { return *fonts_; }
+    // The fonts of the question and the answer boxes, for every box that shows them.
+    QFont QuestionFont() const;
+    QFont AnswerFont() const;
+    // The window's size with the window manager's frame, as the layout formulas count it; the
+    // inner size while the window has no frame.
     int OuterHeight() const;
     int OuterWidth() const;
     // The settings as read at start-up; values whose controls do not exist yet are kept here
@@ -119,6 +130,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool event(QEvent *event) override;
 
@@ -146,12 +159,15 @@ private:
     void UpdateRecentFiles(); // recent files: the entries and the title
     // The list view's mouse rules (true drops the event); they open the context menu too.
     bool ListMouseFilter(QObject *watched, QEvent *event);
+    // Recent decks (tform1_recent.cpp); the menu entries are where the paths live.
     void ClickOpenFileName(int entry);
+    void RemoveRecentFile(int entry);
     // Drawing helpers.
     void ShowCounters();
     // The mouse rules of the card boxes; true when the event is dropped.
     bool ApplicationMouseFilter(QObject *watched, QEvent *event);
     bool IsInThisWindow(QObject *object) const;
+    bool IsDrillInput(QObject *watched) const;
     bool IsInListGrid(QObject *object) const;
     void ReportSaveError(const FileResult &result);
     // The add flow: the dialog, then the new card placed relative to `target`.
@@ -160,16 +176,20 @@ private:
     void ApplyWindowBounds(QRect outer);
     QRect RestoredOuterBounds() const;
     void FitOuterSize(int triesLeft);
+    // Lays the window out again when its frame has arrived or changed.
+    void CheckFrame();
 
     Prompts &prompts_;
     Deck deck_;
     Drill drill_;
     std::unique_ptr<CardView> cells_;
     CellMedia *media_ = nullptr;
+    std::unique_ptr<FontSettings> fonts_;
     bool closed_ = false;
     WheelNotches formWheel_;
     AppSettings settings_;
     QSize wantedOuterSize_; // fitted once the window frame is known
+    WindowFrame frame_;
 
     // Controls (object names as the component names).
     QWidget *Panel_Main = nullptr;
@@ -203,6 +223,7 @@ private:
     QList<QLineEdit *> captionBoxes_;
     CardPopupMenu *PopupMenu1 = nullptr;
     TForm3 *Form3 = nullptr;
+    NoDeckHint *noDeckHint_ = nullptr;
     QAction *men_Set_jyunNormal = nullptr;
     QAction *men_Set_jyunRandom = nullptr;
 };

@@ -63,12 +63,3 @@ void TForm1::AddCardTo(CardTarget target) {
     }
     AddDialogOpen = false;
 }
-
-// The fonts of the main view's question and answer boxes.
-QFont TForm1::QuestionFont() const {
-    return cells_->Memo(KindQuestion, 0)->font();
-}
-
-QFont TForm1::AnswerFont() const {
-    return cells_->Memo(KindAnswer, 0)->font();
-}

@@ -3,6 +3,7 @@
 
 #include "view/card_view.h"
 #include "view/font_setup.h"
+#include "view/no_deck_hint.h"
 #include "view/panel_widgets.h"
 
 #include <QCheckBox>
@@ -71,6 +72,8 @@ void TForm1::CreatePanels() {
     Panel_Grid = FacePanel(viewArea, "Panel_Grid");
     for (QWidget *panel : {Panel_Mondai, Panel_Renban, Panel_Grid})
         stack->addWidget(panel, 0, 0);
+    noDeckHint_ = new NoDeckHint(viewArea);
+    stack->addWidget(noDeckHint_, 0, 0, Qt::AlignCenter);
     Panel_Main_Right = FacePanel(Panel_Main, "Panel_Main_Right");
     Panel_Main_Right->setFixedWidth(3);
     row->addWidget(Panel_Left);

@@ -2,6 +2,7 @@
 #include "app/tform1.h"
 
 #include "app/prompts.h"
+#include "app/utf8_deck_question.h"
 
 #include <QFileInfo>
 
@@ -20,7 +21,8 @@ int TForm1::OpenDeckFile(const QString &path) {
         prompts_.Warning(this, QStringLiteral("ファイルが不適切です。\n読み込めませんでした。"));
         return 1;
     }
-    if (AskSaveDeck() == SaveAnswer::Cancelled)
+    const DeckReading reading = AskDeckReading(prompts_, this, lines);
+    if (reading == DeckReading::Cancelled || AskSaveDeck() == SaveAnswer::Cancelled)
         return 0;
     // Read again: the prompt may just have saved the open deck into this very file.
     read = ReadDeckFile(path, &lines);
@@ -29,10 +31,12 @@ int TForm1::OpenDeckFile(const QString &path) {
         return 0;
     }
     ParkFocus();
-    deck_.SavedLines = std::move(lines);
+    deck_.SavedLines = CardLines(prompts_, this, lines, reading);
     deck_.DeckFileName = path;
     UpdateRecentFiles();
     ParseDeck(deck_, drill_.Today(), drill_.AskQueue);
+    // A converted deck keeps the file's own lines, so it counts as changed until it is saved.
+    deck_.SavedLines = std::move(lines);
     drill_.StartNewDeck();
     return 0;
 }
@@ -84,7 +88,8 @@ void TForm1::ClickSaveAsFile() {
     if (deck_.CardList.empty())
         return;
     ParkFocus();
-    const QString path = prompts_.SaveFileName(this, {QString(), QString(), QString()});
+    // Starts where the deck is, with its name, as a save dialog does everywhere else.
+    const QString path = prompts_.SaveFileName(this, {QString(), QString(), deck_.DeckFileName});
     if (path.isEmpty())
         return;
     // A name that cannot be written is not taken on: the deck stays with its old file.

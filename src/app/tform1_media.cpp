@@ -10,6 +10,7 @@
 
 void TForm1::CreateCellMedia() {
     media_ = new CellMedia(*cells_, CreateSoundPlayer, this);
+    media_->SetProgramFolder(QCoreApplication::applicationDirPath());
     connect(media_, &CellMedia::layoutChanged, this, &TForm1::SizeCellTexts);
     for (int kind = KindQuestion; kind <= KindAnswer; ++kind)
         for (int row = 0; row < CardView::RowCount; ++row)
@@ -22,7 +23,7 @@ void TForm1::UpdateCellMedia() {
         return;
     const QString deckFolder =
         deck_.DeckFileName.isEmpty() ? QString() : QFileInfo(deck_.DeckFileName).absolutePath();
-    media_->SetFolders(QCoreApplication::applicationDirPath(), deckFolder);
+    media_->SetDeckFolder(deckFolder);
     media_->Update();
 }
 

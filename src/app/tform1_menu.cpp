@@ -3,6 +3,7 @@
 
 #include "edit/card_popup_menu.h"
 #include "view/card_view.h"
+#include "view/font_settings.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -94,6 +95,7 @@ void TForm1::CreateMenus() {
             QStringLiteral("問題のフォントを設定"));
     AddItem(fontSetting, "mem_Font_Setting_Kaitou", QStringLiteral("解答..."),
             QStringLiteral("解答のフォントを設定"));
+    fonts_->ConnectMenu(fontMenu);
 
     QMenu *card = AddMenu(bar, "men_Card", QStringLiteral("操作(&C)"), QStringLiteral("ｶｰﾄﾞ操作"));
     connect(AddItem(card, "men_Card_Susume", QStringLiteral("すすめ"),

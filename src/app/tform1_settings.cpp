@@ -2,6 +2,7 @@
 #include "app/prompts.h"
 #include "app/tform1.h"
 #include "view/card_view.h"
+#include "view/font_settings.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -11,10 +12,6 @@
 #include <QTimer>
 
 namespace {
-
-QAction *RecentEntry(const QObject &window, int entry) {
-    return window.findChild<QAction *>(QStringLiteral("men_File_%1").arg(entry));
-}
 
 bool OnSomeScreen(const QRect &outer) {
     const QList<QScreen *> screens = QGuiApplication::screens();
@@ -42,6 +39,7 @@ void TForm1::ReadSettings() {
     ApplyWindowBounds(QRect(s.left, s.top, s.width, s.height));
     drill_.SubRows = s.count;
     cells_->ImagePercent = s.imageSize;
+    fonts_->Load(s);
 
     drill_.Jyun = s.jyun;
     drill_.ApplyOrder();
@@ -56,13 +54,7 @@ void TForm1::ReadSettings() {
     connect(cells_->Splitter(), &QSplitter::splitterMoved, this,
             [this] { settings_.mondaiHeight = cells_->MondaiHeight(); });
 
-    for (int entry = 1; entry <= AppSettings::RecentFileCount; ++entry) {
-        if (QAction *action = RecentEntry(*this, entry)) {
-            const QString &path = s.fileNames[size_t(entry - 1)];
-            action->setText(path);
-            action->setVisible(!path.isEmpty());
-        }
-    }
+    ShowRecentPaths(s.fileNames);
 }
 
 void TForm1::WriteSettings() {
@@ -78,12 +70,10 @@ void TForm1::WriteSettings() {
     s.yajirusi = Yajirusi;
     s.autoSave = AutoSave;
     s.panelPattern = drill_.DisplayPattern;
+    fonts_->Store(s);
     if (Panel_Mondai->isVisible())
         s.mondaiHeight = cells_->MondaiHeight();
-    for (int entry = 1; entry <= AppSettings::RecentFileCount; ++entry) {
-        if (const QAction *action = RecentEntry(*this, entry))
-            s.fileNames[size_t(entry - 1)] = action->text();
-    }
+    s.fileNames = RecentPaths();
     if (const std::optional<QString> failure = StoreSettings(s, SettingsFilePath()))
         prompts_.Error(this, *failure);
 }
@@ -105,39 +95,57 @@ void TForm1::ApplyWindowBounds(QRect outer) {
 }
 
 QRect TForm1::RestoredOuterBounds() const {
-    const QRect frame = frameGeometry();
-    if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
-        return frame;
     // A minimised or maximised window is stored with the bounds it returns to.
-    const QRect inner = geometry();
-    const QMargins margins(inner.left() - frame.left(), inner.top() - frame.top(),
-                           frame.right() - inner.right(), frame.bottom() - inner.bottom());
-    return normalGeometry().marginsAdded(margins);
+    const bool normal =
+        !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+    return (normal ? geometry() : normalGeometry()).marginsAdded(frame_.Margins());
 }
 
 void TForm1::showEvent(QShowEvent *event) {
     QMainWindow::showEvent(event);
-    if (wantedOuterSize_.isValid())
-        QTimer::singleShot(0, this, [this] { FitOuterSize(10); });
+    // The keyboard starts out with the drill, not in a card's text (a window coming back from
+    // the task bar keeps its focus).
+    if (!event->spontaneous())
+        ParkFocus();
+    CheckFrame();
+    // Some platforms announce the frame with no event of its own: look again for a while.
+    QTimer::singleShot(0, this, [this] { FitOuterSize(10); });
 }
 
-// The window manager adds its frame after the window is shown; the stored size is the outer one,
-// so the inside shrinks by the frame once it is known. Gives up after a few tries, or when the
-// user has resized the window in the meantime.
+void TForm1::moveEvent(QMoveEvent *event) {
+    QMainWindow::moveEvent(event);
+    CheckFrame();
+}
+
+void TForm1::changeEvent(QEvent *event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange || event->type() == QEvent::ActivationChange)
+        CheckFrame();
+}
+
+void TForm1::CheckFrame() {
+    if (!frame_.Update(*this))
+        return;
+    // The smallest window and the stored size count the frame.
+    setMinimumSize(frame_.Inner(QSize(AppSettings::MinWindowWidth, AppSettings::MinWindowHeight)));
+    if (wantedOuterSize_.isValid() && size() == wantedOuterSize_ && frame_.Framed() &&
+        !(windowState() & ~Qt::WindowActive)) {
+        wantedOuterSize_ = QSize();
+        resize(frame_.Inner(size()));
+    }
+    ResizeForm();
+}
+
+// The stored size is the outer one: once the window manager has framed the window, the inside
+// shrinks by the frame. The size stays wanted until the frame is known or the user resizes.
 void TForm1::FitOuterSize(int triesLeft) {
-    const QSize frame = frameGeometry().size() - geometry().size();
-    const QSize inner = wantedOuterSize_;
-    if (!inner.isValid() || size() != inner || (windowState() & ~Qt::WindowActive)) {
+    CheckFrame();
+    if (!wantedOuterSize_.isValid())
+        return;
+    if (size() != wantedOuterSize_ || (windowState() & ~Qt::WindowActive)) {
         wantedOuterSize_ = QSize();
         return;
     }
-    if (frame.isNull()) {
-        if (triesLeft > 0)
-            QTimer::singleShot(50, this, [this, triesLeft] { FitOuterSize(triesLeft - 1); });
-        else
-            wantedOuterSize_ = QSize();
-        return;
-    }
-    wantedOuterSize_ = QSize();
-    resize(inner - frame);
+    if (triesLeft > 0)
+        QTimer::singleShot(50, this, [this, triesLeft] { FitOuterSize(triesLeft - 1); });
 }

@@ -3,6 +3,7 @@
 
 #include "edit/store_edit.h"
 #include "view/card_view.h"
+#include "view/no_deck_hint.h"
 #include "view/panel_widgets.h"
 
 #include <QApplication>
@@ -74,6 +75,7 @@ void TForm1::RefreshView() {
     if (park)
         ParkFocus();
     ShowCounters();
+    noDeckHint_->setVisible(deck_.DeckFileName.isEmpty());
     cells_->UpdateEditability();
     UpdateCellMedia();
     if (drill_.DisplayPattern == PatternList)

@@ -3,6 +3,9 @@
 #include "deck/card.h"
 #include "deck/sjis_codec.h"
 
+#include <QApplication>
+#include <QFontMetrics>
+
 StoredEdit StoreEdit(TMondaiSet &card, int kind, const QString &text, int cursor) {
     StoredEdit result;
     const sjis::Encoded encoded = sjis::FromDisplay(text);
@@ -20,6 +23,23 @@ StoredEdit StoreEdit(TMondaiSet &card, int kind, const QString &text, int cursor
     return result;
 }
 
+QString NameCharacters(const QString &characters, const std::function<bool(char32_t)> &canShow) {
+    QStringList names;
+    for (const char32_t c : characters.toUcs4()) {
+        const QString codePoint =
+            QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
+        if (QChar::isPrint(c) && canShow(c))
+            names << QStringLiteral("%1 (%2)").arg(QString::fromUcs4(&c, 1), codePoint);
+        else
+            names << codePoint;
+    }
+    return names.join(QStringLiteral("、"));
+}
+
 QString UnencodableMessage(const QString &characters) {
-    return QStringLiteral("「%1」は保存できない文字のため取り除きました。").arg(characters);
+    // Font fallback included: the metrics say whether any font the text would use has a glyph.
+    const QFontMetrics metrics(QApplication::font());
+    const QString names =
+        NameCharacters(characters, [&metrics](char32_t c) { return metrics.inFontUcs4(c); });
+    return QStringLiteral("「%1」は保存できない文字のため取り除きました。").arg(names);
 }

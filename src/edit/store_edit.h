@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class TMondaiSet;
 
 // What storing a text box's text into its card gave.
@@ -19,5 +21,8 @@ struct StoredEdit {
 // caret position in `text`, mapped into `boxText` when the box has to change.
 StoredEdit StoreEdit(TMondaiSet &card, int kind, const QString &text, int cursor);
 
-// The user-facing note for characters that were left out.
+// The user-facing note for characters that were left out, each named by its code point and,
+// where the application's fonts can draw it, by the character itself: 「😀 (U+1F600)、…」.
 QString UnencodableMessage(const QString &characters);
+// The same names, with `canShow` telling which characters can be drawn.
+QString NameCharacters(const QString &characters, const std::function<bool(char32_t)> &canShow);

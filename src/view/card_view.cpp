@@ -2,6 +2,7 @@
 
 #include "drill/drill.h"
 
+#include <QFontMetrics>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -136,6 +137,15 @@ void CardView::ApplyAlignment(bool left) {
         Memo(KindQuestion, row)->SetAlignment(question);
     }
     Memo(KindAnswer, 0)->SetAlignment(left ? Qt::AlignLeft : Qt::AlignHCenter);
+}
+
+void CardView::KeepAnswerRoom() {
+    constexpr int Lines = 3;
+    const TMyMemo *memo = Memo(KindAnswer, 0);
+    const QFontMetrics metrics(memo->font());
+    const int text = Lines * metrics.lineSpacing() + 2 * int(memo->document()->documentMargin());
+    TMyPane *pane = Pane(KindAnswer, 0);
+    pane->setMinimumHeight(text + 2 * pane->frameWidth());
 }
 
 int CardView::MondaiHeight() const {

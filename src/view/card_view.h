@@ -43,6 +43,10 @@ public:
     // centred and the sub questions right-justified. Sub answers stay left-justified.
     void ApplyAlignment(bool left);
 
+    // The main view's answer pane keeps room for a few lines of its font, however high the
+    // question pane is asked to be.
+    void KeepAnswerRoom();
+
     int MondaiHeight() const;
     void SetMondaiHeight(int height);
 

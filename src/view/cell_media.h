@@ -24,7 +24,10 @@ public:
 
     // Replaces the source of the sound player; a player made before is dropped.
     void SetPlayerFactory(PlayerFactory makePlayer);
+    // Where references are looked up: below the program's folder first, then the deck's.
     void SetFolders(const QString &programFolder, const QString &deckFolder);
+    void SetProgramFolder(const QString &folder) { programFolder_ = folder; }
+    void SetDeckFolder(const QString &folder) { deckFolder_ = folder; }
     // Looks at every shown cell again; emits layoutChanged when a picture flag changed.
     void Update();
     // The file of the first sound a text refers to; empty when it names none that exists.

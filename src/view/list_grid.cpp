@@ -16,6 +16,9 @@
 namespace {
 
 constexpr int kFixedColumnsWidth = 395;
+constexpr int kTextColumnFloor = 40; // below this the table scrolls sideways instead
+constexpr int kNumberColumnWidth = 28;
+constexpr int kNumberMargin = 6;  // the text offset on the left and some air on the right
 constexpr int kRowsKeptClear = 4; // rows the scroll rule keeps between the current row and the edge
 
 struct ColumnWidth {
@@ -74,6 +77,7 @@ void ListGrid::SetSources(std::function<const TMondaiSet *()> currentCard, DayCl
 void ListGrid::FillGrid(bool scroll) {
     CloseCellEditor();
     model_->Refresh(currentCard_ ? currentCard_() : nullptr, today_ ? today_() : 0);
+    FitNumberColumn();
     selectionModel()->clearSelection();
     selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     if (scroll)
@@ -81,10 +85,16 @@ void ListGrid::FillGrid(bool scroll) {
 }
 
 void ListGrid::ScrollToCurrent() {
+    if (model_->CurrentRow() < 0)
+        return;
+    SettleGeometry();
+    ApplyScrollRule();
+}
+
+void ListGrid::ApplyScrollRule() {
     const int k = model_->CurrentRow() + 1;
     if (k <= 0)
         return;
-    SettleGeometry();
     const int v = std::max(1, height() / RowHeight - kRowsKeptClear);
     const int top = TopRow();
     int n = 0;
@@ -158,7 +168,7 @@ void ListGrid::GridWriteBack(int column, int row, const QString &text) {
 }
 
 void ListGrid::ResizeColumns(int windowWidth) {
-    const int width = std::max(0, (windowWidth - kFixedColumnsWidth) / 2);
+    const int width = std::max(kTextColumnFloor, (windowWidth - kFixedColumnsWidth) / 2);
     setColumnWidth(1, width);
     setColumnWidth(2, width);
 }
@@ -207,6 +217,36 @@ void ListGrid::TakeWheel(int delta, Qt::KeyboardModifiers modifiers) {
     const int notches = wheel_.Take(delta);
     for (int i = 0; i < std::abs(notches); ++i)
         Q_EMIT WheelTurned(notches < 0 ? -WheelStep : WheelStep, modifiers);
+}
+
+// The row numbers column grows with the deck, so "1914" never shows as "191".
+void ListGrid::FitNumberColumn() {
+    const QString widest = QString::number(model_->rowCount());
+    const int wanted = fontMetrics().horizontalAdvance(widest) + kNumberMargin;
+    const int width = std::max(kNumberColumnWidth, wanted);
+    if (columnWidth(0) != width)
+        setColumnWidth(0, width);
+}
+
+bool ListGrid::CurrentRowFullyShown() const {
+    const int row = model_->CurrentRow();
+    const QRect cell = visualRect(model_->index(row, 1));
+    return cell.top() >= 0 && cell.bottom() < viewport()->height();
+}
+
+void ListGrid::changeEvent(QEvent *event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        FitNumberColumn();
+}
+
+// A smaller window must not leave the current card's row out of sight until the next step.
+void ListGrid::resizeEvent(QResizeEvent *event) {
+    QTableView::resizeEvent(event);
+    if (model_->CurrentRow() < 0 || CurrentRowFullyShown())
+        return;
+    updateGeometries();
+    ApplyScrollRule();
 }
 
 void ListGrid::wheelEvent(QWheelEvent *event) {

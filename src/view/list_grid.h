@@ -64,10 +64,15 @@ Q_SIGNALS:
 
 protected:
     void wheelEvent(QWheelEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void CloseCellEditor();
     void ScrollToCurrent();
+    void ApplyScrollRule();
+    bool CurrentRowFullyShown() const;
+    void FitNumberColumn();
     void SettleGeometry();
     // Stores the user's text without the characters the deck cannot hold; false if it had some.
     QByteArray EncodeForCard(const QString &text);

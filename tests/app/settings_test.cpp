@@ -1,6 +1,7 @@
 #include "app/ini_file.h"
 #include "app/settings.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -223,4 +224,27 @@ TEST(Settings, TheFileSitsBesideTheProgramWhenItsFolderIsWritable) {
     EXPECT_EQ(
         SettingsFilePathFor(QStringLiteral("/no/such/folder/kardeon"), QStringLiteral("/cfg")),
         QStringLiteral("/cfg/kardeon.ini"));
+}
+
+TEST(Settings, FontSizesOutsideOneTo200PointsReadAsTwelve) {
+    const auto sizeOf = [](const QByteArray &value) {
+        return ReadSettings(IniFile("[FontK]\nSize=" + value + "\n")).fontK.size;
+    };
+    EXPECT_EQ(sizeOf("1"), 1);
+    EXPECT_EQ(sizeOf("200"), 200);
+    EXPECT_EQ(sizeOf("0"), 12);
+    EXPECT_EQ(sizeOf("201"), 12);
+    EXPECT_EQ(sizeOf("-9"), 12);
+    EXPECT_EQ(sizeOf("0x10"), 16);
+}
+
+TEST(Settings, AnInstalledCopyKeepsItsFileInTheUsersFolderEvenWhereItCouldWrite) {
+    QTemporaryDir prefix;
+    ASSERT_TRUE(QDir(prefix.path()).mkpath(QStringLiteral("bin")));
+    const QString program = prefix.filePath(QStringLiteral("bin/kardeon"));
+    EXPECT_EQ(SettingsFilePathFor(program, QStringLiteral("/cfg")),
+              prefix.filePath(QStringLiteral("bin/kardeon.ini")));
+    ASSERT_TRUE(QDir(prefix.path()).mkpath(QStringLiteral("share/kardeon")));
+    EXPECT_EQ(SettingsFilePathFor(program, QStringLiteral("/cfg")),
+              QStringLiteral("/cfg/kardeon.ini"));
 }

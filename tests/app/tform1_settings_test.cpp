@@ -137,7 +137,7 @@ TEST(WindowSettings, GarbageAndAnOffScreenPositionStillGiveAUsableWindow) {
     Session session;
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     EXPECT_TRUE(screen.intersects(session.form.frameGeometry()));
-    EXPECT_GE(session.form.height(), 430);
+    EXPECT_GE(session.form.frameGeometry().height(), 430);
     EXPECT_LE(session.form.width(), screen.width());
     EXPECT_EQ(session.form.DrillState().DisplayPattern, PatternSub);
     EXPECT_EQ(session.form.DrillState().SubRows, 5);

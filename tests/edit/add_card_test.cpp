@@ -442,3 +442,24 @@ TEST_F(AddCard, NothingOpensWithoutACardToAsk) {
 }
 
 } // namespace
+
+TEST_F(AddCard, TheDialogOpenedAfterAFontChangeUsesTheNewFonts) {
+    OpenDeck(ThreeDue);
+    QFont question(QStringLiteral("DejaVu Serif"));
+    question.setPointSize(16);
+    question.setBold(true);
+    prompts.AnswerFont(question);
+    Trigger("mem_Font_Setting_Mondai");
+    Trigger("mem_Font_24"); // both sizes, the answer keeping its face
+    WhenShown([this] {
+        EXPECT_EQ(QuestionBox()->font().family(), QStringLiteral("DejaVu Serif"));
+        EXPECT_TRUE(QuestionBox()->font().bold());
+        EXPECT_EQ(QuestionBox()->font().pointSize(), 24);
+        EXPECT_EQ(AnswerBox()->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
+        EXPECT_FALSE(AnswerBox()->font().bold());
+        EXPECT_EQ(AnswerBox()->font().pointSize(), 24);
+        Dialog()->reject();
+    });
+    Trigger("men_Card_Insert");
+    EXPECT_EQ(Deck().size(), 3);
+}

@@ -1,4 +1,5 @@
 #include "deck/sjis_codec.h"
+#include "edit/store_edit.h"
 #include "support/window_fixture.h"
 #include "view/card_view.h"
 
@@ -66,7 +67,17 @@ TEST_F(Editing, CharactersShiftJisCannotHoldAreReportedAndLeftOut) {
     EXPECT_EQ(question->toPlainText(), QStringLiteral("abc"));
     EXPECT_EQ(question->textCursor().position(), 3);
     EXPECT_TRUE(
-        Find<QStatusBar>("StatusBar1")->currentMessage().contains(QStringLiteral("\U0001F600")));
+        Find<QStatusBar>("StatusBar1")->currentMessage().contains(QStringLiteral("(U+1F600)")));
+}
+
+TEST(UnencodableNames, EachCharacterByCodePointAndGlyphWhereItCanBeDrawn) {
+    const auto noEmoji = [](char32_t c) { return c < 0x10000; };
+    EXPECT_EQ(NameCharacters(QStringLiteral("é\U0001F600한"), noEmoji),
+              QStringLiteral("é (U+00E9)、U+1F600、한 (U+D55C)"));
+    // Invisible characters are named by their code point only, whatever the font has.
+    EXPECT_EQ(NameCharacters(QStringLiteral("\u200B\u0085"), [](char32_t) { return true; }),
+              QStringLiteral("U+200B、U+0085"));
+    EXPECT_EQ(UnencodableMessage(QStringLiteral("\U0001F600")).count(QStringLiteral("U+1F600")), 1);
 }
 
 TEST_F(Editing, TypingTheMarkerMovesTheBookmark) {

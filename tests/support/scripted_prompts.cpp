@@ -26,6 +26,13 @@ QString ScriptedPrompts::SaveFileName(QWidget *parent, const FileRequest &reques
     return OpenFileName(parent, request);
 }
 
-std::optional<QFont> ScriptedPrompts::ChooseFont(QWidget *, const QFont &, const QString &) {
-    return std::nullopt;
+std::optional<QFont> ScriptedPrompts::ChooseFont(QWidget *, const QFont &initial, const QString &) {
+    fontRequests.push_back(initial);
+    if (fonts_.empty()) {
+        ADD_FAILURE() << "unexpected font chooser";
+        return std::nullopt;
+    }
+    std::optional<QFont> font = fonts_.front();
+    fonts_.pop_front();
+    return font;
 }

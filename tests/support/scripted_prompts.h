@@ -11,6 +11,8 @@ class ScriptedPrompts : public Prompts {
 public:
     void Answer(PromptButton button) { answers_.push_back(button); }
     void AnswerFile(const QString &path) { files_.push_back(path); }
+    // The next font chooser returns `font`; nothing stands for Cancel.
+    void AnswerFont(std::optional<QFont> font) { fonts_.push_back(std::move(font)); }
 
     PromptButton Message(QWidget *parent, const MessageRequest &request) override;
     QString OpenFileName(QWidget *parent, const FileRequest &request) override;
@@ -20,9 +22,12 @@ public:
 
     std::vector<MessageRequest> asked;
     std::vector<FileRequest> fileRequests;
-    bool PendingAnswers() const { return !answers_.empty() || !files_.empty(); }
+    // The fonts each chooser was started with.
+    std::vector<QFont> fontRequests;
+    bool PendingAnswers() const { return !answers_.empty() || !files_.empty() || !fonts_.empty(); }
 
 private:
     std::deque<PromptButton> answers_;
     std::deque<QString> files_;
+    std::deque<std::optional<QFont>> fonts_;
 };

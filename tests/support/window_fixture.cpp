@@ -43,7 +43,7 @@ void WindowTest::SetUp() {
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     // Every test starts in the one-card view at the size the window is built with, whatever a
     // settings file may say.
-    form->resize(567, 554);
+    ResizeOuter(567, 554);
     form->ClickPanelPattern(0);
     form->Yajirusi = true;
     form->AutoSave = false;
@@ -62,6 +62,11 @@ QString WindowTest::OpenDeck(const QStringList &lines, const QString &name) {
     const QString path = WriteDeck(dir, name, lines);
     EXPECT_EQ(form->OpenDeckFile(path), 0);
     return path;
+}
+
+void WindowTest::ResizeOuter(int width, int height) {
+    const QSize frame(form->OuterWidth() - form->width(), form->OuterHeight() - form->height());
+    form->resize(QSize(width, height) - frame);
 }
 
 void WindowTest::Click(const char *buttonName) {

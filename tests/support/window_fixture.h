@@ -33,6 +33,8 @@ protected:
         EXPECT_NE(found, nullptr) << name;
         return found;
     }
+    // Gives the window this outer size (the frame included, as the layout counts it).
+    void ResizeOuter(int width, int height);
     void Click(const char *buttonName);
     void Trigger(const char *actionName);
     void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);

@@ -25,8 +25,8 @@ TEST_F(Layout, WindowStartsAt567By554AndKeepsItsMinimum) {
     EXPECT_EQ(form->OuterWidth(), 567);
     EXPECT_EQ(form->OuterHeight(), 554);
     form->resize(100, 100);
-    EXPECT_GE(form->width(), 350);
-    EXPECT_GE(form->height(), 430);
+    EXPECT_GE(form->frameGeometry().width(), 350);
+    EXPECT_GE(form->frameGeometry().height(), 430);
 }
 
 TEST_F(Layout, FiveSubRowsFollowTheWindowSize) {
@@ -38,7 +38,7 @@ TEST_F(Layout, FiveSubRowsFollowTheWindowSize) {
         EXPECT_TRUE(form->Cells().Pane(KindQuestion, row)->isVisible());
         EXPECT_FALSE(form->Cells().Pane(KindReference, row)->isVisible());
     }
-    form->resize(667, 454);
+    ResizeOuter(667, 454);
     EXPECT_EQ(PaneRect(KindQuestion, 2), QRect(0, 76, 273, 75));
     EXPECT_EQ(PaneRect(KindAnswer, 2), QRect(275, 76, 280, 75));
 }

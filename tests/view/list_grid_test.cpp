@@ -314,8 +314,39 @@ TEST(ListGridColumns, QuestionAndAnswerShareTheWidthAndNeverGoNegative) {
     grid.ResizeColumns(567);
     EXPECT_EQ(grid.columnWidth(1), 86);
     EXPECT_EQ(grid.columnWidth(2), 86);
-    grid.ResizeColumns(300);
-    EXPECT_EQ(grid.columnWidth(1), 0);
+    grid.ResizeColumns(350); // the smallest window: a floor, and the table scrolls sideways
+    EXPECT_EQ(grid.columnWidth(1), 40);
+    EXPECT_EQ(grid.columnWidth(2), 40);
+}
+
+TEST_F(ListGridTest, RowNumbersFitTheLargestCardNumber) {
+    AddCards(2000);
+    grid->FillGrid(false);
+    const QFontMetrics metrics(grid->font());
+    EXPECT_GE(grid->columnWidth(0), metrics.horizontalAdvance(QStringLiteral("2000")) + 2);
+    cards.resize(3);
+    grid->FillGrid(false);
+    EXPECT_EQ(grid->columnWidth(0), 28) << "a small deck keeps the narrow column";
+}
+
+TEST_F(ListGridTest, ShrinkingKeepsTheCurrentRowInView) {
+    AddCards(200);
+    current = cards[39].get();
+    grid->FillGrid(true);
+    Show();
+    auto shown = [this] {
+        const QRect row = grid->visualRect(grid->Model()->index(39, 1));
+        return grid->viewport()->rect().contains(row);
+    };
+    ASSERT_TRUE(shown());
+    grid->resize(500, 200);
+    EXPECT_TRUE(shown());
+    grid->resize(500, 120);
+    EXPECT_TRUE(shown());
+    const int top = grid->TopRow();
+    grid->resize(500, 400); // growing leaves the rows where they are
+    EXPECT_EQ(grid->TopRow(), top);
+    EXPECT_TRUE(shown());
 }
 
 } // namespace

@@ -1,0 +1,178 @@
+#include "view/font_settings.h"
+
+#include "app/prompts.h"
+#include "deck/sjis_codec.h"
+#include "view/card_view.h"
+#include "view/font_setup.h"
+
+#include <QAction>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QMenu>
+
+#include <algorithm>
+
+namespace {
+
+// The largest size a font can have and still come back from the settings file.
+constexpr int LargestPoints = 200;
+
+QAction *Item(const QMenu *menu, const QString &name) {
+    return menu->findChild<QAction *>(name);
+}
+
+// The chooser lists installed faces only: a name without a face of its own (the default one)
+// starts it on the face that name stands for, not on the chooser's first entry.
+QFont ChooserStartFont(const FontSetting &setting) {
+    QFont font = MakeFont(setting);
+    if (!QFontDatabase::hasFamily(setting.name))
+        font.setFamily(QFontInfo(font).family());
+    return font;
+}
+
+QString ChooserCaption(FontSettings::Chooser chooser) {
+    switch (chooser) {
+    case FontSettings::Chooser::Question:
+        return QStringLiteral("問題のフォント");
+    case FontSettings::Chooser::Answer:
+        return QStringLiteral("解答のフォント");
+    case FontSettings::Chooser::Both:
+        break;
+    }
+    return QStringLiteral("問題と解答のフォント");
+}
+
+} // namespace
+
+QFont MakeFont(const FontSetting &setting) {
+    QStringList families;
+    if (!setting.name.isEmpty())
+        families << setting.name;
+    if (setting.name != DefaultFaceName())
+        families << DefaultFaceName(); // and through it the installed Japanese faces
+    QFont font;
+    font.setFamilies(families);
+    font.setPointSize(setting.size > 0 ? setting.size : 12);
+    font.setBold(setting.bold);
+    font.setItalic(setting.italic);
+    font.setUnderline(setting.underline);
+    font.setStrikeOut(setting.strikeOut);
+    return font;
+}
+
+FontSetting ChosenFontSetting(const QFont &chosen, const FontSetting &before) {
+    FontSetting setting = before;
+    const QString family = chosen.family();
+    if (family != QFontInfo(MakeFont(before)).family())
+        setting.name = family;
+    const int points = chosen.pointSize() > 0 ? chosen.pointSize() : QFontInfo(chosen).pointSize();
+    setting.size = std::clamp(points, 1, LargestPoints);
+    setting.bold = chosen.bold();
+    setting.italic = chosen.italic();
+    return setting;
+}
+
+FontSettings::FontSettings(CardView &cells, Prompts &prompts, QWidget *dialogParent)
+    : cells_(cells), prompts_(prompts), dialogParent_(dialogParent) {}
+
+void FontSettings::ConnectMenu(QMenu *fontMenu) {
+    for (int points : {9, 10, 12, 16, 24, 36}) {
+        QAction *item = Item(fontMenu, QStringLiteral("mem_Font_%1").arg(points));
+        if (!item)
+            continue;
+        sizeItems_.emplace_back(points, item);
+        connect(item, &QAction::triggered, this, [this, points] { ClickFontSize(points); });
+    }
+    leftItem_ = Item(fontMenu, QStringLiteral("mem_Font_Left"));
+    centerItem_ = Item(fontMenu, QStringLiteral("mem_Font_Center"));
+    if (leftItem_)
+        connect(leftItem_, &QAction::triggered, this, [this] { ClickFontSoroe(AlignLeft); });
+    if (centerItem_)
+        connect(centerItem_, &QAction::triggered, this, [this] { ClickFontSoroe(AlignCenter); });
+    const std::pair<const char *, Chooser> choosers[] = {
+        {"mem_Font_Setting_MondaiKaitou", Chooser::Both},
+        {"mem_Font_Setting_Mondai", Chooser::Question},
+        {"mem_Font_Setting_Kaitou", Chooser::Answer}};
+    for (const auto &[name, chooser] : choosers) {
+        if (QAction *item = Item(fontMenu, QString::fromLatin1(name)))
+            connect(item, &QAction::triggered, this,
+                    [this, chooser = chooser] { ClickFontSetting(chooser); });
+    }
+    UpdateSizeMarks();
+    MarkAlignment();
+}
+
+void FontSettings::Load(const AppSettings &settings) {
+    question_ = settings.fontM;
+    answer_ = settings.fontK;
+    alignment_ = settings.alignment == AlignLeft ? AlignLeft : AlignCenter;
+    ApplyAlignment();
+    ApplyFonts();
+}
+
+void FontSettings::Store(AppSettings &settings) const {
+    settings.fontM = question_;
+    settings.fontK = answer_;
+    settings.alignment = alignment_;
+}
+
+void FontSettings::ClickFontSize(int points) {
+    question_.size = points;
+    answer_.size = points;
+    ApplyFonts();
+}
+
+void FontSettings::ClickFontSoroe(int position) {
+    alignment_ = position == AlignLeft ? AlignLeft : AlignCenter;
+    ApplyAlignment();
+}
+
+void FontSettings::ClickFontSetting(Chooser chooser) {
+    const FontSetting &start = chooser == Chooser::Answer ? answer_ : question_;
+    const std::optional<QFont> chosen =
+        prompts_.ChooseFont(dialogParent_, ChooserStartFont(start), ChooserCaption(chooser));
+    if (chosen) {
+        const FontSetting setting = ChosenFontSetting(*chosen, start);
+        if (!sjis::FromDisplay(setting.name).unencodable.isEmpty()) {
+            // The settings file holds Shift-JIS only: such a face could not come back next time.
+            prompts_.Warning(dialogParent_,
+                             QStringLiteral("フォント名「%1」は設定ファイルに保存できないため、"
+                                            "このフォントは使えません。")
+                                 .arg(setting.name));
+        } else {
+            if (chooser != Chooser::Answer)
+                question_ = setting;
+            if (chooser != Chooser::Question)
+                answer_ = setting;
+        }
+    }
+    ApplyFonts(); // after Cancel too: the boxes always show the fonts held here
+}
+
+void FontSettings::ApplyFonts() {
+    const QFont question = QuestionFont();
+    const QFont answer = AnswerFont();
+    for (int row = 0; row < CardView::RowCount; ++row) {
+        cells_.Memo(KindQuestion, row)->setFont(question);
+        cells_.Memo(KindAnswer, row)->setFont(answer);
+    }
+    cells_.KeepAnswerRoom();
+    UpdateSizeMarks();
+}
+
+void FontSettings::ApplyAlignment() {
+    MarkAlignment();
+    cells_.ApplyAlignment(alignment_ == AlignLeft);
+}
+
+void FontSettings::UpdateSizeMarks() {
+    for (const auto &[points, item] : sizeItems_)
+        item->setChecked(question_.size == points && answer_.size == points);
+}
+
+void FontSettings::MarkAlignment() {
+    if (leftItem_)
+        leftItem_->setChecked(alignment_ == AlignLeft);
+    if (centerItem_)
+        centerItem_->setChecked(alignment_ != AlignLeft);
+}
