@@ -1,4 +1,5 @@
 #include "app/settings.h"
+#include "support/fake_speech.h"
 
 #include <QApplication>
 #include <QStandardPaths>
@@ -27,6 +28,8 @@ int main(int argc, char **argv) {
                                                                     : qgetenv("QT_QPA_PLATFORM"));
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
+    // No test speaks through the sound device.
+    UseFakeSpeech();
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new FreshSettingsFile);
     return RUN_ALL_TESTS();

@@ -4,6 +4,7 @@
 #include "app/file_drop.h"
 #include "app/prompts.h"
 #include "edit/add_card_dialog.h"
+#include "speech/speech_output.h"
 #include "view/card_view.h"
 #include "view/font_settings.h"
 #include "view/font_setup.h"
@@ -56,6 +57,7 @@ void TForm1::FormCreate() {
     CreatePopupMenu();
     ConnectCells();
     CreateCellMedia();
+    ConnectCardCommands();
     // 9. The list view.
     CreateListView();
     // 10. Appearance is set while building; the view panels start hidden.

@@ -31,6 +31,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
+class SpeechOutput;
 class TForm3;
 class TMyMemo;
 
@@ -87,6 +88,13 @@ public:
     // Arrow captions and check boxes follow Yajirusi and AutoSave.
     void UpdateArrowCaptions();
 
+    // --- deleting and bookmarks (tform1_cards.cpp) ---
+    void ClickDeleteCard();
+    void pop_SakujoClick();
+    void pop_SetSioriClick();
+    void pop_MoveSioriClick();
+    void pop_DelSioriClick();
+
     // --- adding cards ---
     void ClickInsertCard();
     void pop_TuikaClick();
@@ -117,6 +125,7 @@ public:
     // The settings as read at start-up; values whose controls do not exist yet are kept here
     // and written back unchanged. The add-card dialog keeps its values here as they change.
     AppSettings &HeldSettings() { return settings_; }
+    SpeechOutput &Speech() { return *speech_; }
 
     bool SuppressEdits = false;
     bool VoiceDialogOpen = false;
@@ -145,6 +154,10 @@ private:
     void CreateMenus();
     void CreatePopupMenu();
     void ConnectCells();
+    void ConnectCardCommands();
+    void SetBookmarkFromBox(TMyMemo *memo);
+    void SetBookmarkFromList();
+    int FocusedListRow() const;
     // Steps filled in by later work on the window; each has its own file.
     void ReadSettings();        // settings file
     void WriteSettings();       // settings file
@@ -155,7 +168,10 @@ private:
     void CreateCellMedia();     // pictures and sounds of the shown cards
     void UpdateCellMedia();     // after a redraw or an edit
     void SetImagePercent(int percent);
-    void StopCardSound();     // a drill step silences a playing sound
+    void StopCardSound(); // a drill step silences a playing sound
+    // Plays the sound a field (as stored) refers to; false when it names none that exists.
+    bool PlayRecordedVoice(const QByteArray &storedField);
+    void men_Other_SpeakSettingClick();
     void UpdateRecentFiles(); // recent files: the entries and the title
     // The list view's mouse rules (true drops the event); they open the context menu too.
     bool ListMouseFilter(QObject *watched, QEvent *event);
@@ -190,6 +206,7 @@ private:
     AppSettings settings_;
     QSize wantedOuterSize_; // fitted once the window frame is known
     WindowFrame frame_;
+    std::unique_ptr<SpeechOutput> speech_;
 
     // Controls (object names as the component names).
     QWidget *Panel_Main = nullptr;

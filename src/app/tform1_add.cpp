@@ -60,6 +60,8 @@ void TForm1::AddCardTo(CardTarget target) {
         const QString unencodable = made.question.unencodable + made.answer.unencodable;
         if (!unencodable.isEmpty())
             StatusBar1->showMessage(UnencodableMessage(unencodable));
+        else if (made.question.quoteCommaSeparated || made.answer.quoteCommaSeparated)
+            StatusBar1->showMessage(QuoteCommaMessage());
     }
     AddDialogOpen = false;
 }

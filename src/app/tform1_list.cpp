@@ -27,6 +27,8 @@ void TForm1::CreateListView() {
     connect(GridHyouji, &ListGrid::CharactersDropped, this, [this](const QString &characters) {
         StatusBar1->showMessage(UnencodableMessage(characters));
     });
+    connect(GridHyouji, &ListGrid::QuoteCommaSeparated, this,
+            [this] { StatusBar1->showMessage(QuoteCommaMessage()); });
 }
 
 void TForm1::FillGrid(bool scroll) {

@@ -1,12 +1,20 @@
 // Pictures and sounds that the shown card texts refer to.
 #include "app/tform1.h"
 
+#include "deck/card.h"
+#include "deck/sjis_codec.h"
 #include "speech/sound_player.h"
 #include "view/card_view.h"
 #include "view/cell_media.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
+
+namespace {
+QString FolderOf(const QString &deckFile) {
+    return deckFile.isEmpty() ? QString() : QFileInfo(deckFile).absolutePath();
+}
+} // namespace
 
 void TForm1::CreateCellMedia() {
     media_ = new CellMedia(*cells_, CreateSoundPlayer, this);
@@ -21,9 +29,7 @@ void TForm1::CreateCellMedia() {
 void TForm1::UpdateCellMedia() {
     if (!media_)
         return;
-    const QString deckFolder =
-        deck_.DeckFileName.isEmpty() ? QString() : QFileInfo(deck_.DeckFileName).absolutePath();
-    media_->SetDeckFolder(deckFolder);
+    media_->SetDeckFolder(FolderOf(deck_.DeckFileName));
     media_->Update();
 }
 
@@ -36,4 +42,13 @@ void TForm1::SetImagePercent(int percent) {
 void TForm1::StopCardSound() {
     if (media_)
         media_->StopSound();
+}
+
+bool TForm1::PlayRecordedVoice(const QByteArray &storedField) {
+    if (!media_)
+        return false;
+    // A new deck speaks its first card before its first redraw.
+    media_->SetDeckFolder(FolderOf(deck_.DeckFileName));
+    const QString text = sjis::ToDisplay(DisplayForm(storedField)).text;
+    return media_->PlaySound(media_->SoundOf(text));
 }

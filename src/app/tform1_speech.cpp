@@ -1,8 +1,33 @@
 // Reading the current card aloud.
 #include "app/tform1.h"
 
+#include "speech/speech_component.h"
+#include "speech/speech_output.h"
+
+#include <QAction>
+#include <QMenu>
+
 void TForm1::CreateSpeech() {
-    SpeechAvailable = false;
+    speech_ = std::make_unique<SpeechOutput>(SpeechAvailable, settings_.speakEnglish, prompts_);
+    speech_->SetMenuItems(findChild<QAction *>(QStringLiteral("men_Other_SpeakMondai")),
+                          findChild<QAction *>(QStringLiteral("men_Other_SpeakKaitou")));
+    speech_->UpdateMarks();
+    speech_->SetRecordedVoice(
+        [this](const QByteArray &stored) { return PlayRecordedVoice(stored); });
+    connect(findChild<QMenu *>(QStringLiteral("men_Other")), &QMenu::aboutToShow, this,
+            [this] { speech_->MenuOpening(); });
+    connect(findChild<QAction *>(QStringLiteral("men_Other_SpeakSetting")), &QAction::triggered,
+            this, &TForm1::men_Other_SpeakSettingClick);
+    speech_->Start(MakeSpeechComponent());
 }
 
-void TForm1::AutoSpeak() {}
+void TForm1::AutoSpeak() {
+    if (speech_) // the settings may move the drill before speech exists
+        speech_->AutoSpeak(drill_);
+}
+
+void TForm1::men_Other_SpeakSettingClick() {
+    VoiceDialogOpen = true;
+    speech_->RunVoiceDialog(this);
+    VoiceDialogOpen = false;
+}

@@ -107,8 +107,7 @@ void TForm1::OnCha(TMyMemo *memo) {
         return;
     const int caret = memo->textCursor().position();
     const StoredEdit stored = StoreEdit(*card, memo->Kind, memo->toPlainText(), caret);
-    if (memo->Kind == KindQuestion)
-        drill_.AfterQuestionEdit(card); // may redraw the boxes
+    drill_.AfterQuestionEdit(card); // may redraw the boxes
     const bool before = SuppressEdits;
     SuppressEdits = true;
     if (stored.boxDiffers)
@@ -123,4 +122,6 @@ void TForm1::OnCha(TMyMemo *memo) {
     UpdateCellMedia(); // a reference typed or dropped shows at once
     if (!stored.unencodable.isEmpty())
         StatusBar1->showMessage(UnencodableMessage(stored.unencodable));
+    else if (stored.quoteCommaSeparated)
+        StatusBar1->showMessage(QuoteCommaMessage());
 }

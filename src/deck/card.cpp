@@ -11,6 +11,12 @@ bool IsQuoted(const QByteArray &text) {
     return !text.isEmpty() && text.front() == '"' && text.back() == '"';
 }
 
+// A text the reader takes as the start of a quoted field must also end as one, or the search
+// for its closing quote runs on into the fields after it. A lone quote opens without closing.
+bool OpensWithoutClosing(const QByteArray &text) {
+    return text.startsWith('"') && (text.size() == 1 || text.back() != '"');
+}
+
 QByteArray *TextField(TMondaiSet &card, int column) {
     switch (column) {
     case 1:
@@ -52,14 +58,20 @@ bool TMondaiSet::SetField(int column, const QByteArray &value) {
     QByteArray *field = TextField(*this, column);
     if (!field)
         return true;
-    QByteArray v = value;
-    // Once quoted, a field stays quoted; a comma needs quotes.
-    if (!IsQuoted(v) && (v.contains(',') || IsQuoted(*field)))
+    QByteArray v = SeparateQuoteCommas(value);
+    // Once quoted, a field stays quoted; a comma needs quotes, and so does a text that opens
+    // with a quote it does not close.
+    if ((!IsQuoted(v) && (v.contains(',') || IsQuoted(*field))) || OpensWithoutClosing(v))
         v = '"' + v + '"';
     if (v == "\"\"")
         v.clear();
     *field = v;
     return true;
+}
+
+QByteArray SeparateQuoteCommas(QByteArray text) {
+    // Neither byte is ever the second byte of a double-byte character.
+    return text.replace("\",", "\" ,");
 }
 
 QByteArray SioriMark() {
@@ -137,7 +149,7 @@ bool ParseInt32(QByteArrayView text, qint32 *value) {
 
 void AddSioriMark(TMondaiSet &card) {
     QByteArray &q = card.Mondai;
-    if (!q.isEmpty() && q.front() == '"' && q.back() == '"')
+    if (q.size() >= 2 && q.front() == '"' && q.back() == '"')
         q = '"' + SioriMark() + q.mid(1);
     else
         q = SioriMark() + q;
@@ -149,6 +161,10 @@ bool RemoveSioriMark(TMondaiSet &card) {
     if (at < 0)
         return true;
     card.Mondai.remove(at, mark.size());
+    // Cutting the marker out of ‹"a"[しおり],b"› must not leave a quote before a comma (an
+    // opening quote at the very start is no closing one).
+    if (at >= 2 && card.Mondai[at - 1] == '"' && at < card.Mondai.size() && card.Mondai[at] == ',')
+        card.Mondai.insert(at, ' ');
     return false;
 }
 

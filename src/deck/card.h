@@ -22,7 +22,8 @@ public:
     qint32 Fuseikai = 0; // column 6, wrong answers
     QByteArray Rireki;   // column 7, history, newest first
 
-    // Sets one field from an edit. Columns 1-3 and 7 apply the quoting rule; columns 4-6 take
+    // Sets one field from an edit. Columns 1-3 and 7 separate quote-comma pairs and apply the
+    // quoting rule, so that the text reads back as itself; columns 4-6 take
     // a decimal integer with an optional sign. Returns false, leaving the card unchanged, only
     // when a number column gets text that is not a 32-bit integer.
     bool SetField(int column, const QByteArray &value);
@@ -32,6 +33,10 @@ public:
     static void *operator new(std::size_t size);
     static void operator delete(void *card, std::size_t size) noexcept;
 };
+
+// The deck reader ends a quoted field at the first double quote directly followed by a comma;
+// a space put between every such pair keeps a text whole ("a",b -> "a" ,b).
+QByteArray SeparateQuoteCommas(QByteArray text);
 
 // The bookmark marker "[しおり]" in Shift-JIS.
 QByteArray SioriMark();

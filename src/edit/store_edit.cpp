@@ -6,21 +6,32 @@
 #include <QApplication>
 #include <QFontMetrics>
 
+QByteArray StorableBytes(const QString &text) {
+    return SeparateQuoteCommas(sjis::FromDisplay(text).bytes);
+}
+
 StoredEdit StoreEdit(TMondaiSet &card, int kind, const QString &text, int cursor) {
     StoredEdit result;
     const sjis::Encoded encoded = sjis::FromDisplay(text);
-    card.SetField(kind, EncodeLineBreaks(encoded.bytes));
+    const QByteArray kept = SeparateQuoteCommas(encoded.bytes);
+    card.SetField(kind, EncodeLineBreaks(kept));
     result.unencodable = encoded.unencodable;
-    // Some characters have no place in the encoding, and a few others come back as their
-    // look-alike: the box must then show what was stored.
-    const QString roundTrip = sjis::ToDisplay(encoded.bytes).text;
+    result.quoteCommaSeparated = kept.size() != encoded.bytes.size();
+    // Some characters have no place in the encoding, a few others come back as their
+    // look-alike, and a quote before a comma gets a space: the box must then show what was
+    // stored.
+    const QString roundTrip = sjis::ToDisplay(kept).text;
     if (roundTrip != text) {
         result.boxDiffers = true;
         result.boxText = roundTrip;
-        const QString before = text.left(cursor);
-        result.cursorPosition = int(sjis::ToDisplay(sjis::FromDisplay(before).bytes).text.size());
+        result.cursorPosition = int(sjis::ToDisplay(StorableBytes(text.left(cursor))).text.size());
     }
     return result;
+}
+
+QString QuoteCommaMessage() {
+    // Short: it shares the status bar with the record of the card.
+    return QStringLiteral("「\",」の間に空白を入れました");
 }
 
 QString NameCharacters(const QString &characters, const std::function<bool(char32_t)> &canShow) {

@@ -137,18 +137,23 @@ void ListGrid::GridHyoujiSetEditText(int column, int row, const QString &text) {
 
 QByteArray ListGrid::EncodeForCard(const QString &text) {
     sjis::Encoded encoded = sjis::FromDisplay(text);
-    if (encoded.unencodable.isEmpty())
-        return encoded.bytes;
+    const QByteArray kept = SeparateQuoteCommas(encoded.bytes);
+    const bool separated = kept.size() != encoded.bytes.size();
+    if (encoded.unencodable.isEmpty() && !separated)
+        return kept;
     // Show exactly what the card will hold, caret kept before the same character.
     if (QLineEdit *editor = CellEditor()) {
+        const QString beforeCaret = editor->text().left(editor->cursorPosition());
         const qsizetype caret =
-            sjis::ToDisplay(sjis::FromDisplay(editor->text().left(editor->cursorPosition())).bytes)
-                .text.size();
-        editor->setText(sjis::ToDisplay(encoded.bytes).text);
+            sjis::ToDisplay(SeparateQuoteCommas(sjis::FromDisplay(beforeCaret).bytes)).text.size();
+        editor->setText(sjis::ToDisplay(kept).text);
         editor->setCursorPosition(static_cast<int>(caret));
     }
-    Q_EMIT CharactersDropped(encoded.unencodable);
-    return encoded.bytes;
+    if (!encoded.unencodable.isEmpty())
+        Q_EMIT CharactersDropped(encoded.unencodable);
+    if (separated)
+        Q_EMIT QuoteCommaSeparated();
+    return kept;
 }
 
 void ListGrid::GridWriteBack(int column, int row, const QString &text) {

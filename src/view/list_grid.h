@@ -61,6 +61,8 @@ Q_SIGNALS:
     void ConversionFailed(const QString &message);
     // Characters the deck cannot hold were left out of an edit (each once).
     void CharactersDropped(const QString &characters);
+    // A double quote right before a comma got a space between them.
+    void QuoteCommaSeparated();
 
 protected:
     void wheelEvent(QWheelEvent *event) override;
@@ -74,7 +76,8 @@ private:
     bool CurrentRowFullyShown() const;
     void FitNumberColumn();
     void SettleGeometry();
-    // Stores the user's text without the characters the deck cannot hold; false if it had some.
+    // The user's text as the card will hold it: without the characters the deck cannot hold,
+    // and with a space between a quote and a comma; the cell editor then shows that text.
     QByteArray EncodeForCard(const QString &text);
 
     CardTableModel *model_;

@@ -1,6 +1,7 @@
 #include "app/settings.h"
 #include "deck/sjis_codec.h"
 #include "speech/sound_player.h"
+#include "support/fake_speech.h"
 #include "support/window_fixture.h"
 #include "view/card_view.h"
 #include "view/cell_media.h"
@@ -148,6 +149,23 @@ TEST_F(CardMediaWindowTest, ADrillStepStopsAPlayingSound) {
     log.clear();
     Key(Qt::Key_Up);
     EXPECT_EQ(log, QStringList{QStringLiteral("stop")});
+}
+
+TEST_F(CardMediaWindowTest, SpeechPlaysARecordedVoiceInsteadOfTheSyntheticOne) {
+    FakeSpeech *speech = LastFakeSpeech();
+    ASSERT_NE(speech, nullptr);
+    speech->Take();
+    Trigger("men_Other_SpeakMondai");
+    OpenDeck({QStringLiteral("neko\\n/neko.wav,猫,,0,0,0,"),
+              QStringLiteral("inu\\n/inu.wav,犬,,0,0,0,")});
+    EXPECT_EQ(speech->Take(), "Stop");
+    EXPECT_EQ(log, QStringList{dir.filePath(QStringLiteral("neko.wav"))});
+
+    log.clear();
+    Click("btnSusume");
+    Click("btnSusume"); // a card whose recording does not exist is spoken
+    EXPECT_EQ(speech->Take(), "Stop Speak:inu\\n/inu.wav");
+    EXPECT_EQ(log, QStringList({QStringLiteral("stop"), QStringLiteral("stop")}));
 }
 
 } // namespace

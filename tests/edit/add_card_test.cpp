@@ -1,6 +1,7 @@
 #include "app/settings.h"
 #include "deck/sjis_codec.h"
 #include "edit/add_card_dialog.h"
+#include "edit/store_edit.h"
 #include "support/window_fixture.h"
 #include "view/card_view.h"
 
@@ -307,6 +308,25 @@ TEST_F(AddCard, TextsAreStoredAsTheBoxesStoreThemAndSavedOnlyOnRequest) {
     const QStringList saved = ReadDeck(path);
     ASSERT_EQ(saved.size(), 4);
     EXPECT_EQ(saved.first(), QStringLiteral("\"x,y\",りん,,0,0,0,"));
+}
+
+TEST_F(AddCard, QuotesTypedIntoTheDialogReadBackAfterASave) {
+    const QString path = OpenDeck(ThreeDue);
+    WhenShown([this] {
+        QuestionBox()->setPlainText(QStringLiteral("He said \"no\", then"));
+        AnswerBox()->setPlainText(QStringLiteral("\"break a leg\" の意味"));
+        QTest::mouseClick(InDialog<QPushButton>("d_bOK"), Qt::LeftButton);
+    });
+    Trigger("men_Card_Insert");
+    EXPECT_EQ(Find<QStatusBar>("StatusBar1")->currentMessage(), QuoteCommaMessage());
+    Trigger("men_File_Save");
+    ASSERT_EQ(form->OpenDeckFile(path), 0);
+    ASSERT_EQ(form->DeckState().CardList.size(), 4u);
+    EXPECT_EQ(sjis::ToQString(DisplayForm(Card(0).Mondai)),
+              QStringLiteral("He said \"no\" , then"));
+    EXPECT_EQ(sjis::ToQString(DisplayForm(Card(0).Kaitou)),
+              QStringLiteral("\"break a leg\" の意味"));
+    EXPECT_EQ(Card(1).Mondai, QByteArray("A"));
 }
 
 TEST_F(AddCard, CancelKeepsOptionsAndGeometryForTheNextOpeningAndTheSettingsFile) {

@@ -1,0 +1,116 @@
+// Deleting cards and the bookmark commands of the context menu.
+#include "app/tform1.h"
+
+#include "app/prompts.h"
+#include "edit/bookmark_caret.h"
+#include "edit/card_popup_menu.h"
+#include "view/card_table_model.h"
+#include "view/card_view.h"
+#include "view/list_grid.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+
+void TForm1::ConnectCardCommands() {
+    auto connectItem = [this](QWidget *menu, const char *name, void (TForm1::*handler)()) {
+        if (auto *action = menu->findChild<QAction *>(QLatin1String(name)))
+            connect(action, &QAction::triggered, this, handler);
+    };
+    connectItem(menuBar(), "men_Card_Delete", &TForm1::ClickDeleteCard);
+    connectItem(PopupMenu1, "pop_Sakujo", &TForm1::pop_SakujoClick);
+    connectItem(PopupMenu1, "pop_SetSiori", &TForm1::pop_SetSioriClick);
+    connectItem(PopupMenu1, "pop_MoveSiori", &TForm1::pop_MoveSioriClick);
+    connectItem(PopupMenu1, "pop_DelSiori", &TForm1::pop_DelSioriClick);
+}
+
+// The focused card box points at the card to delete; without one the view decides.
+void TForm1::ClickDeleteCard() {
+    if (TMyMemo *memo = cells_->FocusedMemo()) {
+        drill_.DeleteCard(CardTarget::Row(memo->Row));
+        // A box left without a card gave its focus away; one that shows a card keeps it.
+        if (memo->Shown && memo->isVisible())
+            memo->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    PopupRow = -1;
+    switch (drill_.DisplayPattern) {
+    case PatternMain:
+        drill_.DeleteCard(CardTarget::Row(0));
+        break;
+    case PatternSub:
+        // Several cards are on screen: which one is meant is not guessed.
+        prompts_.Message(this, {QStringLiteral("確認"),
+                                PromptIcon::Question,
+                                QStringLiteral("先に、削除するｶｰﾄﾞにｶｰｿﾙを\n置いてください。"),
+                                {PromptButton::Ok}});
+        break;
+    case PatternList:
+        drill_.DeleteCard(CardTarget::List(FocusedListRow()));
+        break;
+    }
+}
+
+// The list's cell editor holding the caret points at its row as a focused card box does;
+// without it the command falls to the current card.
+int TForm1::FocusedListRow() const {
+    const QLineEdit *editor = GridHyouji->CellEditor();
+    if (!editor || !editor->hasFocus())
+        return -1;
+    return GridHyouji->EditorCell().y();
+}
+
+void TForm1::pop_SakujoClick() {
+    if (drill_.DisplayPattern == PatternList)
+        drill_.DeleteCard(CardTarget::List(PopupRow));
+    else if (PopupMenu1->Memo())
+        drill_.DeleteCard(CardTarget::Row(PopupMenu1->Memo()->Row));
+}
+
+void TForm1::pop_SetSioriClick() {
+    const bool before = SuppressEdits;
+    SuppressEdits = true;
+    if (drill_.DisplayPattern == PatternList)
+        SetBookmarkFromList();
+    else if (PopupMenu1->Memo())
+        SetBookmarkFromBox(PopupMenu1->Memo());
+    SuppressEdits = before;
+}
+
+void TForm1::SetBookmarkFromBox(TMyMemo *memo) {
+    TMondaiSet *target = drill_.CardOfRow(memo->Row);
+    if (!target)
+        return;
+    const QString text = memo->toPlainText();
+    const int caret = memo->textCursor().position();
+    drill_.SetBookmark(target);
+    QTextCursor cursor = memo->textCursor();
+    cursor.setPosition(CaretBeforeSameText(text, memo->toPlainText(), caret));
+    memo->setTextCursor(cursor);
+}
+
+// The list refills on the redraw, which closes the cell editor; it opens again on the same
+// cell, where the question cell then holds the bookmarked card's stored question.
+void TForm1::SetBookmarkFromList() {
+    const auto &cards = deck_.CardList;
+    if (PopupRow < 1 || PopupRow > qsizetype(cards.size()))
+        return;
+    const QPoint cell = GridHyouji->EditorCell();
+    const bool hadFocus = GridHyouji->CellEditor() && GridHyouji->CellEditor()->hasFocus();
+    drill_.SetBookmark(cards[std::size_t(PopupRow - 1)].get());
+    if (cell.y() < 1)
+        return;
+    GridHyouji->setCurrentIndex(GridHyouji->Model()->index(cell.y() - 1, cell.x()));
+    QLineEdit *editor = GridHyouji->CellEditor();
+    if (editor && hadFocus)
+        editor->setFocus(Qt::OtherFocusReason);
+}
+
+void TForm1::pop_MoveSioriClick() {
+    drill_.MoveToBookmark();
+}
+
+void TForm1::pop_DelSioriClick() {
+    drill_.ClearBookmark();
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+// What the program asks of a text-to-speech engine. Every operation reports failure through its
+// result; voices are counted from 1.
+class SpeechComponent {
+public:
+    virtual ~SpeechComponent() = default;
+
+    virtual bool Create() = 0;
+    // Starts speaking and returns at once; never waits for the end of the speech.
+    virtual bool Speak(const QString &text) = 0;
+    // Silences whatever is being spoken.
+    virtual bool Stop() = 0;
+    virtual std::optional<int> VoiceCount() = 0;
+    virtual std::optional<QString> VoiceName(int index) = 0;
+    virtual bool SelectVoice(int index) = 0;
+    virtual std::optional<int> CurrentVoice() = 0;
+
+    // An engine that finishes starting after Create() has returned calls `handler` on the
+    // user-interface thread when that start failed after all.
+    void OnLateFailure(std::function<void()> handler) { lateFailure_ = std::move(handler); }
+
+protected:
+    void ReportLateFailure() {
+        if (lateFailure_)
+            lateFailure_();
+    }
+
+private:
+    std::function<void()> lateFailure_;
+};
+
+using SpeechFactory = std::function<std::unique_ptr<SpeechComponent>()>;
+
+// The engine the program speaks with: espeak-ng on the sound device, unless replaced.
+std::unique_ptr<SpeechComponent> MakeSpeechComponent();
+// Replaces the engine for tests; an empty factory restores the real one.
+void SetSpeechFactory(SpeechFactory factory);

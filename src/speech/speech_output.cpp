@@ -1,0 +1,114 @@
+#include "speech/speech_output.h"
+
+#include "deck/sjis_codec.h"
+#include "drill/drill.h"
+#include "speech/speech_component.h"
+#include "speech/tform2.h"
+
+#include <QAction>
+
+SpeechOutput::SpeechOutput(bool &speechAvailable, int &mode, Prompts &prompts)
+    : available_(speechAvailable), mode_(mode), prompts_(prompts) {}
+
+SpeechOutput::~SpeechOutput() = default;
+
+void SpeechOutput::SetMenuItems(QAction *speakMondai, QAction *speakKaitou) {
+    speakMondai_ = speakMondai;
+    speakKaitou_ = speakKaitou;
+    // A checkable item flips its own mark before it reports the click; the handlers decide from
+    // the mark the user clicked on.
+    QObject::connect(speakMondai, &QAction::triggered, speakMondai, [this](bool checked) {
+        speakMondai_->setChecked(!checked);
+        ClickSpeakMondai();
+    });
+    QObject::connect(speakKaitou, &QAction::triggered, speakKaitou, [this](bool checked) {
+        speakKaitou_->setChecked(!checked);
+        ClickSpeakKaitou();
+    });
+}
+
+void SpeechOutput::Start(std::unique_ptr<SpeechComponent> component) {
+    speech_ = std::move(component);
+    available_ = speech_ && speech_->Create() && speech_->Speak(QStringLiteral("."));
+    if (!available_) {
+        speech_.reset();
+        BecomeUnavailable();
+        return;
+    }
+    speech_->OnLateFailure([this] { BecomeUnavailable(); });
+}
+
+void SpeechOutput::BecomeUnavailable() {
+    available_ = false;
+    mode_ = Off;
+    UpdateMarks();
+}
+
+void SpeechOutput::AutoSpeak(const Drill &drill) {
+    const TMondaiSet *card = drill.CurrentCard;
+    if (!card)
+        return;
+    if (drill.DisplayPattern == PatternMain) {
+        // The question was spoken when it came up; the answer is not visible yet.
+        if (mode_ == Question && drill.AnswerShown)
+            return;
+        if (mode_ == Answer && !drill.AnswerShown)
+            return;
+    }
+    if (!available_ || !speech_)
+        return;
+    // Speech is a side show: a failing engine never stops the drill step or its redraw.
+    speech_->Stop();
+    if (mode_ == Question && !card->Mondai.isEmpty())
+        SpeakField(card->Mondai);
+    else if (mode_ == Answer && !card->Kaitou.isEmpty())
+        SpeakField(card->Kaitou);
+}
+
+void SpeechOutput::SpeakField(const QByteArray &storedText) {
+    if (recorded_ && recorded_(storedText))
+        return;
+    speech_->Speak(sjis::ToDisplay(storedText).text);
+}
+
+void SpeechOutput::ClickSpeakMondai() {
+    mode_ = speakMondai_ && speakMondai_->isChecked() ? Off : Question;
+    UpdateMarks();
+}
+
+void SpeechOutput::ClickSpeakKaitou() {
+    mode_ = speakKaitou_ && speakKaitou_->isChecked() ? Off : Answer;
+    UpdateMarks();
+}
+
+void SpeechOutput::UpdateMarks() {
+    if (mode_ < Off || mode_ > Answer)
+        return;
+    if (speakMondai_)
+        speakMondai_->setChecked(mode_ == Question);
+    if (speakKaitou_)
+        speakKaitou_->setChecked(mode_ == Answer);
+}
+
+void SpeechOutput::MenuOpening() {
+    if (speakMondai_)
+        speakMondai_->setEnabled(available_);
+    if (speakKaitou_)
+        speakKaitou_->setEnabled(available_);
+}
+
+void SpeechOutput::RunVoiceDialog(QWidget *mainWindow) {
+    SpeechComponent *speech = available_ ? speech_.get() : nullptr;
+    const std::optional<int> opening = speech ? speech->CurrentVoice() : std::nullopt;
+    if (!dialog_)
+        dialog_ = std::make_unique<TForm2>(prompts_, mainWindow);
+    dialog_->move(mainWindow->pos() + QPoint(70, 40));
+    dialog_->FillVoices(speech);
+    const int result = dialog_->exec();
+    if (!speech)
+        return;
+    if (result == QDialog::Accepted)
+        speech->SelectVoice(dialog_->SelectedIndex() + 1);
+    else if (opening)
+        speech->SelectVoice(*opening);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+class Prompts;
+class QComboBox;
+class QGroupBox;
+class QPlainTextEdit;
+class QPushButton;
+class SpeechComponent;
+
+// The voice selection dialog "音声の選択": lists the engine's voices, speaks a test sentence
+// with the one the user picks, and leaves it selected. Whoever opens it decides what OK and
+// Cancel mean for the engine.
+class TForm2 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm2(Prompts &prompts, QWidget *parent = nullptr);
+
+    // Lists the voices of `speech` with the current one selected, or the single entry
+    // "登録されていません" when there is no speech (null) or its voices cannot be read.
+    void FillVoices(SpeechComponent *speech);
+    // The selected entry, counted from 0.
+    int SelectedIndex() const;
+
+    static QString NoVoiceText();
+    static QString TestSentence();
+    static QStringList HelpLines();
+
+private:
+    void BuildControls();
+    void form2_SelectVoice_ComboBoxChange(int index);
+    void AddVoice(const QString &name);
+
+    Prompts &prompts_;
+    SpeechComponent *speech_ = nullptr;
+    QGroupBox *form2_SelectVoice_Panel = nullptr;
+    QComboBox *form2_SelectVoice_ComboBox = nullptr;
+    QPlainTextEdit *form2_Memo_Test = nullptr;
+    QPlainTextEdit *form2_Memo_Help = nullptr;
+    QPushButton *d_bOK = nullptr;
+    QPushButton *d_bCancel = nullptr;
+};

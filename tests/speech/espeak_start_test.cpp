@@ -1,0 +1,28 @@
+// espeak-ng without its data: the engine must fail to start, never end the program, and say so.
+// Only failing starts happen in this test program (a started engine does not start twice).
+#include "speech/espeak_speech.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+TEST(EspeakStart, WithoutDataTheBackgroundStartReportsFailure) {
+    QTemporaryDir emptyData;
+    const QByteArray saved = qgetenv("ESPEAK_DATA_PATH");
+    qputenv("ESPEAK_DATA_PATH", emptyData.path().toLocal8Bit());
+    bool failed = false;
+    {
+        EspeakSpeech speech;
+        speech.OnLateFailure([&failed] { failed = true; });
+        EXPECT_TRUE(speech.Create()) << "starting goes on in the background";
+        // Kept for later or refused, depending on how far the start has got.
+        speech.Speak(QStringLiteral("."));
+        EXPECT_TRUE(QTest::qWaitFor([&failed] { return failed; }, 10000));
+        EXPECT_FALSE(speech.Speak(QStringLiteral("x")));
+        EXPECT_FALSE(speech.VoiceCount());
+    }
+    if (saved.isNull())
+        qunsetenv("ESPEAK_DATA_PATH");
+    else
+        qputenv("ESPEAK_DATA_PATH", saved);
+}
