@@ -2,12 +2,14 @@
 
 #include "app/app_texts.h"
 #include "app/file_drop.h"
+#include "app/help_page.h"
 #include "app/prompts.h"
 #include "edit/add_card_dialog.h"
 #include "speech/speech_output.h"
 #include "view/card_view.h"
 #include "view/font_settings.h"
 #include "view/font_setup.h"
+#include "view/hint_tracker.h"
 #include "view/list_grid.h"
 #include "view/panel_widgets.h"
 
@@ -19,7 +21,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <QStatusTipEvent>
 #include <cstdlib>
 
 TForm1::TForm1(Prompts &prompts, DayClock today, QWidget *parent)
@@ -30,6 +31,7 @@ TForm1::TForm1(Prompts &prompts, DayClock today, QWidget *parent)
 
 TForm1::~TForm1() {
     qApp->removeEventFilter(this);
+    delete hints_;
     // The children outlive this part of the window: a combo box closing its list while it is
     // destroyed must not call back into a half-destroyed window.
     SelectBox->disconnect(this);
@@ -60,6 +62,7 @@ void TForm1::FormCreate() {
     ConnectCardCommands();
     // 9. The list view.
     CreateListView();
+    CreateHints();
     // 10. Appearance is set while building; the view panels start hidden.
     Panel_Renban->hide();
     Panel_Grid->hide();
@@ -80,6 +83,7 @@ void TForm1::FormCreate() {
     ApplyPattern();
     // The add-card dialog lives as long as the window and keeps its settings in settings_.
     Form3 = new TForm3(settings_, this);
+    SetMainWindowHints();
 }
 
 void TForm1::OpenStartDeck(const QString &path) {
@@ -164,11 +168,6 @@ bool TForm1::IsDrillInput(QObject *watched) const {
 }
 
 bool TForm1::event(QEvent *event) {
-    // Menu hints go to the status line.
-    if (event->type() == QEvent::StatusTip) {
-        StatusBar1->showMessage(static_cast<QStatusTipEvent *>(event)->tip());
-        return true;
-    }
     return QMainWindow::event(event);
 }
 

@@ -21,6 +21,8 @@ class ListGrid;
 class NoDeckHint;
 class PopupComboBox;
 class FittingLabel;
+class HelpPage;
+class HintTracker;
 class Prompts;
 class QAction;
 class QCheckBox;
@@ -88,6 +90,14 @@ public:
     // Arrow captions and check boxes follow Yajirusi and AutoSave.
     void UpdateArrowCaptions();
 
+    // --- hints and help ---
+    void MyMenuShowHint(const QString &hint);
+    void ClickHelpComment();
+    void ApplyHelpComment();
+    void men_Help_topicClick();
+    void ClickAbout();
+    HelpPage &Help() { return *helpPage_; }
+
     // --- deleting and bookmarks (tform1_cards.cpp) ---
     void ClickDeleteCard();
     void pop_SakujoClick();
@@ -134,6 +144,7 @@ public:
     bool Yajirusi = true;
     int PopupRow = -1;
     bool SpeechAvailable = false;
+    bool HelpComment = true;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -172,7 +183,9 @@ private:
     // Plays the sound a field (as stored) refers to; false when it names none that exists.
     bool PlayRecordedVoice(const QByteArray &storedField);
     void men_Other_SpeakSettingClick();
-    void UpdateRecentFiles(); // recent files: the entries and the title
+    void UpdateRecentFiles();  // recent files: the entries and the title
+    void CreateHints();        // hints and help
+    void SetMainWindowHints(); // hints and help
     // The list view's mouse rules (true drops the event); they open the context menu too.
     bool ListMouseFilter(QObject *watched, QEvent *event);
     // Recent decks (tform1_recent.cpp); the menu entries are where the paths live.
@@ -207,6 +220,8 @@ private:
     QSize wantedOuterSize_; // fitted once the window frame is known
     WindowFrame frame_;
     std::unique_ptr<SpeechOutput> speech_;
+    HintTracker *hints_ = nullptr;
+    std::unique_ptr<HelpPage> helpPage_;
 
     // Controls (object names as the component names).
     QWidget *Panel_Main = nullptr;

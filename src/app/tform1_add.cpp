@@ -6,6 +6,7 @@
 #include "edit/card_popup_menu.h"
 #include "edit/store_edit.h"
 #include "view/card_view.h"
+#include "view/hint_tracker.h"
 
 #include <QAction>
 #include <QMenu>
@@ -51,6 +52,7 @@ void TForm1::AddCardTo(CardTarget target) {
     if (!CanInsertCard(drill_))
         return;
     AddDialogOpen = true;
+    SetAddDialogHints(*Form3, HelpComment);
     const int result = Form3->Run(QuestionFont(), AnswerFont());
     if (result == QDialog::Accepted) {
         TForm3::NewCardTexts made = Form3->NewCard();

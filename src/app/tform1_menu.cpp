@@ -9,11 +9,11 @@
 #include <QMenuBar>
 
 namespace {
-QMenu *AddMenu(QWidget *parent, const char *name, const QString &caption, const QString &hint) {
+// Hints come from the hint table once the window is built.
+QMenu *AddMenu(QWidget *parent, const char *name, const QString &caption) {
     auto *menu = new QMenu(caption, parent);
     menu->setObjectName(QString::fromLatin1(name));
     menu->menuAction()->setObjectName(QString::fromLatin1(name));
-    menu->menuAction()->setStatusTip(hint);
     if (auto *bar = qobject_cast<QMenuBar *>(parent))
         bar->addMenu(menu);
     else if (auto *owner = qobject_cast<QMenu *>(parent))
@@ -21,19 +21,17 @@ QMenu *AddMenu(QWidget *parent, const char *name, const QString &caption, const 
     return menu;
 }
 
-QAction *AddItem(QMenu *menu, const char *name, const QString &caption, const QString &hint,
+QAction *AddItem(QMenu *menu, const char *name, const QString &caption,
                  const QKeySequence &shortcut = {}) {
     QAction *action = menu->addAction(caption);
     action->setObjectName(QString::fromLatin1(name));
-    action->setStatusTip(hint);
     if (!shortcut.isEmpty())
         action->setShortcut(shortcut);
     return action;
 }
 
-QAction *AddCheckItem(QMenu *menu, const char *name, const QString &caption, const QString &hint,
-                      bool checked) {
-    QAction *action = AddItem(menu, name, caption, hint);
+QAction *AddCheckItem(QMenu *menu, const char *name, const QString &caption, bool checked) {
+    QAction *action = AddItem(menu, name, caption);
     action->setCheckable(true);
     action->setChecked(checked);
     return action;
@@ -48,16 +46,14 @@ void TForm1::CreateMenus() {
     QMenuBar *bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
 
-    QMenu *file = AddMenu(bar, "File1", QStringLiteral("ﾌｧｲﾙ(&F)"), QStringLiteral("ファイル"));
+    QMenu *file = AddMenu(bar, "File1", QStringLiteral("ﾌｧｲﾙ(&F)"));
     connect(AddItem(file, "men_File_Open", QStringLiteral("開く(&O)..."),
-                    QStringLiteral("問題ﾌｧｲﾙを開く"), QKeySequence(Qt::CTRL | Qt::Key_O)),
+                    QKeySequence(Qt::CTRL | Qt::Key_O)),
             &QAction::triggered, this, &TForm1::ClickOpen);
     connect(AddItem(file, "men_File_Save", QStringLiteral("上書き保存(&S)"),
-                    QStringLiteral("学習記録・編集内容などの保存"),
                     QKeySequence(Qt::CTRL | Qt::Key_S)),
             &QAction::triggered, this, &TForm1::ClickSaveFile);
-    connect(AddItem(file, "men_File_SaveAs", QStringLiteral("名前を付けて保存(&A)..."),
-                    QStringLiteral("別名保存")),
+    connect(AddItem(file, "men_File_SaveAs", QStringLiteral("名前を付けて保存(&A)...")),
             &QAction::triggered, this, &TForm1::ClickSaveAsFile);
     AddSeparator(file, "N1");
     // Keeps the recent entries at positions 5 to 9, where the settings file counts them.
@@ -65,53 +61,41 @@ void TForm1::CreateMenus() {
     file->actions().last()->setVisible(false);
     for (int entry = 1; entry <= 5; ++entry) {
         const QByteArray name = "men_File_" + QByteArray::number(entry);
-        QAction *recent = AddItem(file, name.constData(), QString(), QString());
+        QAction *recent = AddItem(file, name.constData(), QString());
         recent->setVisible(false);
         connect(recent, &QAction::triggered, this, [this, entry] { ClickOpenFileName(entry); });
     }
     AddSeparator(file, "N3");
-    connect(AddItem(file, "Exit1", QStringLiteral("終了(&X)"),
-                    QStringLiteral("アプリケーション終了"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
+    connect(AddItem(file, "Exit1", QStringLiteral("終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
             &QAction::triggered, this, &TForm1::ClickExit);
 
-    QMenu *fontMenu =
-        AddMenu(bar, "men_Font", QStringLiteral("ﾌｫﾝﾄ(&E)"), QStringLiteral("フォント設定"));
+    QMenu *fontMenu = AddMenu(bar, "men_Font", QStringLiteral("ﾌｫﾝﾄ(&E)"));
     for (int size : {9, 10, 12, 16, 24, 36}) {
         const QByteArray name = "mem_Font_" + QByteArray::number(size);
-        AddCheckItem(fontMenu, name.constData(), QString::number(size),
-                     QStringLiteral("文字ｻｲｽﾞ%1").arg(size), size == 12);
+        AddCheckItem(fontMenu, name.constData(), QString::number(size), size == 12);
     }
     AddSeparator(fontMenu, "N4");
-    AddCheckItem(fontMenu, "mem_Font_Left", QStringLiteral("左揃え"), QStringLiteral("左揃え"),
-                 false);
-    AddCheckItem(fontMenu, "mem_Font_Center", QStringLiteral("中揃え"), QStringLiteral("中揃え"),
-                 true);
+    AddCheckItem(fontMenu, "mem_Font_Left", QStringLiteral("左揃え"), false);
+    AddCheckItem(fontMenu, "mem_Font_Center", QStringLiteral("中揃え"), true);
     AddSeparator(fontMenu, "N5");
-    QMenu *fontSetting = AddMenu(fontMenu, "mem_Font_Setting", QStringLiteral("ﾌｫﾝﾄの詳細設定"),
-                                 QStringLiteral("フォントの詳細設定"));
-    AddItem(fontSetting, "mem_Font_Setting_MondaiKaitou", QStringLiteral("問題と解答..."),
-            QStringLiteral("問題と解答のフォントを設定"));
-    AddItem(fontSetting, "mem_Font_Setting_Mondai", QStringLiteral("問題..."),
-            QStringLiteral("問題のフォントを設定"));
-    AddItem(fontSetting, "mem_Font_Setting_Kaitou", QStringLiteral("解答..."),
-            QStringLiteral("解答のフォントを設定"));
+    QMenu *fontSetting = AddMenu(fontMenu, "mem_Font_Setting", QStringLiteral("ﾌｫﾝﾄの詳細設定"));
+    AddItem(fontSetting, "mem_Font_Setting_MondaiKaitou", QStringLiteral("問題と解答..."));
+    AddItem(fontSetting, "mem_Font_Setting_Mondai", QStringLiteral("問題..."));
+    AddItem(fontSetting, "mem_Font_Setting_Kaitou", QStringLiteral("解答..."));
     fonts_->ConnectMenu(fontMenu);
 
-    QMenu *card = AddMenu(bar, "men_Card", QStringLiteral("操作(&C)"), QStringLiteral("ｶｰﾄﾞ操作"));
-    connect(AddItem(card, "men_Card_Susume", QStringLiteral("すすめ"),
-                    QStringLiteral("問題・解答を表示")),
-            &QAction::triggered, this, &TForm1::ClickSusume);
-    connect(AddItem(card, "men_Card_Dekita", QStringLiteral("できた"),
-                    QStringLiteral("正解ならばﾁｪｯｸする")),
-            &QAction::triggered, this, &TForm1::ClickDekita);
-    connect(AddItem(card, "men_Card_Modoru", QStringLiteral("最初にもどる"),
-                    QStringLiteral("最初のｶｰﾄﾞに戻る")),
-            &QAction::triggered, this, &TForm1::ClickModoru);
+    QMenu *card = AddMenu(bar, "men_Card", QStringLiteral("操作(&C)"));
+    connect(AddItem(card, "men_Card_Susume", QStringLiteral("すすめ")), &QAction::triggered, this,
+            &TForm1::ClickSusume);
+    connect(AddItem(card, "men_Card_Dekita", QStringLiteral("できた")), &QAction::triggered, this,
+            &TForm1::ClickDekita);
+    connect(AddItem(card, "men_Card_Modoru", QStringLiteral("最初にもどる")), &QAction::triggered,
+            this, &TForm1::ClickModoru);
     AddSeparator(card, "N6");
     AddItem(card, "men_Card_Delete", QStringLiteral("カード削除"),
-            QStringLiteral("ｶｰｿﾙ位置のｶｰﾄﾞ削除"), QKeySequence(Qt::CTRL | Qt::Key_D));
+            QKeySequence(Qt::CTRL | Qt::Key_D));
     connect(AddItem(card, "men_Card_Insert", QStringLiteral("カード追加..."),
-                    QStringLiteral("ｶｰｿﾙ位置にｶｰﾄﾞ追加"), QKeySequence(Qt::CTRL | Qt::Key_N)),
+                    QKeySequence(Qt::CTRL | Qt::Key_N)),
             &QAction::triggered, this, &TForm1::ClickInsertCard);
     connect(card, &QMenu::aboutToShow, this, &TForm1::men_CardClick);
     // The enabling is for the open menu; the keys stay live and their commands check for
@@ -121,38 +105,27 @@ void TForm1::CreateMenus() {
             card->findChild<QAction *>(QLatin1String(name))->setEnabled(true);
     });
 
-    QMenu *other = AddMenu(bar, "men_Other", QStringLiteral("設定(&T)"),
-                           QStringLiteral("アプリケーション設定"));
-    QMenu *speak = AddMenu(other, "men_Other_Speak", QStringLiteral("発音を聞く"),
-                           QStringLiteral("espeak-ng による音声再生"));
-    AddCheckItem(speak, "men_Other_SpeakMondai", QStringLiteral("問題"),
-                 QStringLiteral("問題の発音を聞く"), false);
-    AddCheckItem(speak, "men_Other_SpeakKaitou", QStringLiteral("解答"),
-                 QStringLiteral("解答の発音を聞く"), false);
-    AddItem(speak, "men_Other_SpeakSetting", QStringLiteral("発音の設定詳細..."),
-            QStringLiteral("発音の詳細設定"));
-    QMenu *order = AddMenu(other, "men_Set_jyun", QStringLiteral("出題の順序"),
-                           QStringLiteral("出題の順序を設定"));
-    men_Set_jyunNormal = AddCheckItem(order, "men_Set_jyunNormal", QStringLiteral("ノーマル"),
-                                      QStringLiteral("前から後に出題"), true);
-    men_Set_jyunRandom = AddCheckItem(order, "men_Set_jyunRandom", QStringLiteral("ランダム"),
-                                      QStringLiteral("ランダムに出題"), false);
+    QMenu *other = AddMenu(bar, "men_Other", QStringLiteral("設定(&T)"));
+    QMenu *speak = AddMenu(other, "men_Other_Speak", QStringLiteral("発音を聞く"));
+    AddCheckItem(speak, "men_Other_SpeakMondai", QStringLiteral("問題"), false);
+    AddCheckItem(speak, "men_Other_SpeakKaitou", QStringLiteral("解答"), false);
+    AddItem(speak, "men_Other_SpeakSetting", QStringLiteral("発音の設定詳細..."));
+    QMenu *order = AddMenu(other, "men_Set_jyun", QStringLiteral("出題の順序"));
+    men_Set_jyunNormal =
+        AddCheckItem(order, "men_Set_jyunNormal", QStringLiteral("ノーマル"), true);
+    men_Set_jyunRandom =
+        AddCheckItem(order, "men_Set_jyunRandom", QStringLiteral("ランダム"), false);
     connect(men_Set_jyunNormal, &QAction::triggered, this, &TForm1::SetOrderNormal);
     connect(men_Set_jyunRandom, &QAction::triggered, this, &TForm1::SetOrderRandom);
 
-    QMenu *keisan = AddMenu(bar, "men_Keisan", QStringLiteral("計算(&K)"),
-                            QStringLiteral("すべての問題に対して計算"));
-    connect(AddItem(keisan, "mem_Keisan_RefreshCard", QStringLiteral("すべてを復習対象に..."),
-                    QStringLiteral("再出題までの時間をリセット")),
+    QMenu *keisan = AddMenu(bar, "men_Keisan", QStringLiteral("計算(&K)"));
+    connect(AddItem(keisan, "mem_Keisan_RefreshCard", QStringLiteral("すべてを復習対象に...")),
             &QAction::triggered, this, &TForm1::ClickRefreshCard);
 
-    QMenu *help = AddMenu(bar, "men_Help", QStringLiteral("ﾍﾙﾌﾟ(&H)"), QStringLiteral("ﾍﾙﾌﾟ"));
-    AddCheckItem(help, "men_Help_Comment", QStringLiteral("ﾍﾙﾌﾟｺﾒﾝﾄ表示"),
-                 QStringLiteral("ｶｰｿﾙ位置にﾍﾙﾌﾟｺﾒﾝﾄ表示"), true);
-    AddItem(help, "men_Help_topic", QStringLiteral("ﾄﾋﾟｯｸの検索"), QStringLiteral("ﾍﾙﾌﾟﾌｧｲﾙを開く"),
-            QKeySequence(Qt::Key_F1));
-    AddItem(help, "men_Help_Version", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報..."),
-            QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
+    QMenu *help = AddMenu(bar, "men_Help", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    AddCheckItem(help, "men_Help_Comment", QStringLiteral("ﾍﾙﾌﾟｺﾒﾝﾄ表示"), true);
+    AddItem(help, "men_Help_topic", QStringLiteral("ﾄﾋﾟｯｸの検索"), QKeySequence(Qt::Key_F1));
+    AddItem(help, "men_Help_Version", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報..."));
 }
 
 void TForm1::CreatePopupMenu() {

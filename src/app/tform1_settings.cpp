@@ -48,6 +48,8 @@ void TForm1::ReadSettings() {
     UpdateArrowCaptions(); // both check boxes and the arrow captions
     drill_.SetPattern(static_cast<DisplayPatternKind>(s.panelPattern), s.count);
     ApplyPattern();
+    HelpComment = s.helpComment;
+    ApplyHelpComment();
 
     cells_->SetMondaiHeight(s.mondaiHeight);
     // The pane may be hidden at close, so a dragged height is remembered as it happens.
@@ -70,6 +72,7 @@ void TForm1::WriteSettings() {
     s.yajirusi = Yajirusi;
     s.autoSave = AutoSave;
     s.panelPattern = drill_.DisplayPattern;
+    s.helpComment = HelpComment;
     fonts_->Store(s);
     if (Panel_Mondai->isVisible())
         s.mondaiHeight = cells_->MondaiHeight();

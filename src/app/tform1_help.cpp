@@ -1,0 +1,58 @@
+// Hints, help comments, the help page and the version box.
+#include "app/about_box.h"
+#include "app/help_page.h"
+#include "app/prompts.h"
+#include "app/tform1.h"
+#include "view/card_view.h"
+#include "view/hint_table.h"
+#include "view/hint_tracker.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QStatusBar>
+
+void TForm1::CreateHints() {
+    hints_ = new HintTracker(this);
+    connect(hints_, &HintTracker::hintChanged, this, &TForm1::MyMenuShowHint);
+    helpPage_ = std::make_unique<HelpPage>();
+    auto *comment = findChild<QAction *>(QStringLiteral("men_Help_Comment"));
+    connect(comment, &QAction::triggered, this, &TForm1::ClickHelpComment);
+    connect(findChild<QAction *>(QStringLiteral("men_Help_topic")), &QAction::triggered, this,
+            &TForm1::men_Help_topicClick);
+    connect(findChild<QAction *>(QStringLiteral("men_Help_Version")), &QAction::triggered, this,
+            &TForm1::ClickAbout);
+}
+
+void TForm1::SetMainWindowHints() {
+    const QStringList missing = ApplyHints(*this, MainWindowHints());
+    if (!missing.isEmpty())
+        qWarning("Controls without their hint: %s", qPrintable(missing.join(u' ')));
+    // The record labels explain themselves whatever the help-comment mode.
+    for (QWidget *always :
+         {Panel_Under, static_cast<QWidget *>(fBangou), static_cast<QWidget *>(fBangou2)})
+        SetToolTipSwitch(always, true);
+}
+
+void TForm1::MyMenuShowHint(const QString &hint) {
+    StatusBar1->showMessage(hint);
+}
+
+void TForm1::ClickHelpComment() {
+    HelpComment = !HelpComment;
+    ApplyHelpComment();
+}
+
+void TForm1::ApplyHelpComment() {
+    if (auto *comment = findChild<QAction *>(QStringLiteral("men_Help_Comment")))
+        comment->setChecked(HelpComment);
+    SetToolTipSwitch(this, HelpComment);
+    cells_->ForEachMemo([this](TMyMemo *memo) { SetToolTipSwitch(memo, HelpComment); });
+}
+
+void TForm1::men_Help_topicClick() {
+    helpPage_->Open();
+}
+
+void TForm1::ClickAbout() {
+    prompts_.Message(this, AboutRequest());
+}
