@@ -58,6 +58,7 @@ void TForm1::FormCreate() {
     CreateMenus();
     CreatePopupMenu();
     ConnectCells();
+    CreateCellMedia();
     ConnectCardCommands();
     // 9. The list view.
     CreateListView();

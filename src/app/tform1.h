@@ -14,6 +14,7 @@
 
 class CardPopupMenu;
 class CardView;
+class CellMedia;
 class FontSettings;
 class ClickLabel;
 class ListGrid;
@@ -124,6 +125,7 @@ public:
     Deck &DeckState() { return deck_; }
     Drill &DrillState() { return drill_; }
     CardView &Cells() { return *cells_; }
+    CellMedia &Media() { return *media_; }
     FontSettings &Fonts() { return *fonts_; }
     // The fonts of the question and the answer boxes, for every box that shows them.
     QFont QuestionFont() const;
@@ -176,6 +178,12 @@ private:
     void FillGrid(bool scroll); // list view
     void ResizeListColumns();   // list view
     void CreateSpeech();        // speech
+    void CreateCellMedia();     // pictures and sounds of the shown cards
+    void UpdateCellMedia();     // after a redraw or an edit
+    void SetImagePercent(int percent);
+    void StopCardSound(); // a drill step silences a playing sound
+    // Plays the sound a field (as stored) refers to; false when it names none that exists.
+    bool PlayRecordedVoice(const QByteArray &storedField);
     void men_Other_SpeakSettingClick();
     void UpdateRecentFiles();  // recent files: the entries and the title
     void CreateHints();        // hints and help
@@ -206,6 +214,7 @@ private:
     Deck deck_;
     Drill drill_;
     std::unique_ptr<CardView> cells_;
+    CellMedia *media_ = nullptr;
     std::unique_ptr<FontSettings> fonts_;
     bool closed_ = false;
     WheelNotches formWheel_;

@@ -34,16 +34,19 @@ void SetTextColour(QWidget *widget, const QColor &colour) {
 
 void TForm1::ClickSusume() {
     ParkFocus();
+    StopCardSound();
     drill_.GoNext();
 }
 
 void TForm1::ClickDekita() {
     ParkFocus();
+    StopCardSound();
     drill_.GoDone();
 }
 
 void TForm1::ClickModoru() {
     ParkFocus();
+    StopCardSound();
     drill_.BackToStart();
 }
 
@@ -84,6 +87,8 @@ void TForm1::UpdateArrowCaptions() {
 bool TForm1::CMChildKey(int key, Qt::KeyboardModifiers modifiers) {
     if (!Yajirusi)
         return false;
+    if (key == Qt::Key_Down || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Left)
+        StopCardSound();
     const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
     switch (key) {
     case Qt::Key_Down:
@@ -104,6 +109,7 @@ bool TForm1::CMChildKey(int key, Qt::KeyboardModifiers modifiers) {
 }
 
 void TForm1::FormMouseWheel(int delta, Qt::KeyboardModifiers modifiers) {
+    StopCardSound();
     if (modifiers.testFlag(Qt::ControlModifier))
         drill_.MoveToBookmark();
     else if (delta < -10)

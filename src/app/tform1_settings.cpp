@@ -43,6 +43,7 @@ void TForm1::ReadSettings() {
 
     ApplyWindowBounds(QRect(s.left, s.top, s.width, s.height));
     drill_.SubRows = s.count;
+    cells_->ImagePercent = s.imageSize;
     fonts_->Load(s);
 
     drill_.Jyun = s.jyun;
@@ -71,6 +72,7 @@ void TForm1::WriteSettings() {
     s.width = outer.width();
     s.height = outer.height();
     s.count = drill_.SubRows;
+    s.imageSize = cells_->ImagePercent;
     s.jyun = drill_.Jyun;
     s.yajirusi = Yajirusi;
     s.autoSave = AutoSave;

@@ -12,6 +12,8 @@ void TForm1::CreateSpeech() {
     speech_->SetMenuItems(findChild<QAction *>(QStringLiteral("men_Other_SpeakMondai")),
                           findChild<QAction *>(QStringLiteral("men_Other_SpeakKaitou")));
     speech_->UpdateMarks();
+    speech_->SetRecordedVoice(
+        [this](const QByteArray &stored) { return PlayRecordedVoice(stored); });
     connect(findChild<QMenu *>(QStringLiteral("men_Other")), &QMenu::aboutToShow, this,
             [this] { speech_->MenuOpening(); });
     connect(findChild<QAction *>(QStringLiteral("men_Other_SpeakSetting")), &QAction::triggered,

@@ -77,6 +77,7 @@ void TForm1::RefreshView() {
     ShowCounters();
     noDeckHint_->setVisible(deck_.DeckFileName.isEmpty());
     cells_->UpdateEditability();
+    UpdateCellMedia();
     if (drill_.DisplayPattern == PatternList)
         FillGrid(true);
 }
@@ -118,6 +119,7 @@ void TForm1::OnCha(TMyMemo *memo) {
         memo->setTextCursor(cursor);
     }
     SuppressEdits = before;
+    UpdateCellMedia(); // a reference typed or dropped shows at once
     if (!stored.unencodable.isEmpty())
         StatusBar1->showMessage(UnencodableMessage(stored.unencodable));
     else if (stored.quoteCommaSeparated)

@@ -7,9 +7,11 @@
 
 namespace {
 
-// The extensions a dropped file is told apart by; only these exact spellings count.
-const std::initializer_list<const char16_t *> ReferenceExtensions = {u".bmp", u".BMP", u".wav",
-                                                                     u".WAV", u".jpg", u".JPG"};
+// The extensions a dropped file is told apart by; only these exact spellings count. Pictures and
+// sounds: the first six are the long-standing ones, the rest what Linux desktops mostly hold.
+const std::initializer_list<const char16_t *> ReferenceExtensions = {
+    u".bmp",  u".BMP",  u".wav", u".WAV", u".jpg", u".JPG", u".png", u".PNG",
+    u".jpeg", u".JPEG", u".gif", u".GIF", u".mp3", u".MP3", u".ogg", u".OGG"};
 const std::initializer_list<const char16_t *> DeckExtensions = {u".txt", u".TXT", u".csv", u".CSV"};
 
 bool ContainsAny(const QString &text, std::initializer_list<const char16_t *> parts) {

@@ -66,6 +66,8 @@ void SpeechOutput::AutoSpeak(const Drill &drill) {
 }
 
 void SpeechOutput::SpeakField(const QByteArray &storedText) {
+    if (recorded_ && recorded_(storedText))
+        return;
     speech_->Speak(sjis::ToDisplay(storedText).text);
 }
 

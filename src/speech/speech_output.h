@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 
+#include <functional>
 #include <memory>
 
 class Drill;
@@ -36,6 +37,10 @@ public:
     void AutoSpeak(const Drill &drill);
     // Speaks one field of a card, given as the card stores it.
     void SpeakField(const QByteArray &storedText);
+    // A recorded voice beats the synthetic one: this plays the sound a field refers to and
+    // answers true, or answers false and the field is spoken.
+    using RecordedVoice = std::function<bool(const QByteArray &storedText)>;
+    void SetRecordedVoice(RecordedVoice recorded) { recorded_ = std::move(recorded); }
 
     void ClickSpeakMondai();
     void ClickSpeakKaitou();
@@ -59,4 +64,5 @@ private:
     std::unique_ptr<TForm2> dialog_;
     QAction *speakMondai_ = nullptr;
     QAction *speakKaitou_ = nullptr;
+    RecordedVoice recorded_;
 };

@@ -5,6 +5,7 @@
 
 #include <QMouseEvent>
 #include <QTextBlock>
+#include <QToolButton>
 
 TMyPane::TMyPane(int kind, int row, QWidget *parent) : QFrame(parent), Kind(kind), Row(row) {
     setObjectName(QStringLiteral("CellPane_%1_%2").arg(kind).arg(row));
@@ -30,6 +31,32 @@ void TMyPane::SetTextHeight(int height) {
     LayOut();
 }
 
+void TMyPane::SetImageShare(int percent) {
+    if (imageShare_ == percent)
+        return;
+    imageShare_ = percent;
+    LayOut();
+}
+
+QToolButton *TMyPane::SoundButton() {
+    if (!soundButton_) {
+        soundButton_ = new QToolButton(this);
+        soundButton_->setObjectName(objectName() + QStringLiteral("_Sound"));
+        soundButton_->setText(QStringLiteral("▶"));
+        soundButton_->setAutoRaise(true);
+        soundButton_->setFocusPolicy(Qt::NoFocus);
+        soundButton_->hide();
+    }
+    return soundButton_;
+}
+
+void TMyPane::SetSoundButtonVisible(bool visible) {
+    if (!visible && !soundButton_)
+        return;
+    SoundButton()->setVisible(visible);
+    LayOut();
+}
+
 void TMyPane::resizeEvent(QResizeEvent *event) {
     QFrame::resizeEvent(event);
     LayOut();
@@ -38,11 +65,19 @@ void TMyPane::resizeEvent(QResizeEvent *event) {
 void TMyPane::LayOut() {
     const QRect inner = contentsRect();
     int textHeight = textHeight_ < 0 ? inner.height() : qMin(textHeight_, inner.height());
+    if (imageShare_ > 0)
+        textHeight = textHeight * (100 - imageShare_) / 100;
     if (memo_)
         memo_->setGeometry(inner.x(), inner.y(), inner.width(), textHeight);
     if (image_)
         image_->setGeometry(inner.x(), inner.y() + textHeight, inner.width(),
                             inner.height() - textHeight);
+    if (soundButton_ && soundButton_->isVisible()) {
+        const QSize size = soundButton_->sizeHint();
+        soundButton_->setGeometry(inner.right() + 1 - size.width(),
+                                  inner.bottom() + 1 - size.height(), size.width(), size.height());
+        soundButton_->raise();
+    }
 }
 
 TMyMemo::TMyMemo(int kind, int row, QWidget *parent)
@@ -79,11 +114,6 @@ void TMyMemo::SetAlignment(Qt::Alignment alignment) {
 void TMyMemo::mouseDoubleClickEvent(QMouseEvent *event) {
     QPlainTextEdit::mouseDoubleClickEvent(event);
     Q_EMIT doubleClicked(this);
-}
-
-TMyImage::TMyImage(QWidget *parent) : QLabel(parent) {
-    setAlignment(Qt::AlignCenter);
-    setScaledContents(false);
 }
 
 namespace {

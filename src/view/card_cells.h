@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QFrame>
-#include <QLabel>
 #include <QPlainTextEdit>
+
+#include "view/cell_image.h"
 
 class TMondaiSet;
 
@@ -11,6 +12,7 @@ enum CellKind { KindQuestion = 1, KindAnswer = 2, KindReference = 3 };
 
 class TMyMemo;
 class TMyImage;
+class QToolButton;
 
 // The framed panel of one cell: the text box on top, the picture area below.
 class TMyPane : public QFrame {
@@ -23,6 +25,12 @@ public:
     void SetContents(TMyMemo *memo, TMyImage *image);
     // Height of the text box; -1 lets it fill the pane.
     void SetTextHeight(int height);
+    // With a picture, the picture area takes this share (percent) of the pane below the text;
+    // 0 gives the text box the whole height.
+    void SetImageShare(int percent);
+    // The play button in the pane's corner, created when first shown.
+    QToolButton *SoundButton();
+    void SetSoundButtonVisible(bool visible);
     TMyMemo *Memo() const { return memo_; }
 
 protected:
@@ -32,7 +40,9 @@ private:
     void LayOut();
     TMyMemo *memo_ = nullptr;
     TMyImage *image_ = nullptr;
+    QToolButton *soundButton_ = nullptr;
     int textHeight_ = -1;
+    int imageShare_ = 0;
 };
 
 // A card text box; `Shown` while it holds a field of a card.
@@ -55,13 +65,6 @@ Q_SIGNALS:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
-};
-
-// The picture area of a cell; nothing loads pictures into it yet.
-class TMyImage : public QLabel {
-    Q_OBJECT
-public:
-    explicit TMyImage(QWidget *parent = nullptr);
 };
 
 // Put a card's question, or its answer and reference, into text boxes and mark them shown.

@@ -87,9 +87,10 @@ void CardView::SizeCellTexts(int outerHeight, int subRows) {
         return;
     const int a = (outerHeight - OuterChrome) / subRows;
     for (int kind = KindQuestion; kind <= KindReference; ++kind) {
-        Pane(kind, 0)->SetTextHeight(-1);
-        for (int row = 1; row < RowCount; ++row)
-            Pane(kind, row)->SetTextHeight(a - 1);
+        for (int row = 0; row < RowCount; ++row) {
+            Pane(kind, row)->SetTextHeight(row == 0 ? -1 : a - 1);
+            Pane(kind, row)->SetImageShare(CellImageFlag[kind - 1][row] ? ImagePercent : 0);
+        }
     }
 }
 

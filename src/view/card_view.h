@@ -50,7 +50,9 @@ public:
     int MondaiHeight() const;
     void SetMondaiHeight(int height);
 
+    // Cells showing a picture give their text box only (100 - ImagePercent)% of their height.
     std::array<std::array<int, RowCount>, KindCount> CellImageFlag{};
+    int ImagePercent = 60;
 
 private:
     void CreateCells(QWidget *panelMondai, QWidget *panelRenban);

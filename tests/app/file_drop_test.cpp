@@ -2,11 +2,13 @@
 #include "deck/sjis_codec.h"
 #include "support/window_fixture.h"
 #include "view/card_view.h"
+#include "view/cell_media.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QDropEvent>
+#include <QImage>
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
@@ -77,6 +79,24 @@ TEST_F(FileDrops, APictureOnAShownBoxAddsItsRelativePathAsALastLine) {
     DropFiles(CentreOf(Memo(KindAnswer, 0)), {dir.filePath(QStringLiteral("data/a.WAV"))});
     EXPECT_EQ(form->DeckState().CardList[0]->Kaitou, QByteArray("neko\\n/../data/a.WAV"));
     EXPECT_TRUE(IsDeckChanged(form->DeckState()));
+}
+
+TEST_F(FileDrops, ADroppedPngShowsAtOnceBelowItsText) {
+    const QString app = dir.filePath(QStringLiteral("app"));
+    form->Media().SetProgramFolder(app);
+    QDir().mkpath(app + QStringLiteral("/pic"));
+    QImage picture(60, 40, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    ASSERT_TRUE(picture.save(app + QStringLiteral("/pic/cat.png")));
+    OpenDeck({QStringLiteral("cat,neko,,0,0,0,")});
+
+    EXPECT_TRUE(DropFiles(CentreOf(Memo(KindQuestion, 0)), {app + QStringLiteral("/pic/cat.png")}));
+    form->Media().Loader().WaitForIdle();
+    EXPECT_EQ(Question(0), QByteArray("cat\\n/pic/cat.png"));
+    EXPECT_EQ(form->Cells().CellImageFlag[0][0], 1);
+    EXPECT_TRUE(form->Cells().Image(KindQuestion, 0)->HasPicture());
+    EXPECT_LT(Memo(KindQuestion, 0)->height(),
+              form->Cells().Pane(KindQuestion, 0)->contentsRect().height());
 }
 
 TEST_F(FileDrops, APictureAnywhereButOnABoxShowingACardIsIgnored) {

@@ -24,7 +24,9 @@ TEST(RelativeToFolder, FolderNamesDifferingInCaseAreDifferentFolders) {
 }
 
 TEST(DropKindOf, OnlyTheListedSpellingsCount) {
-    for (const char *name : {"a.bmp", "a.BMP", "a.wav", "a.WAV", "a.jpg", "a.JPG"}) {
+    for (const char *name :
+         {"a.bmp", "a.BMP", "a.wav", "a.WAV", "a.jpg", "a.JPG", "a.png", "a.PNG", "a.jpeg",
+          "a.JPEG", "a.gif", "a.GIF", "a.mp3", "a.MP3", "a.ogg", "a.OGG"}) {
         const DropKind kind = DropKindOf(QString::fromLatin1(name));
         EXPECT_TRUE(kind.reference) << name;
         EXPECT_FALSE(kind.deck) << name;
@@ -34,7 +36,8 @@ TEST(DropKindOf, OnlyTheListedSpellingsCount) {
         EXPECT_TRUE(kind.deck) << name;
         EXPECT_FALSE(kind.reference) << name;
     }
-    for (const char *name : {"notes.Csv", "a.Jpg", "a.jpeg", "a.png", "notes", "csv"}) {
+    for (const char *name : {"notes.Csv", "a.Jpg", "a.Png", "a.Jpeg", "a.jPEG", "a.Gif", "a.Mp3",
+                             "a.oGG", "a.tiff", "a.flac", "notes", "csv", "png"}) {
         const DropKind kind = DropKindOf(QString::fromLatin1(name));
         EXPECT_FALSE(kind.deck || kind.reference) << name;
     }

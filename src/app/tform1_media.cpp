@@ -1,0 +1,54 @@
+// Pictures and sounds that the shown card texts refer to.
+#include "app/tform1.h"
+
+#include "deck/card.h"
+#include "deck/sjis_codec.h"
+#include "speech/sound_player.h"
+#include "view/card_view.h"
+#include "view/cell_media.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace {
+QString FolderOf(const QString &deckFile) {
+    return deckFile.isEmpty() ? QString() : QFileInfo(deckFile).absolutePath();
+}
+} // namespace
+
+void TForm1::CreateCellMedia() {
+    media_ = new CellMedia(*cells_, CreateSoundPlayer, this);
+    media_->SetProgramFolder(QCoreApplication::applicationDirPath());
+    connect(media_, &CellMedia::layoutChanged, this, &TForm1::SizeCellTexts);
+    for (int kind = KindQuestion; kind <= KindAnswer; ++kind)
+        for (int row = 0; row < CardView::RowCount; ++row)
+            connect(cells_->Image(kind, row), &TMyImage::shareDragged, this,
+                    &TForm1::SetImagePercent);
+}
+
+void TForm1::UpdateCellMedia() {
+    if (!media_)
+        return;
+    media_->SetDeckFolder(FolderOf(deck_.DeckFileName));
+    media_->Update();
+}
+
+void TForm1::SetImagePercent(int percent) {
+    cells_->ImagePercent = percent;
+    settings_.imageSize = percent;
+    SizeCellTexts();
+}
+
+void TForm1::StopCardSound() {
+    if (media_)
+        media_->StopSound();
+}
+
+bool TForm1::PlayRecordedVoice(const QByteArray &storedField) {
+    if (!media_)
+        return false;
+    // A new deck speaks its first card before its first redraw.
+    media_->SetDeckFolder(FolderOf(deck_.DeckFileName));
+    const QString text = sjis::ToDisplay(DisplayForm(storedField)).text;
+    return media_->PlaySound(media_->SoundOf(text));
+}

@@ -1,0 +1,67 @@
+#include "speech/sound_player.h"
+
+#ifdef KARDEON_HAVE_MULTIMEDIA
+#include <QAudioOutput>
+#include <QDir>
+#include <QFileInfo>
+#include <QMediaPlayer>
+#include <QUrl>
+
+namespace {
+
+// Qt's GStreamer media backend crashes while it builds a player when GStreamer's base and good
+// plugins are missing (a bare GStreamer core is common), so the player is only made when the
+// plugins it builds from are installed.
+bool HasGStreamerPlugins() {
+    QStringList folders = qEnvironmentVariable("GST_PLUGIN_SYSTEM_PATH_1_0")
+                              .split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    folders +=
+        qEnvironmentVariable("GST_PLUGIN_PATH_1_0").split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    folders << QStringLiteral("/usr/lib64/gstreamer-1.0")
+            << QStringLiteral("/usr/lib/gstreamer-1.0");
+    const QDir lib(QStringLiteral("/usr/lib"));
+    for (const QString &arch : lib.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        folders << lib.filePath(arch + QStringLiteral("/gstreamer-1.0"));
+    for (const QString &folder : folders) {
+        const QDir dir(folder);
+        bool all = true;
+        for (const char *plugin : {"libgstplayback.so", "libgstaudioconvert.so", "libgstvolume.so",
+                                   "libgstautodetect.so"})
+            all = all && QFileInfo::exists(dir.filePath(QString::fromLatin1(plugin)));
+        if (all)
+            return true;
+    }
+    return false;
+}
+
+class MediaSoundPlayer : public SoundPlayer {
+public:
+    MediaSoundPlayer() { player_.setAudioOutput(&output_); }
+    bool Available() const { return player_.isAvailable(); }
+    void Play(const QString &path) override {
+        player_.stop();
+        player_.setSource(QUrl::fromLocalFile(path));
+        player_.play();
+    }
+    void Stop() override { player_.stop(); }
+
+private:
+    QAudioOutput output_;
+    QMediaPlayer player_;
+};
+
+} // namespace
+
+std::unique_ptr<SoundPlayer> CreateSoundPlayer() {
+    if (!HasGStreamerPlugins())
+        return nullptr;
+    auto player = std::make_unique<MediaSoundPlayer>();
+    if (!player->Available())
+        return nullptr;
+    return player;
+}
+#else
+std::unique_ptr<SoundPlayer> CreateSoundPlayer() {
+    return nullptr;
+}
+#endif

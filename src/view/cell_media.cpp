@@ -1,0 +1,97 @@
+#include "view/cell_media.h"
+
+#include "deck/media_reference.h"
+#include "speech/sound_player.h"
+#include "view/card_view.h"
+
+#include <QToolButton>
+
+CellMedia::CellMedia(CardView &cells, PlayerFactory makePlayer, QObject *parent)
+    : QObject(parent), cells_(cells), makePlayer_(std::move(makePlayer)) {
+    connect(&loader_, &PictureLoader::pictureReady, this, &CellMedia::Update);
+    for (int row = 0; row < CardView::RowCount; ++row)
+        for (int kind : {KindQuestion, KindAnswer}) {
+            TMyPane *pane = cells_.Pane(kind, row);
+            connect(pane->SoundButton(), &QToolButton::clicked, this,
+                    [this, pane] { PlaySound(SoundOf(pane->Memo()->toPlainText())); });
+        }
+}
+
+CellMedia::~CellMedia() = default;
+
+void CellMedia::SetPlayerFactory(PlayerFactory makePlayer) {
+    makePlayer_ = std::move(makePlayer);
+    player_.reset();
+    playerTried_ = false;
+}
+
+void CellMedia::SetFolders(const QString &programFolder, const QString &deckFolder) {
+    programFolder_ = programFolder;
+    deckFolder_ = deckFolder;
+}
+
+void CellMedia::Update() {
+    bool flagsChanged = false;
+    for (int row = 0; row < CardView::RowCount; ++row)
+        for (int kind : {KindQuestion, KindAnswer})
+            flagsChanged |= UpdateCell(kind, row);
+    if (flagsChanged)
+        Q_EMIT layoutChanged();
+}
+
+bool CellMedia::UpdateCell(int kind, int row) {
+    TMyPane *pane = cells_.Pane(kind, row);
+    TMyMemo *memo = pane->Memo();
+    TMyImage *image = cells_.Image(kind, row);
+    // Cells of a hidden pattern load nothing; switching patterns redraws and looks again.
+    const bool seen = memo->Shown && pane->isVisibleTo(pane->window());
+    const QString text = seen ? memo->toPlainText() : QString();
+
+    QString picture;
+    const MediaReference reference = FirstReference(text, MediaKind::Picture);
+    if (reference.kind == MediaKind::Picture)
+        picture = ResolveReference(reference.path, programFolder_, deckFolder_);
+    const PictureLoader::Result loaded =
+        picture.isEmpty() ? PictureLoader::Result{PictureLoader::State::Broken, {}}
+                          : loader_.Picture(picture);
+    if (loaded.state == PictureLoader::State::Ready)
+        image->SetPicture(loaded.image);
+    else
+        image->ClearPicture();
+    // A picture still loading keeps its room, so the text does not jump when it arrives.
+    const int flag = loaded.state == PictureLoader::State::Broken ? 0 : 1;
+    int &stored = cells_.CellImageFlag[kind - 1][row];
+    const bool changed = stored != flag;
+    stored = flag;
+
+    pane->SetSoundButtonVisible(!SoundOf(text).isEmpty() && Player());
+    return changed;
+}
+
+QString CellMedia::SoundOf(const QString &text) const {
+    const MediaReference reference = FirstReference(text, MediaKind::Sound);
+    if (reference.kind != MediaKind::Sound)
+        return {};
+    return ResolveReference(reference.path, programFolder_, deckFolder_);
+}
+
+SoundPlayer *CellMedia::Player() {
+    if (!playerTried_) {
+        playerTried_ = true;
+        if (makePlayer_)
+            player_ = makePlayer_();
+    }
+    return player_.get();
+}
+
+bool CellMedia::PlaySound(const QString &path) {
+    if (path.isEmpty() || !Player())
+        return false;
+    player_->Play(path);
+    return true;
+}
+
+void CellMedia::StopSound() {
+    if (player_)
+        player_->Stop();
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "view/picture_loader.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class CardView;
+class SoundPlayer;
+
+// Shows what the references in the shown card texts point to: the first picture of a cell in
+// its picture area (setting the cell's picture flag), and a play button for the first sound.
+// The texts and the deck are never changed.
+class CellMedia : public QObject {
+    Q_OBJECT
+public:
+    // `makePlayer` is asked for a sound player the first time a card refers to a sound.
+    using PlayerFactory = std::function<std::unique_ptr<SoundPlayer>()>;
+    CellMedia(CardView &cells, PlayerFactory makePlayer, QObject *parent = nullptr);
+    ~CellMedia() override;
+
+    // Replaces the source of the sound player; a player made before is dropped.
+    void SetPlayerFactory(PlayerFactory makePlayer);
+    // Where references are looked up: below the program's folder first, then the deck's.
+    void SetFolders(const QString &programFolder, const QString &deckFolder);
+    void SetProgramFolder(const QString &folder) { programFolder_ = folder; }
+    void SetDeckFolder(const QString &folder) { deckFolder_ = folder; }
+    // Looks at every shown cell again; emits layoutChanged when a picture flag changed.
+    void Update();
+    // The file of the first sound a text refers to; empty when it names none that exists.
+    QString SoundOf(const QString &text) const;
+    // Plays a sound file; false when sounds cannot be played here.
+    bool PlaySound(const QString &path);
+    void StopSound();
+    PictureLoader &Loader() { return loader_; }
+
+Q_SIGNALS:
+    void layoutChanged();
+
+private:
+    bool UpdateCell(int kind, int row);
+    SoundPlayer *Player();
+
+    CardView &cells_;
+    PlayerFactory makePlayer_;
+    std::unique_ptr<SoundPlayer> player_;
+    bool playerTried_ = false;
+    QString programFolder_;
+    QString deckFolder_;
+    PictureLoader loader_;
+};

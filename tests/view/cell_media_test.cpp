@@ -1,0 +1,142 @@
+#include "view/cell_media.h"
+
+#include "speech/sound_player.h"
+#include "view/card_view.h"
+
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+class FakeSoundPlayer : public SoundPlayer {
+public:
+    explicit FakeSoundPlayer(QStringList *played) : played_(played) {}
+    void Play(const QString &path) override { played_->append(path); }
+    void Stop() override { played_->append(QStringLiteral("stop")); }
+
+private:
+    QStringList *played_;
+};
+
+class CellMediaTest : public ::testing::Test {
+protected:
+    CellMediaTest() {
+        mondai_.resize(400, 300);
+        renban_.resize(400, 500);
+        cells_.LayoutCells(572, 510, 100, 5); // sub rows 100 high
+        QDir(folder_.path()).mkpath(QStringLiteral("pic"));
+        QImage picture(80, 40, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        picture.save(folder_.filePath(QStringLiteral("pic/cat.png")));
+        QFile sound(folder_.filePath(QStringLiteral("neko.wav")));
+        sound.open(QIODevice::WriteOnly);
+        media_.SetFolders(folder_.path(), QString());
+    }
+    void Show(int kind, int row, const QString &text) {
+        TMyMemo *memo = cells_.Memo(kind, row);
+        memo->setPlainText(text);
+        memo->Shown = true;
+    }
+    void UpdateAndLoad() {
+        media_.Update();
+        media_.Loader().WaitForIdle();
+    }
+
+    QTemporaryDir folder_;
+    QWidget mondai_;
+    QWidget renban_;
+    CardView cells_{&mondai_, &renban_};
+    QStringList played_;
+    CellMedia media_{cells_, [this] { return std::make_unique<FakeSoundPlayer>(&played_); }};
+};
+
+TEST_F(CellMediaTest, APictureReferenceFillsThePictureAreaAndShrinksTheText) {
+    Show(KindQuestion, 2, QStringLiteral("ねこ\n/pic/cat.png"));
+    Show(KindQuestion, 3, QStringLiteral("ねこ\n\\pic\\cat.png")); // written on another desktop
+    Show(KindQuestion, 4, QStringLiteral("いぬ\n/pic/dog.png"));   // no such file: just text
+    UpdateAndLoad();
+    EXPECT_EQ(cells_.CellImageFlag[0][2], 1);
+    EXPECT_EQ(cells_.CellImageFlag[0][3], 1);
+    EXPECT_EQ(cells_.CellImageFlag[0][4], 0);
+    EXPECT_TRUE(cells_.Image(KindQuestion, 2)->HasPicture());
+    EXPECT_FALSE(cells_.Image(KindQuestion, 4)->HasPicture());
+    EXPECT_EQ(cells_.Memo(KindQuestion, 2)->toPlainText(), QStringLiteral("ねこ\n/pic/cat.png"));
+
+    // The text box keeps (100 - ImagePercent)% of the cell, the picture the rest.
+    for (int percent : {20, 60, 100}) {
+        cells_.ImagePercent = percent;
+        cells_.SizeCellTexts(572, 5);
+        const int cell = cells_.Pane(KindQuestion, 2)->contentsRect().height();
+        EXPECT_EQ(cells_.Memo(KindQuestion, 2)->height(), cell * (100 - percent) / 100) << percent;
+        EXPECT_EQ(cells_.Memo(KindQuestion, 4)->height(), cell) << percent;
+        EXPECT_EQ(cells_.Image(KindQuestion, 2)->height(),
+                  cell - cells_.Memo(KindQuestion, 2)->height());
+    }
+}
+
+TEST_F(CellMediaTest, AnEmptiedCellLosesItsPicture) {
+    Show(KindQuestion, 2, QStringLiteral("/pic/cat.png"));
+    UpdateAndLoad();
+    ASSERT_EQ(cells_.CellImageFlag[0][2], 1);
+    cells_.Memo(KindQuestion, 2)->Clear();
+    media_.Update();
+    EXPECT_EQ(cells_.CellImageFlag[0][2], 0);
+    EXPECT_FALSE(cells_.Image(KindQuestion, 2)->HasPicture());
+}
+
+TEST_F(CellMediaTest, ACorruptPictureIsText) {
+    QFile broken(folder_.filePath(QStringLiteral("pic/broken.jpg")));
+    broken.open(QIODevice::WriteOnly);
+    broken.write("not a picture");
+    broken.close();
+    Show(KindAnswer, 1, QStringLiteral("/pic/broken.jpg"));
+    UpdateAndLoad();
+    EXPECT_EQ(cells_.CellImageFlag[1][1], 0);
+}
+
+TEST_F(CellMediaTest, ASoundReferenceShowsAPlayButtonThatPlaysIt) {
+    Show(KindAnswer, 1, QStringLiteral("猫\n/neko.wav"));
+    Show(KindQuestion, 1, QStringLiteral("neko"));
+    UpdateAndLoad();
+    QToolButton *button = cells_.Pane(KindAnswer, 1)->SoundButton();
+    EXPECT_FALSE(button->isHidden());
+    EXPECT_TRUE(cells_.Pane(KindQuestion, 1)->SoundButton()->isHidden());
+    button->click();
+    EXPECT_EQ(played_, QStringList{folder_.filePath(QStringLiteral("neko.wav"))});
+    EXPECT_EQ(cells_.CellImageFlag[1][1], 0); // a sound takes no picture room
+}
+
+TEST(CellMediaWithoutSound, NoPlayerMeansNoButton) {
+    QTemporaryDir folder;
+    QFile(folder.filePath(QStringLiteral("a.wav"))).open(QIODevice::WriteOnly);
+    QWidget mondai, renban;
+    CardView cells(&mondai, &renban);
+    CellMedia media(cells, [] { return std::unique_ptr<SoundPlayer>(); });
+    media.SetFolders(folder.path(), QString());
+    cells.Memo(KindQuestion, 1)->setPlainText(QStringLiteral("/a.wav"));
+    cells.Memo(KindQuestion, 1)->Shown = true;
+    media.Update();
+    EXPECT_TRUE(cells.Pane(KindQuestion, 1)->SoundButton()->isHidden());
+    EXPECT_FALSE(media.PlaySound(folder.filePath(QStringLiteral("a.wav"))));
+}
+
+// Whatever this desktop's sound support, asking for its player never brings the program down.
+TEST(SoundPlayerOfThisDesktop, IsMadeOrAbsentWithoutCrashing) {
+    std::unique_ptr<SoundPlayer> player = CreateSoundPlayer();
+    if (player)
+        player->Stop();
+}
+
+TEST(CellImageDrag, TheShareBelowThePointerIsClamped) {
+    EXPECT_EQ(TMyImage::ShareBelow(50, 100), 50);
+    EXPECT_EQ(TMyImage::ShareBelow(33, 100), 67);
+    EXPECT_EQ(TMyImage::ShareBelow(95, 100), 20);
+    EXPECT_EQ(TMyImage::ShareBelow(-10, 100), 100);
+    EXPECT_EQ(TMyImage::ShareBelow(10, 0), 100);
+}
+
+} // namespace
