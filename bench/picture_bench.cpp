@@ -4,6 +4,7 @@
 #include "app/prompts.h"
 #include "app/tform1.h"
 #include "view/cell_media.h"
+#include "window_bench_main.h"
 
 #include <QApplication>
 #include <QDir>
@@ -167,12 +168,5 @@ BENCHMARK(BM_AskForHugePicture)->Iterations(3)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char **argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWindowBenchmarks(argc, argv);
 }

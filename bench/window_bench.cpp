@@ -2,6 +2,7 @@
 #include "app/prompts.h"
 #include "app/tform1.h"
 #include "bench_decks.h"
+#include "window_bench_main.h"
 
 #include <QApplication>
 #include <QFile>
@@ -96,12 +97,5 @@ BENCHMARK(BM_StartToDrawnWindow)->Arg(100'000)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char **argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWindowBenchmarks(argc, argv);
 }

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+// The main() of the benchmarks that open windows. Each benchmark opens and closes windows of
+// its own, and the speech engine can be started only once in a process, so speech is kept off
+// (its voices are looked for in an empty folder): the figures are those of the drill and the
+// redraw alone.
+inline int RunWindowBenchmarks(int argc, char **argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir noVoices;
+    qputenv("ESPEAK_DATA_PATH", noVoices.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
