@@ -19,18 +19,6 @@
 
 namespace {
 
-class SilentPrompts : public Prompts {
-public:
-    PromptButton Message(QWidget *, const MessageRequest &request) override {
-        return EscapeButton(request.buttons);
-    }
-    QString OpenFileName(QWidget *, const FileRequest &) override { return {}; }
-    QString SaveFileName(QWidget *, const FileRequest &) override { return {}; }
-    std::optional<QFont> ChooseFont(QWidget *, const QFont &, const QString &) override {
-        return std::nullopt;
-    }
-};
-
 // A photo-sized JPEG with some detail, so that decoding costs what a real one does.
 void WritePicture(const QString &path, int seed) {
     QImage image(1280, 960, QImage::Format_RGB32);

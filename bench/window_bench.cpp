@@ -14,19 +14,6 @@
 
 namespace {
 
-// Nothing is ever asked while measuring; a question would be answered as if closed.
-class SilentPrompts : public Prompts {
-public:
-    PromptButton Message(QWidget *, const MessageRequest &request) override {
-        return EscapeButton(request.buttons);
-    }
-    QString OpenFileName(QWidget *, const FileRequest &) override { return {}; }
-    QString SaveFileName(QWidget *, const FileRequest &) override { return {}; }
-    std::optional<QFont> ChooseFont(QWidget *, const QFont &, const QString &) override {
-        return std::nullopt;
-    }
-};
-
 QString DeckFile(const QTemporaryDir &dir, qsizetype cards) {
     const QString path = dir.filePath(QStringLiteral("deck%1.csv").arg(cards));
     if (!QFile::exists(path)) {

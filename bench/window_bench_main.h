@@ -1,9 +1,24 @@
 #pragma once
 
+#include "app/prompts.h"
+
 #include <QApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+
+// Nothing is ever asked while measuring; a question would be answered as if closed.
+class SilentPrompts : public Prompts {
+public:
+    PromptButton Message(QWidget *, const MessageRequest &request) override {
+        return EscapeButton(request.buttons);
+    }
+    QString OpenFileName(QWidget *, const FileRequest &) override { return {}; }
+    QString SaveFileName(QWidget *, const FileRequest &) override { return {}; }
+    std::optional<QFont> ChooseFont(QWidget *, const QFont &, const QString &) override {
+        return std::nullopt;
+    }
+};
 
 // The main() of the benchmarks that open windows. Each benchmark opens and closes windows of
 // its own, and the speech engine can be started only once in a process, so speech is kept off
