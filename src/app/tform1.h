@@ -200,7 +200,6 @@ private:
     bool IsInThisWindow(QObject *object) const;
     bool IsDrillInput(QObject *watched) const;
     bool IsInListGrid(QObject *object) const;
-    void ReportSaveError(const FileResult &result);
     // The add flow: the dialog, then the new card placed relative to `target`.
     void AddCardTo(CardTarget target);
     // Window bounds as the settings file stores them: outer position and size.

@@ -68,10 +68,6 @@ SaveAnswer TForm1::AskSaveDeck() {
     }
 }
 
-void TForm1::ReportSaveError(const FileResult &result) {
-    prompts_.Error(this, result.error);
-}
-
 void TForm1::ClickOpen() {
     const QString dir =
         deck_.DeckFileName.isEmpty() ? QString() : QFileInfo(deck_.DeckFileName).absolutePath();
