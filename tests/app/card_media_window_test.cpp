@@ -2,6 +2,7 @@
 #include "deck/sjis_codec.h"
 #include "speech/sound_player.h"
 #include "support/fake_speech.h"
+#include "support/recording_sound_player.h"
 #include "support/window_fixture.h"
 #include "view/card_view.h"
 #include "view/cell_media.h"
@@ -13,16 +14,6 @@
 #include <QToolButton>
 
 namespace {
-
-class RecordingPlayer : public SoundPlayer {
-public:
-    explicit RecordingPlayer(QStringList *log) : log_(log) {}
-    void Play(const QString &path) override { log_->append(path); }
-    void Stop() override { log_->append(QStringLiteral("stop")); }
-
-private:
-    QStringList *log_;
-};
 
 QByteArray FileBytes(const QString &path) {
     QFile file(path);
@@ -39,7 +30,8 @@ protected:
         WritePicture(QStringLiteral("pic/FOX.JPG"), "JPEG");
         QFile sound(dir.filePath(QStringLiteral("neko.wav")));
         ASSERT_TRUE(sound.open(QIODevice::WriteOnly));
-        form->Media().SetPlayerFactory([this] { return std::make_unique<RecordingPlayer>(&log); });
+        form->Media().SetPlayerFactory(
+            [this] { return std::make_unique<RecordingSoundPlayer>(&log); });
     }
     void WritePicture(const QString &name, const char *format) {
         QImage picture(120, 80, QImage::Format_RGB32);

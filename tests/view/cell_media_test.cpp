@@ -1,6 +1,7 @@
 #include "view/cell_media.h"
 
 #include "speech/sound_player.h"
+#include "support/recording_sound_player.h"
 #include "view/card_view.h"
 
 #include <QDir>
@@ -11,16 +12,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class FakeSoundPlayer : public SoundPlayer {
-public:
-    explicit FakeSoundPlayer(QStringList *played) : played_(played) {}
-    void Play(const QString &path) override { played_->append(path); }
-    void Stop() override { played_->append(QStringLiteral("stop")); }
-
-private:
-    QStringList *played_;
-};
 
 class CellMediaTest : public ::testing::Test {
 protected:
@@ -51,7 +42,7 @@ protected:
     QWidget renban_;
     CardView cells_{&mondai_, &renban_};
     QStringList played_;
-    CellMedia media_{cells_, [this] { return std::make_unique<FakeSoundPlayer>(&played_); }};
+    CellMedia media_{cells_, [this] { return std::make_unique<RecordingSoundPlayer>(&played_); }};
 };
 
 TEST_F(CellMediaTest, APictureReferenceFillsThePictureAreaAndShrinksTheText) {
