@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/settings.h"
 #include "app/window_frame.h"
 #include "deck/deck.h"
 #include "deck/recent_files.h"
 #include "drill/drill.h"
 #include "drill/drill_host.h"
+#include "settings/settings.h"
 #include "view/wheel_notches.h"
 
 #include <QMainWindow>

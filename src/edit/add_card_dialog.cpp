@@ -1,7 +1,7 @@
 #include "edit/add_card_dialog.h"
 
-#include "app/settings.h"
 #include "deck/card.h"
+#include "settings/settings.h"
 #include "view/font_setup.h"
 #include "view/named_widget.h"
 

@@ -1,5 +1,5 @@
-#include "app/settings.h"
 #include "deck/sjis_codec.h"
+#include "settings/settings.h"
 #include "speech/sound_player.h"
 #include "support/fake_speech.h"
 #include "support/recording_sound_player.h"
