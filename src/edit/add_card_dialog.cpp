@@ -2,7 +2,7 @@
 
 #include "deck/card.h"
 #include "settings/settings.h"
-#include "view/font_setup.h"
+#include "ui/font_setup.h"
 #include "view/named_widget.h"
 
 #include <QApplication>

@@ -2,8 +2,8 @@
 // defaults, the user is told once, and the file is left exactly as it was.
 #include "app/tform1.h"
 #include "settings/settings.h"
-#include "support/scripted_prompts.h"
 #include "support/watchdog.h"
+#include "ui/scripted_prompts.h"
 
 #include <QDateTime>
 #include <QDir>

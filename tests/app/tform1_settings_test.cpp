@@ -2,7 +2,7 @@
 #include "drill/drill.h"
 #include "settings/ini_file.h"
 #include "settings/settings.h"
-#include "support/scripted_prompts.h"
+#include "ui/scripted_prompts.h"
 #include "view/card_view.h"
 
 #include <QAction>
