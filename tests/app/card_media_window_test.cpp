@@ -1,6 +1,6 @@
 #include "deck/sjis_codec.h"
+#include "media/sound_player.h"
 #include "settings/settings.h"
-#include "speech/sound_player.h"
 #include "support/fake_speech.h"
 #include "support/recording_sound_player.h"
 #include "support/window_fixture.h"
