@@ -42,7 +42,7 @@ void TForm1::FormCreate() {
     drill_.SetRandomEngine(
         std::mt19937(static_cast<std::mt19937::result_type>(QDateTime::currentMSecsSinceEpoch())));
     // 2. Files dropped on the window.
-    new FileDrop(*this);
+    new FileDrop(*this, *this);
     // 3. The mouse and key rules of the window see every event first.
     qApp->installEventFilter(this);
     // 4.-5. Deck and drill state start empty (their constructors).
