@@ -21,6 +21,7 @@ class ClickLabel;
 class ListGrid;
 class NoDeckHint;
 class PopupComboBox;
+class RecentFilesMenu;
 class FittingLabel;
 class HelpPage;
 class HintTracker;
@@ -195,9 +196,8 @@ private:
     void SetMainWindowHints(); // hints and help
     // The list view's mouse rules (true drops the event); they open the context menu too.
     bool ListMouseFilter(QObject *watched, QEvent *event);
-    // Recent decks (tform1_recent.cpp); the menu entries are where the paths live.
+    // Recent decks (tform1_recent.cpp): an entry of the File menu, counted from 1, was chosen.
     void ClickOpenFileName(int entry);
-    void RemoveRecentFile(int entry);
     // Drawing helpers.
     void ShowCounters();
     // The mouse rules of the card boxes; true when the event is dropped.
@@ -229,6 +229,7 @@ private:
     std::unique_ptr<SpeechOutput> speech_;
     HintTracker *hints_ = nullptr;
     std::unique_ptr<HelpPage> helpPage_;
+    std::unique_ptr<RecentFilesMenu> recent_;
 
     // Controls (object names as the component names).
     QWidget *Panel_Main = nullptr;
