@@ -139,16 +139,16 @@ void TForm1::closeEvent(QCloseEvent *event) {
 
 void TForm1::resizeEvent(QResizeEvent *event) {
     QMainWindow::resizeEvent(event);
-    CheckFrame();
+    placement_.CheckFrame();
     ResizeForm();
 }
 
 int TForm1::OuterHeight() const {
-    return frame_.Outer(size()).height();
+    return placement_.Outer(size()).height();
 }
 
 int TForm1::OuterWidth() const {
-    return frame_.Outer(size()).width();
+    return placement_.Outer(size()).width();
 }
 
 bool TForm1::IsInThisWindow(QObject *object) const {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/file_drop_host.h"
-#include "app/window_frame.h"
+#include "app/window_placement.h"
 #include "deck/deck.h"
 #include "deck/recent_files.h"
 #include "drill/drill.h"
@@ -207,12 +207,6 @@ private:
     bool IsInListGrid(QObject *object) const;
     // The add flow: the dialog, then the new card placed relative to `target`.
     void AddCardTo(CardTarget target);
-    // Window bounds as the settings file stores them: outer position and size.
-    void ApplyWindowBounds(QRect outer);
-    QRect RestoredOuterBounds() const;
-    void FitOuterSize(int triesLeft);
-    // Lays the window out again when its frame has arrived or changed.
-    void CheckFrame();
 
     Prompts &prompts_;
     Deck deck_;
@@ -224,8 +218,9 @@ private:
     WheelNotches formWheel_;
     AppSettings settings_;
     bool settingsUnreadable_ = false; // never written back then
-    QSize wantedOuterSize_;           // fitted once the window frame is known
-    WindowFrame frame_;
+    // Window bounds as the settings file stores them; lays the window out again when its frame
+    // has arrived or changed.
+    WindowPlacement placement_{*this, [this] { ResizeForm(); }};
     std::unique_ptr<SpeechOutput> speech_;
     HintTracker *hints_ = nullptr;
     std::unique_ptr<HelpPage> helpPage_;
