@@ -1,6 +1,7 @@
 // Pictures and sounds that the shown card texts refer to.
 #include "app/tform1.h"
 
+#include "app/prompts.h"
 #include "deck/card.h"
 #include "deck/sjis_codec.h"
 #include "speech/sound_player.h"
@@ -20,6 +21,11 @@ void TForm1::CreateCellMedia() {
     media_ = new CellMedia(*cells_, CreateSoundPlayer, this);
     media_->SetProgramFolder(QCoreApplication::applicationDirPath());
     connect(media_, &CellMedia::layoutChanged, this, &TForm1::SizeCellTexts);
+    // Told after the redraw that found the sound, not in the middle of it.
+    connect(
+        media_, &CellMedia::soundsUnavailable, this,
+        [this] { prompts_.Inform(this, SoundUnavailableMessage(), {PromptButton::Ok}); },
+        Qt::QueuedConnection);
     for (int kind = KindQuestion; kind <= KindAnswer; ++kind)
         for (int row = 0; row < CardView::RowCount; ++row)
             connect(cells_->Image(kind, row), &TMyImage::shareDragged, this,
