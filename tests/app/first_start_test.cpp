@@ -2,6 +2,7 @@
 // their own copy, and a clear word when card sounds cannot be played.
 #include "speech/sound_player.h"
 #include "support/window_fixture.h"
+#include "view/card_view.h"
 #include "view/cell_media.h"
 #include "view/sample_offer.h"
 
