@@ -42,8 +42,9 @@ void SampleOffer::Offer() {
 bool SampleOffer::eventFilter(QObject *watched, QEvent *event) {
     if (watched == hint_) {
         switch (event->type()) {
-        case QEvent::Show:
-        case QEvent::Hide:
+        // Sent even while the window is not shown yet, unlike Show and Hide.
+        case QEvent::ShowToParent:
+        case QEvent::HideToParent:
         case QEvent::Move:
         case QEvent::Resize:
             Follow();

@@ -45,6 +45,19 @@ TEST_F(FirstStartTest, TheEmptyWindowOffersTheSampleAsTheUsersOwnCopy) {
     EXPECT_TRUE(prompts.asked.empty());
 }
 
+// A deck named on the command line is opened before the window is first shown.
+TEST_F(FirstStartTest, NoOfferOverADeckOpenedBeforeTheWindowShows) {
+    TForm1 other(prompts, FixedDayClock(TestToday));
+    auto *offer = other.findChild<SampleOffer *>(QStringLiteral("SampleOffer"));
+    ASSERT_NE(offer, nullptr);
+    offer->SetInstalledSample(
+        WriteDeck(dir, QStringLiteral("sample.csv"), {QStringLiteral("a,b")}));
+    other.OpenStartDeck(WriteDeck(dir, QStringLiteral("mine.csv"), {QStringLiteral("c,d")}));
+    other.show();
+    QApplication::processEvents();
+    EXPECT_FALSE(offer->isVisible());
+}
+
 TEST_F(FirstStartTest, ACopyThatCannotBeMadeIsReportedAndNothingOpens) {
     InstallSample();
     QFile(dir.filePath(QStringLiteral("user"))).open(QIODevice::WriteOnly); // a file, not a folder
