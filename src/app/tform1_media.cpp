@@ -1,10 +1,10 @@
 // Pictures and sounds that the shown card texts refer to.
 #include "app/tform1.h"
 
-#include "app/prompts.h"
 #include "deck/card.h"
 #include "deck/sjis_codec.h"
-#include "speech/sound_player.h"
+#include "media/sound_player.h"
+#include "ui/prompts.h"
 #include "view/card_view.h"
 #include "view/cell_media.h"
 

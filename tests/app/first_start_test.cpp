@@ -1,6 +1,6 @@
 // What a new user meets in an installed copy: the window's icon, the sample deck offered as
 // their own copy, and a clear word when card sounds cannot be played.
-#include "speech/sound_player.h"
+#include "media/sound_player.h"
 #include "support/window_fixture.h"
 #include "view/card_view.h"
 #include "view/cell_media.h"
