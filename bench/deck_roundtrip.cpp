@@ -1,12 +1,12 @@
-// deck_roundtrip FILE OUT: opens FILE as Kardeon does (read, unsuitable test, parse, queue of
-// due cards), renders it, saves it to OUT with the program's writer, and prints timings.
+// deck_roundtrip FILE OUT: opens FILE the way the window does (read, encoding test, unsuitable
+// test, parse, queue of due cards, stamp), tests it for changes, saves it to OUT with the
+// program's writer, and prints timings and memory.
 #include "deck/deck.h"
 
 #include <QDate>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QString>
-
-#include <sys/resource.h>
 
 #include <cstdio>
 
@@ -29,10 +29,22 @@ double Milliseconds(QElapsedTimer &timer) {
     return ms;
 }
 
-long PeakRssKb() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
+// A line of /proc/self/status in kB: VmRSS now, VmHWM the peak since the last ResetPeak.
+long StatusKb(const char *key) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(key))
+            return line.mid(qstrlen(key)).trimmed().split(' ').value(0).toLong();
+    }
+    return 0;
+}
+
+void ResetPeak() {
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
 }
 
 } // namespace
@@ -43,26 +55,28 @@ int main(int argc, char **argv) {
         return 2;
     }
     const QString in = QString::fromLocal8Bit(argv[1]);
+    const long startKb = StatusKb("VmRSS:");
     Deck deck;
     QElapsedTimer timer;
     timer.start();
 
-    DeckLines lines;
-    const FileResult read = ReadDeckFile(in, &lines);
-    if (!read.ok)
-        return Fail(read.error);
-    if (IsUnsuitable(lines))
+    DeckFileRead read = ReadDeckForOpening(in);
+    if (!read.result.ok)
+        return Fail(read.result.error);
+    if (read.unsuitable)
         return Fail(QStringLiteral("ファイルが不適切です。\r読み込めませんでした。\r%1").arg(in));
-    deck.SavedLines = std::move(lines);
-    deck.DeckFileName = in;
+    const qint64 fileBytes = read.stamp.size;
     const double readMs = Milliseconds(timer);
 
     CardRefList askQueue;
-    ParseDeck(deck, Today(), askQueue);
+    OpenReadDeck(deck, std::move(read), Today(), askQueue);
     const double parseMs = Milliseconds(timer);
+    const long openPeakKb = StatusKb("VmHWM:");
+    const long restKb = StatusKb("VmRSS:");
+    ResetPeak();
 
-    RenderDeckLines(deck);
-    const bool unchanged = deck.RenderedLines == deck.SavedLines;
+    timer.restart();
+    const bool unchanged = !IsDeckChanged(deck);
     const double renderMs = Milliseconds(timer);
 
     deck.DeckFileName = QString::fromLocal8Bit(argv[2]);
@@ -70,10 +84,14 @@ int main(int argc, char **argv) {
     if (!saved.ok)
         return Fail(saved.error);
     const double saveMs = Milliseconds(timer);
+    const long savePeakKb = StatusKb("VmHWM:");
 
+    const double cards = deck.CardList.empty() ? 1.0 : double(deck.CardList.size());
     std::printf("cards=%zu\ndue=%zu\nunchanged=%s\nread_ms=%.1f\nparse_ms=%.1f\nrender_ms=%.1f\n"
-                "save_ms=%.1f\npeak_rss_kb=%ld\n",
+                "save_ms=%.1f\npeak_rss_kb=%ld\nopen_peak_kb=%ld\nrest_kb=%ld\n"
+                "save_peak_over_rest_kb=%ld\nbytes_per_card=%.1f\n",
                 deck.CardList.size(), askQueue.size(), unchanged ? "yes" : "no", readMs, parseMs,
-                renderMs, saveMs, PeakRssKb());
+                renderMs, saveMs, std::max(openPeakKb, savePeakKb), openPeakKb, restKb,
+                savePeakKb - restKb, (double(restKb - startKb) * 1024 - double(fileBytes)) / cards);
     return 0;
 }

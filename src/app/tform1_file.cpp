@@ -12,34 +12,31 @@ const QString OpenFilter = QStringLiteral("テキスト (*.txt *.csv);;すべて
 } // namespace
 
 int TForm1::OpenDeckFile(const QString &path) {
-    DeckLines lines;
-    FileResult read = ReadDeckFile(path, &lines);
-    if (!read.ok) {
-        prompts_.Error(this, read.error);
+    DeckFileRead read = ReadDeckForOpening(path);
+    if (!read.result.ok) {
+        prompts_.Error(this, read.result.error);
         return 0;
     }
-    if (IsUnsuitable(lines)) {
+    if (read.unsuitable) {
         prompts_.Warning(this, QStringLiteral("ファイルが不適切です。\n読み込めませんでした。"));
         return 1;
     }
-    const DeckReading reading = AskDeckReading(prompts_, this, lines);
+    const DeckReading reading = AskDeckReading(prompts_, this, read.utf8);
     if (reading == DeckReading::Cancelled || AskSaveDeck() == SaveAnswer::Cancelled)
         return 0;
-    // Read again: the prompt may just have saved the open deck into this very file.
-    FileStamp stamp;
-    read = ReadDeckFile(path, &lines, &stamp);
-    if (!read.ok) {
-        prompts_.Error(this, read.error);
-        return 0;
+    // Read again only when the file changed meanwhile: the prompt may just have saved the open
+    // deck into this very file.
+    if (!StillAsRead(read)) {
+        read = ReadDeckForOpening(path);
+        if (!read.result.ok) {
+            prompts_.Error(this, read.result.error);
+            return 0;
+        }
     }
     ParkFocus();
-    deck_.SavedLines = CardLines(prompts_, this, lines, reading);
-    deck_.DeckFileName = path;
-    deck_.DiskStamp = stamp;
+    const DeckLines cards = CardLines(prompts_, this, read, reading);
+    OpenReadDeck(deck_, std::move(read), cards, drill_.Today(), drill_.AskQueue);
     UpdateRecentFiles();
-    ParseDeck(deck_, drill_.Today(), drill_.AskQueue);
-    // A converted deck keeps the file's own lines, so it counts as changed until it is saved.
-    deck_.SavedLines = std::move(lines);
     drill_.StartNewDeck();
     return 0;
 }

@@ -4,8 +4,8 @@
 #include "edit/store_edit.h"
 #include "ui/prompts.h"
 
-DeckReading AskDeckReading(Prompts &prompts, QWidget *parent, const DeckLines &fileLines) {
-    if (!deck_encoding::LooksLikeUtf8(fileLines.Bytes()))
+DeckReading AskDeckReading(Prompts &prompts, QWidget *parent, bool writtenInUtf8) {
+    if (!writtenInUtf8)
         return DeckReading::AsIs;
     switch (prompts.Confirm(parent,
                             QStringLiteral("このファイルは UTF-8 で書かれています。\n"
@@ -20,11 +20,11 @@ DeckReading AskDeckReading(Prompts &prompts, QWidget *parent, const DeckLines &f
     }
 }
 
-DeckLines CardLines(Prompts &prompts, QWidget *parent, const DeckLines &fileLines,
+DeckLines CardLines(Prompts &prompts, QWidget *parent, const DeckFileRead &file,
                     DeckReading reading) {
-    if (reading != DeckReading::FromUtf8 || !deck_encoding::LooksLikeUtf8(fileLines.Bytes()))
-        return fileLines;
-    const deck_encoding::Converted converted = deck_encoding::Utf8ToShiftJis(fileLines.Bytes());
+    if (reading != DeckReading::FromUtf8 || !file.utf8)
+        return file.lines;
+    const deck_encoding::Converted converted = deck_encoding::Utf8ToShiftJis(file.lines.Bytes());
     if (!converted.unencodable.isEmpty())
         prompts.Inform(parent, UnencodableMessage(converted.unencodable), {PromptButton::Ok});
     return DeckLines::FromFileBytes(converted.bytes);

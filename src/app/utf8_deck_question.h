@@ -1,6 +1,6 @@
 #pragma once
 
-#include "deck/deck_lines.h"
+#include "deck/deck.h"
 
 class Prompts;
 class QWidget;
@@ -10,10 +10,11 @@ enum class DeckReading { AsIs, FromUtf8, Cancelled };
 
 // Asks whether a deck written in UTF-8 is to be converted; every other file is read as it is
 // without a question.
-DeckReading AskDeckReading(Prompts &prompts, QWidget *parent, const DeckLines &fileLines);
+DeckReading AskDeckReading(Prompts &prompts, QWidget *parent, bool writtenInUtf8);
 
 // The lines to build the cards from: the file's lines, or their Shift-JIS conversion when that
-// was chosen and the file still is UTF-8 (the save prompt may have written a deck into it since).
+// was chosen and the file as read last still is UTF-8 (the save prompt may have written a deck
+// into it since).
 // Characters Shift-JIS cannot hold are left out and named to the user.
-DeckLines CardLines(Prompts &prompts, QWidget *parent, const DeckLines &fileLines,
+DeckLines CardLines(Prompts &prompts, QWidget *parent, const DeckFileRead &file,
                     DeckReading reading);

@@ -169,5 +169,8 @@ bool RemoveSioriMark(TMondaiSet &card) {
 }
 
 bool HasSioriMark(const TMondaiSet &card) {
-    return sjis::IndexOf(card.Mondai, SioriMark()) >= 0;
+    // A byte search first: the walk over characters is needed only where the bytes occur, and
+    // looking through a million questions for the bookmark is part of opening a deck.
+    const QByteArray mark = SioriMark();
+    return card.Mondai.contains(mark) && sjis::IndexOf(card.Mondai, mark) >= 0;
 }

@@ -3,6 +3,7 @@
 #include "deck/large_memory.h"
 #include "deck/text_block.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <utility>
@@ -59,6 +60,13 @@ char *PutLine(char *out, const TMondaiSet &card) {
     return Put(out, card.Rireki);
 }
 
+char *PutFileLine(char *out, const TMondaiSet &card) {
+    out = PutLine(out, card);
+    *out++ = '\r';
+    *out++ = '\n';
+    return out;
+}
+
 bool HasComma(QByteArrayView line) {
     return line.contains(',');
 }
@@ -112,17 +120,37 @@ bool IsUnsuitable(const DeckLines &lines) {
 void ParseDeck(Deck &deck, qint32 today, CardRefList &askQueue) {
     deck.CardList.clear();
     askQueue.clear();
-    deck.CardList.reserve(size_t(deck.SavedLines.Count()));
-    askQueue.reserve(size_t(deck.SavedLines.Count()));
-    TextBlock texts(deck.SavedLines.Bytes().size());
-    deck.SavedLines.ForEach([&](QByteArrayView line) {
+    const DeckLines &lines = deck.SavedLines;
+    deck.CardList.reserve(size_t(lines.Count()));
+    askQueue.reserve(size_t(lines.Count()));
+    TextSlicer texts(lines.Bytes(), 4 * lines.Count());
+    lines.ForEach([&](QByteArrayView line) {
         const LineFields f = SplitFields(line);
         auto card = std::make_unique<TMondaiSet>(
-            texts.Copy(f[0]), texts.Copy(f[1]), texts.Copy(f[2]), FieldToInt(f[3]),
-            FieldToInt(f[4]), FieldToInt(f[5]), texts.Copy(f[6]));
+            texts.Slice(f[0]), texts.Slice(f[1]), texts.Slice(f[2]), FieldToInt(f[3]),
+            FieldToInt(f[4]), FieldToInt(f[5]), texts.Slice(f[6]));
         if (card->Jikan < today)
             askQueue.push_back(card.get());
         deck.CardList.push_back(std::move(card));
+    });
+}
+
+void ResliceCards(const CardOwnerList &cards, const DeckLines &lines) {
+    if (qsizetype(cards.size()) != lines.Count())
+        return;
+    TextSlicer texts(lines.Bytes(), 4 * lines.Count());
+    auto card = cards.begin();
+    lines.ForEach([&](QByteArrayView line) {
+        const LineFields f = SplitFields(line);
+        TMondaiSet &c = **card++;
+        // Only a text that reads back as itself moves over; anything else stays as it is.
+        for (auto [field, text] : {std::pair{&c.Mondai, f[0]},
+                                   {&c.Kaitou, f[1]},
+                                   {&c.Sankou, f[2]},
+                                   {&c.Rireki, f[6]}}) {
+            if (!text.isEmpty() && *field == text)
+                *field = texts.Slice(text);
+        }
     });
 }
 
@@ -135,22 +163,59 @@ QByteArray RenderCardLine(const TMondaiSet &card) {
 int RenderDeckLines(Deck &deck) {
     if (deck.CardList.empty())
         return 1;
-    qsizetype size = 0;
-    for (const auto &card : deck.CardList)
-        size += LineLength(*card) + 2;
-    QByteArray bytes = large_memory::UninitializedBytes(size);
+    QByteArray bytes =
+        large_memory::UninitializedBytes(DeckRenderer(deck.CardList, deck.SavedLines).TotalBytes());
     char *out = bytes.data();
-    for (const auto &card : deck.CardList) {
-        out = PutLine(out, *card);
-        *out++ = '\r';
-        *out++ = '\n';
-    }
+    for (const auto &card : deck.CardList)
+        out = PutFileLine(out, *card);
     deck.RenderedLines =
         DeckLines::FromBytesWithCrLf(std::move(bytes), qsizetype(deck.CardList.size()));
     return 0;
 }
 
+DeckRenderer::DeckRenderer(const CardOwnerList &cards, const DeckLines &saved)
+    : cards_(cards), next_(cards.begin()), saved_(saved.Bytes()) {}
+
+QByteArrayView DeckRenderer::Next() {
+    offset_ += block_.size();
+    block_.resize(0);
+    block_.reserve(kBlockBytes + 4096);
+    while (next_ != cards_.end() && block_.size() < kBlockBytes) {
+        const qsizetype length = LineLength(**next_) + 2;
+        const qsizetype at = block_.size();
+        block_.resize(at + length); // keeps its capacity, so this allocates once per save
+        PutFileLine(block_.data() + at, **next_);
+        ++next_;
+    }
+    Compare(block_);
+    return block_;
+}
+
+void DeckRenderer::Compare(QByteArrayView block) {
+    if (!same_)
+        return;
+    const QByteArrayView old = saved_.sliced(std::min(offset_, saved_.size()));
+    same_ = old.size() >= block.size() &&
+            std::memcmp(old.data(), block.data(), size_t(block.size())) == 0;
+}
+
+bool DeckRenderer::SameAsSaved() const {
+    return same_ && next_ == cards_.end() && offset_ + block_.size() == saved_.size();
+}
+
+qsizetype DeckRenderer::TotalBytes() const {
+    qsizetype size = 0;
+    for (const auto &card : cards_)
+        size += LineLength(*card) + 2;
+    return size;
+}
+
 bool IsDeckChanged(Deck &deck) {
-    RenderDeckLines(deck);
-    return !(deck.RenderedLines == deck.SavedLines);
+    // An empty deck is never written, so what counts is the rendering last made.
+    if (deck.CardList.empty())
+        return !(deck.RenderedLines == deck.SavedLines);
+    DeckRenderer renderer(deck.CardList, deck.SavedLines);
+    while (!renderer.Next().isEmpty() && renderer.SameSoFar()) {
+    }
+    return !renderer.SameAsSaved();
 }

@@ -47,6 +47,27 @@ FileResult ReadDeckFile(const QString &path, DeckLines *lines);
 // The same, also telling what the file looked like when it was read.
 FileResult ReadDeckFile(const QString &path, DeckLines *lines, FileStamp *stamp);
 
+// A deck file read for opening, and what opening needs to know about it.
+struct DeckFileRead {
+    FileResult result;
+    DeckLines lines;         // the file's lines
+    FileStamp stamp;         // the file as read
+    bool unsuitable = false; // IsUnsuitable(lines)
+    bool utf8 = false;       // written in UTF-8 rather than Shift-JIS (a suitable file only)
+};
+
+// The one way a deck is opened, in two steps around the questions the window may ask in
+// between. Reads the file once, into a buffer sized from its length, and tests it.
+DeckFileRead ReadDeckForOpening(const QString &path);
+// Whether the file read still has the size and modification time it had then.
+bool StillAsRead(const DeckFileRead &read);
+// Makes the file read the open deck: its lines become SavedLines and the file DeckFileName and
+// DiskStamp; the cards are built from `cardLines` (the file's own lines unless they were
+// converted) and the due ones queued.
+void OpenReadDeck(Deck &deck, DeckFileRead &&read, const DeckLines &cardLines, qint32 today,
+                  CardRefList &askQueue);
+void OpenReadDeck(Deck &deck, DeckFileRead &&read, qint32 today, CardRefList &askQueue);
+
 // True when neither of the first two lines holds a comma (a missing line holds none).
 bool IsUnsuitable(const DeckLines &lines);
 
@@ -63,7 +84,8 @@ QByteArray ExtractField(QByteArrayView line, int n);
 // Integer columns: optional sign and decimal digits within 32 bits; anything else is 0.
 qint32 FieldToInt(QByteArrayView field);
 
-// Builds the cards from SavedLines; the due ones (Jikan < today) go to `askQueue` in file order.
+// Builds the cards from SavedLines, their texts slices of its bytes; the due ones (Jikan < today)
+// go to `askQueue` in file order.
 void ParseDeck(Deck &deck, qint32 today, CardRefList &askQueue);
 
 // One card as a file line (no line end).
@@ -73,14 +95,47 @@ QByteArray RenderCardLine(const TMondaiSet &card);
 // deck has no cards; else 0.
 int RenderDeckLines(Deck &deck);
 
-// Renders and writes the deck atomically and durably to DeckFileName; on success SavedLines
-// becomes a copy of RenderedLines and DiskStamp describes the written file. Nothing is written
-// for an empty deck. On failure SavedLines is unchanged.
+// Renders and writes the deck atomically and durably to DeckFileName, a block at a time; on
+// success SavedLines holds what was written (the cards' texts move over to it) and DiskStamp
+// describes the written file. Nothing is written for an empty deck. On failure SavedLines is
+// unchanged.
 FileResult SaveDeck(Deck &deck);
 
 // Whether DeckFileName's file still holds what the program last read or wrote there.
 enum class DiskState { AsLastSeen, Changed, Missing };
 DiskState CheckDeckOnDisk(const Deck &deck);
 
-// Renders and tells whether the cards differ from SavedLines.
+// Renders the cards in blocks and tells whether they differ from SavedLines. Only one block of
+// the rendering is held at a time.
 bool IsDeckChanged(Deck &deck);
+
+// Renders the cards as file bytes, a block of about kBlockBytes at a time, comparing them with
+// the saved lines on the way. The cards must not change while it runs.
+class DeckRenderer {
+public:
+    static constexpr qsizetype kBlockBytes = qsizetype(1) << 20;
+    DeckRenderer(const CardOwnerList &cards, const DeckLines &saved);
+    // The next block of whole lines; empty after the last.
+    QByteArrayView Next();
+    bool SameSoFar() const { return same_; }
+    // Where the block last returned starts in the rendering.
+    qsizetype Offset() const { return offset_; }
+    // The size of the whole rendering.
+    qsizetype TotalBytes() const;
+    // After the last block: whether the whole rendering equals the saved lines.
+    bool SameAsSaved() const;
+
+private:
+    void Compare(QByteArrayView block);
+
+    const CardOwnerList &cards_;
+    CardOwnerList::const_iterator next_;
+    QByteArrayView saved_;
+    QByteArray block_;
+    qsizetype offset_ = 0;
+    bool same_ = true;
+};
+
+// Points the cards' texts into `lines` (the file just written from them, one line per card)
+// wherever a text equals its field there, so the bytes they pointed into before can go.
+void ResliceCards(const CardOwnerList &cards, const DeckLines &lines);

@@ -6,7 +6,6 @@
 #include <QStringDecoder>
 
 #include <algorithm>
-#include <optional>
 
 namespace deck_encoding {
 
@@ -26,12 +25,24 @@ bool HasNonAscii(QByteArrayView bytes) {
     return std::any_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) >= 0x80; });
 }
 
-std::optional<QString> DecodeUtf8(QByteArrayView bytes) {
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    return text;
+// Whether the bytes are valid UTF-8, decoded a piece at a time so that no text of the whole
+// file is ever built and a Shift-JIS file is given up within its first non-ASCII characters.
+bool IsValidUtf8(QByteArrayView bytes) {
+    constexpr qsizetype kPiece = 64 * 1024;
+    for (qsizetype from = 0; from < bytes.size();) {
+        qsizetype to = std::min(bytes.size(), from + kPiece);
+        // A piece ends before a character, not inside one: continuation bytes are 10xxxxxx,
+        // and a character has at most three of them.
+        for (int back = 0; back < 3 && to < bytes.size() && (uchar(bytes[to]) & 0xC0) == 0x80;
+             ++back)
+            --to;
+        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        const QString piece = decoder.decode(bytes.sliced(from, to - from));
+        if (decoder.hasError())
+            return false;
+        from = to;
+    }
+    return true;
 }
 
 // Half-width katakana and characters of lead bytes 0xE0 and above make up half or more of the
@@ -57,7 +68,7 @@ bool ImprobableShiftJis(QByteArrayView bytes) {
 
 bool LooksLikeUtf8(QByteArrayView bytes) {
     const QByteArrayView body = WithoutBom(bytes);
-    if (!DecodeUtf8(body))
+    if (!IsValidUtf8(body))
         return false;
     if (HasBom(bytes))
         return true;

@@ -1,9 +1,13 @@
 #include "deck/deck.h"
 
+#include "deck/deck_encoding.h"
 #include "deck/file_access.h"
+#include "deck/large_memory.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <cstring>
 
 namespace {
 
@@ -112,19 +116,73 @@ DiskState CheckDeckOnDisk(const Deck &deck) {
     return DiskState::AsLastSeen;
 }
 
+DeckFileRead ReadDeckForOpening(const QString &path) {
+    DeckFileRead read;
+    read.result = ReadDeckFile(path, &read.lines, &read.stamp);
+    if (!read.result.ok)
+        return read;
+    read.unsuitable = IsUnsuitable(read.lines);
+    read.utf8 = !read.unsuitable && deck_encoding::LooksLikeUtf8(read.lines.Bytes());
+    return read;
+}
+
+bool StillAsRead(const DeckFileRead &read) {
+    const file_access::FileInfo now = file_access::Inspect(read.stamp.path);
+    return now.exists && now.regular && now.size == read.stamp.size &&
+           now.modifiedNs == read.stamp.modifiedNs;
+}
+
+void OpenReadDeck(Deck &deck, DeckFileRead &&read, const DeckLines &cardLines, qint32 today,
+                  CardRefList &askQueue) {
+    deck.SavedLines = cardLines;
+    ParseDeck(deck, today, askQueue);
+    // A converted deck keeps the file's own lines, so it counts as changed until it is saved.
+    deck.SavedLines = std::move(read.lines);
+    deck.DeckFileName = read.stamp.path;
+    deck.DiskStamp = std::move(read.stamp);
+}
+
+void OpenReadDeck(Deck &deck, DeckFileRead &&read, qint32 today, CardRefList &askQueue) {
+    const DeckLines lines = read.lines; // shares the bytes
+    OpenReadDeck(deck, std::move(read), lines, today, askQueue);
+}
+
 FileResult SaveDeck(Deck &deck) {
-    if (RenderDeckLines(deck) == 1)
+    if (deck.CardList.empty())
         return {};
     const QString &path = deck.DeckFileName;
     if (path.isEmpty())
         return Failure(
             QStringLiteral("ファイルを保存できませんでした。\r保存先のファイル名がありません。"));
-    const QByteArray &bytes = deck.RenderedLines.Bytes();
-    const file_access::WriteResult written = file_access::WriteWholeFile(path, bytes);
-    if (!written.ok)
-        return WriteFailure(path, written);
-    deck.SavedLines = deck.RenderedLines;
+    // The rendering goes to the file a block at a time. Only once it departs from the lines
+    // last saved does it need keeping whole, as the new saved lines.
+    DeckRenderer renderer(deck.CardList, deck.SavedLines);
+    file_access::ContentHasher hash;
+    const QByteArray &saved = deck.SavedLines.Bytes();
+    QByteArray written;
+    const file_access::WriteResult result =
+        file_access::WriteFileInBlocks(path, [&]() -> std::optional<QByteArrayView> {
+            const QByteArrayView block = renderer.Next();
+            hash.Add(block);
+            if (!renderer.SameSoFar() && !block.isEmpty()) {
+                if (written.isNull()) {
+                    written = large_memory::UninitializedBytes(renderer.TotalBytes());
+                    std::memcpy(written.data(), saved.constData(), size_t(renderer.Offset()));
+                }
+                std::memcpy(written.data() + renderer.Offset(), block.data(), size_t(block.size()));
+            }
+            return block;
+        });
+    if (!result.ok)
+        return WriteFailure(path, result);
+    if (!renderer.SameAsSaved()) {
+        if (written.isNull()) // the cards were a leading part of the saved lines
+            written = saved.first(renderer.Offset());
+        deck.SavedLines =
+            DeckLines::FromBytesWithCrLf(std::move(written), qsizetype(deck.CardList.size()));
+        ResliceCards(deck.CardList, deck.SavedLines);
+    }
     const file_access::FileInfo now = file_access::Inspect(path);
-    deck.DiskStamp = FileStamp{path, now.size, now.modifiedNs, file_access::ContentHash(bytes)};
+    deck.DiskStamp = FileStamp{path, now.size, now.modifiedNs, hash.Value()};
     return {};
 }

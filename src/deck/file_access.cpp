@@ -4,13 +4,15 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 #include <QSaveFile>
 
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#define XXH_INLINE_ALL
+#include <xxhash.h>
 
 namespace file_access {
 
@@ -47,16 +49,32 @@ ReadStatus OpenFailure(int error) {
     }
 }
 
-// Reads to the end, but never more than maxBytes + 1 bytes, so a file that grows while it is
-// read is still caught by the limit.
+// Reads the `expected` bytes fstat reported into a buffer of exactly that size, then checks for
+// more: a file that grows while it is read is still read to its end, but never beyond
+// maxBytes + 1 bytes, so the limit still catches it.
 ReadStatus ReadAll(int fd, qint64 expected, qint64 maxBytes, QByteArray *out) {
     QByteArray data = large_memory::UninitializedBytes(qsizetype(expected));
     qint64 got = 0;
+    bool grown = false;
     for (;;) {
         if (got == data.size()) {
-            if (got > maxBytes)
+            char probe[4096];
+            const ssize_t n = ::read(fd, probe, sizeof probe);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return ReadStatus::ReadError;
+            if (n == 0)
+                break;
+            if (got + n > maxBytes)
                 return ReadStatus::TooLarge;
-            data.resize(qsizetype(std::min<qint64>(maxBytes + 1, std::max<qint64>(got * 2, 4096))));
+            if (!grown)
+                data.reserve(
+                    qsizetype(std::min<qint64>(maxBytes + 1, std::max<qint64>(got * 2, 4096))));
+            grown = true;
+            data.append(probe, qsizetype(n));
+            got += n;
+            continue;
         }
         const ssize_t n = ::read(fd, data.data() + got, size_t(data.size() - got));
         if (n < 0) {
@@ -68,8 +86,6 @@ ReadStatus ReadAll(int fd, qint64 expected, qint64 maxBytes, QByteArray *out) {
             break;
         got += n;
     }
-    if (got > maxBytes)
-        return ReadStatus::TooLarge;
     data.truncate(qsizetype(got));
     *out = std::move(data);
     return ReadStatus::Ok;
@@ -139,7 +155,25 @@ FileInfo Inspect(const QString &path) {
 }
 
 quint64 ContentHash(QByteArrayView bytes) {
-    return quint64(qHashBits(bytes.data(), size_t(bytes.size()), 0x4b617264));
+    return XXH3_64bits(bytes.data(), size_t(bytes.size()));
+}
+
+struct ContentHasher::State {
+    XXH3_state_t xxh;
+};
+
+ContentHasher::ContentHasher() : state_(std::make_unique<State>()) {
+    XXH3_64bits_reset(&state_->xxh);
+}
+
+ContentHasher::~ContentHasher() = default;
+
+void ContentHasher::Add(QByteArrayView bytes) {
+    XXH3_64bits_update(&state_->xxh, bytes.data(), size_t(bytes.size()));
+}
+
+quint64 ContentHasher::Value() const {
+    return XXH3_64bits_digest(&state_->xxh);
 }
 
 bool IsOutOfSpace(const WriteResult &result) {
@@ -148,21 +182,40 @@ bool IsOutOfSpace(const WriteResult &result) {
 }
 
 WriteResult WriteWholeFile(const QString &path, QByteArrayView bytes) {
+    bool given = false;
+    return WriteFileInBlocks(path, [&]() -> std::optional<QByteArrayView> {
+        if (given)
+            return QByteArrayView();
+        given = true;
+        return bytes;
+    });
+}
+
+WriteResult WriteFileInBlocks(const QString &path, const BlockSource &next) {
     QSaveFile file(path);
     // Unbuffered, so a failing write reports its errno here and not in some later flush.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return Failed(file.error(), 0);
-    qint64 written = 0;
-    while (written < bytes.size()) {
-        errno = 0;
-        const qint64 n = file.write(bytes.data() + written, bytes.size() - written);
-        if (n <= 0) {
-            const int error = errno;
-            const QFileDevice::FileError qtError = file.error();
+    for (;;) {
+        const std::optional<QByteArrayView> block = next();
+        if (!block) {
             file.cancelWriting();
-            return Failed(qtError, error);
+            return Failed(QFileDevice::WriteError, 0);
         }
-        written += n;
+        if (block->isEmpty())
+            break;
+        qint64 written = 0;
+        while (written < block->size()) {
+            errno = 0;
+            const qint64 n = file.write(block->data() + written, block->size() - written);
+            if (n <= 0) {
+                const int error = errno;
+                const QFileDevice::FileError qtError = file.error();
+                file.cancelWriting();
+                return Failed(qtError, error);
+            }
+            written += n;
+        }
     }
     // The data reaches the disk before the rename makes it the file; some file systems only
     // find out at this point that the disk is full.

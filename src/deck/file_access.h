@@ -5,6 +5,10 @@
 #include <QFileDevice>
 #include <QString>
 
+#include <functional>
+#include <memory>
+#include <optional>
+
 // Reading and writing whole files the safe way: only regular files are read, never more than
 // a limit, and a write either replaces the file completely and durably or leaves it alone.
 namespace file_access {
@@ -42,6 +46,21 @@ FileInfo Inspect(const QString &path);
 // A hash of file content for telling whether a file still holds what was read or written.
 quint64 ContentHash(QByteArrayView bytes);
 
+// The same hash over content handed over in pieces.
+class ContentHasher {
+public:
+    ContentHasher();
+    ~ContentHasher();
+    ContentHasher(const ContentHasher &) = delete;
+    ContentHasher &operator=(const ContentHasher &) = delete;
+    void Add(QByteArrayView bytes);
+    quint64 Value() const;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
 struct WriteResult {
     bool ok = true;
     QFileDevice::FileError error = QFileDevice::NoError;
@@ -55,5 +74,11 @@ bool IsOutOfSpace(const WriteResult &result);
 // renamed over the old file, and the folder synced, so neither a crash nor a power loss leaves
 // anything but the old or the new content.
 WriteResult WriteWholeFile(const QString &path, QByteArrayView bytes);
+
+// The same with the content handed over in blocks: each call gives the next block, an empty
+// one after the last, or nothing to give up (the old file stays, and the write counts as
+// failed). A block only needs to stay valid until the next call.
+using BlockSource = std::function<std::optional<QByteArrayView>()>;
+WriteResult WriteFileInBlocks(const QString &path, const BlockSource &next);
 
 } // namespace file_access

@@ -3,26 +3,24 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
-// Copies short texts into shared blocks instead of one allocation each. Reading a deck of a
-// million cards otherwise spends most of its time allocating some three million small texts.
-// Each copy is an ordinary QByteArray (NUL-terminated, implicitly shared): it holds a reference
-// on its block, detaches on the first change like any shared QByteArray, and the block is
-// freed when the last text in it goes.
-class TextBlock {
+// Hands out the texts of one buffer (a deck file's bytes as read) as ordinary QByteArrays
+// without copying them. Copying every field of a million cards would cost an allocation or
+// a copy per text and more memory than the file itself. Each slice holds a reference on the
+// buffer, so it and its copies stay valid whatever happens to the buffer's other owners, and a
+// change to a slice detaches it like any shared QByteArray: the buffer itself never changes.
+// Unlike most QByteArrays a slice is not NUL-terminated; it is used with its size.
+class TextSlicer {
 public:
-    // `expectedBytes`: about how much text will be copied; it sizes the blocks.
-    explicit TextBlock(qsizetype expectedBytes);
-    TextBlock(const TextBlock &) = delete;
-    TextBlock &operator=(const TextBlock &) = delete;
-    ~TextBlock();
+    // `most`: at most how many slices will be taken; references for them are taken at once.
+    TextSlicer(const QByteArray &buffer, qsizetype most);
+    TextSlicer(const TextSlicer &) = delete;
+    TextSlicer &operator=(const TextSlicer &) = delete;
+    ~TextSlicer();
 
-    QByteArray Copy(QByteArrayView text);
+    // `text` lies within the buffer. An empty text gives an empty QByteArray.
+    QByteArray Slice(QByteArrayView text);
 
 private:
-    void Release();
-
-    QTypedArrayData<char> *block_ = nullptr;
-    char *next_ = nullptr;
-    qsizetype free_ = 0;
-    qsizetype blockSize_;
+    QArrayData *header_;
+    qsizetype unused_ = 0; // references taken but not yet handed to a slice
 };

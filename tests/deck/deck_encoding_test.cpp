@@ -38,6 +38,21 @@ TEST(DeckEncoding, ShiftJisAndAsciiDecksAreNot) {
     EXPECT_FALSE(deck_encoding::LooksLikeUtf8(Utf8(u"あ,a") + "\x80"));
 }
 
+TEST(DeckEncoding, LargeFilesAreTestedWholeWhateverCharacterLiesAtAPieceBoundary) {
+    // The test reads large files in pieces of 64 KiB; characters of two, three and four bytes
+    // start at every offset around the boundary.
+    for (const char16_t *character : {u"é", u"あ", u"😀"}) {
+        for (int shift = 0; shift < 4; ++shift) {
+            const QByteArray head = QByteArray(64 * 1024 - 2 - shift, 'a');
+            const QByteArray text = head + Utf8(character).repeated(3) + ",b\r\n";
+            EXPECT_TRUE(deck_encoding::LooksLikeUtf8(text)) << shift;
+            // An invalid byte far past the first piece still decides.
+            EXPECT_FALSE(deck_encoding::LooksLikeUtf8(text + QByteArray(70000, 'c') + "\xff"))
+                << shift;
+        }
+    }
+}
+
 TEST(DeckEncoding, TheSampleDeckIsShiftJis) {
     QFile sample(QStringLiteral(KARDEON_TEST_DATA "/../../examples/sample.csv"));
     ASSERT_TRUE(sample.open(QIODevice::ReadOnly));

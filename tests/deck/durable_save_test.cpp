@@ -159,6 +159,7 @@ TEST_F(DurableSaveTest, TheDataIsSyncedBeforeTheRenameAndTheFolderAfter) {
     EXPECT_TRUE(folderSynced) << FileBytes(log).toStdString();
     RenderDeckLines(*deck);
     EXPECT_EQ(FileBytes(path), deck->RenderedLines.Bytes());
+    EXPECT_EQ(FileBytes(path), deck->SavedLines.Bytes());
 }
 
 // A save killed at any moment leaves the old deck or the new one, never a mix or a stub.

@@ -54,10 +54,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     ParseDeck(first, kToday, queue);
     FUZZ_CHECK(queue.size() <= first.CardList.size());
 
+    // The cards' texts are slices of the lines' bytes: each equals a copy of its field.
+    size_t index = 0;
+    first.SavedLines.ForEach([&](QByteArrayView line) {
+        const TMondaiSet &card = *first.CardList[index++];
+        FUZZ_CHECK(card.Mondai == ExtractField(line, 1));
+        FUZZ_CHECK(card.Kaitou == ExtractField(line, 2));
+        FUZZ_CHECK(card.Sankou == ExtractField(line, 3));
+        FUZZ_CHECK(card.Rireki == ExtractField(line, 7));
+    });
+
     const bool changed = IsDeckChanged(first);
     if (first.CardList.empty())
         return 0;
     FUZZ_CHECK(RenderDeckLines(first) == 0);
+    // The block-wise comparison agrees with comparing the whole rendering.
+    FUZZ_CHECK(changed == !(first.RenderedLines == first.SavedLines));
     if (!changed)
         FUZZ_CHECK(first.RenderedLines.Bytes() == WithCrLfLineEnds(bytes));
 
