@@ -23,6 +23,7 @@ class PopupComboBox;
 class FittingLabel;
 class HelpPage;
 class HintTracker;
+class LearningProgress;
 class Prompts;
 class QAction;
 class QCheckBox;
@@ -106,6 +107,8 @@ public:
     void pop_SetSioriClick();
     void pop_MoveSioriClick();
     void pop_DelSioriClick();
+    // Shows card `index` (CardList) as the current row of the list view, ready to edit.
+    void ShowCardInList(qsizetype index);
 
     // --- adding cards ---
     void ClickInsertCard();
@@ -260,4 +263,6 @@ private:
     NoDeckHint *noDeckHint_ = nullptr;
     QAction *men_Set_jyunNormal = nullptr;
     QAction *men_Set_jyunRandom = nullptr;
+    // Last: it leaves the drill before the drill goes.
+    std::unique_ptr<LearningProgress> progress_;
 };
