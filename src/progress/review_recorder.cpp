@@ -18,11 +18,15 @@ QString ReviewRecorder::LogPath() const {
     return log_ ? log_->Path() : QString();
 }
 
+void ReviewRecorder::OpenLog() {
+    if (!deck_.DeckFileName.isEmpty())
+        log_ = std::make_unique<ReviewLog>(logPathFor_(deck_.DeckFileName), deck_.DeckFileName);
+}
+
 void ReviewRecorder::DeckStarted() {
     Sync();
     log_.reset();
-    if (!deck_.DeckFileName.isEmpty())
-        log_ = std::make_unique<ReviewLog>(logPathFor_(deck_.DeckFileName), deck_.DeckFileName);
+    OpenLog();
     history_ = {};
     historyRead_ = false;
     unwritten_.clear();
@@ -31,6 +35,8 @@ void ReviewRecorder::DeckStarted() {
 }
 
 void ReviewRecorder::CardAnswered(const TMondaiSet &card, AnswerKind kind, qint32 dueBefore) {
+    if (!log_)
+        OpenLog(); // a deck opened before the recorder was told
     sessionAnswers_ += kind == AnswerKind::TakenBack ? -1 : 1;
     sessionAnswers_ = std::max<qint64>(sessionAnswers_, 0);
     const ReviewEntry entry{today_(),   std::clamp(secondOfDay_(), 0, 86399),
@@ -56,6 +62,8 @@ bool ReviewRecorder::Sync() {
 
 const ReviewHistory &ReviewRecorder::History() {
     if (!historyRead_) {
+        if (!log_)
+            OpenLog();
         history_ = log_ ? ReadReviewLog(log_->Path()) : ReviewHistory{};
         for (const ReviewEntry &entry : unwritten_)
             history_.Add(entry);

@@ -40,6 +40,7 @@ public:
     QString LogPath() const;
 
 private:
+    void OpenLog();
     void Report(const QString &path);
 
     const Deck &deck_;
