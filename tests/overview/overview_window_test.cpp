@@ -13,6 +13,8 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include <cmath>
+
 namespace {
 
 class OverviewWindowTest : public WindowTest {
@@ -134,6 +136,50 @@ TEST_F(OverviewWindowTest, MenuItemComesLastAndItsShortcutIsTheOnlyOne) {
     for (const QAction *action : form->findChildren<QAction *>())
         sharing += action->shortcut() == shortcut;
     EXPECT_EQ(sharing, 1);
+}
+
+} // namespace
+
+namespace {
+
+double Luminance(const QColor &c) {
+    auto linear = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+}
+
+double Contrast(const QColor &a, const QColor &b) {
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Bars, labels and the calendar's empty days stay readable whatever the desktop's colours.
+TEST(ChartColoursTest, ReadOnLightAndDarkPalettes) {
+    struct Case {
+        const char *name;
+        QColor window, text, base, highlight;
+    } cases[] = {
+        {"light", QColor(239, 239, 239), Qt::black, Qt::white, QColor(48, 140, 198)},
+        {"dark", QColor(53, 53, 53), Qt::white, QColor(35, 35, 35), QColor(42, 130, 218)},
+        {"dark, pale selection", QColor(30, 30, 30), QColor(220, 220, 220), QColor(20, 20, 20),
+         QColor(200, 200, 240)},
+    };
+    for (const Case &c : cases) {
+        QPalette palette;
+        palette.setColor(QPalette::Window, c.window);
+        palette.setColor(QPalette::WindowText, c.text);
+        palette.setColor(QPalette::Base, c.base);
+        palette.setColor(QPalette::Highlight, c.highlight);
+        BarChart chart;
+        chart.setPalette(palette);
+        const ChartColours colours = ChartColours::Of(chart);
+        EXPECT_GE(Contrast(colours.text, colours.background), 4.5) << c.name;
+        EXPECT_GE(Contrast(colours.faint, colours.background), 3.0) << c.name;
+        EXPECT_GE(Contrast(colours.bar, colours.background), 2.0) << c.name;
+        EXPECT_GE(Contrast(colours.Shade(0.0), colours.background), 1.05) << c.name;
+        EXPECT_GE(Contrast(colours.Shade(0.25), colours.Shade(0.0)), 1.2) << c.name;
+    }
 }
 
 } // namespace
