@@ -4,6 +4,7 @@
 #include "app/help_page.h"
 #include "app/recent_files_menu.h"
 #include "edit/add_card_dialog.h"
+#include "overview/learning_progress.h"
 #include "speech/speech_output.h"
 #include "ui/app_texts.h"
 #include "ui/font_setup.h"
@@ -43,6 +44,15 @@ void TForm1::FormCreate() {
     // 1. The random question order draws from a clock-seeded generator.
     drill_.SetRandomEngine(
         std::mt19937(static_cast<std::mt19937::result_type>(QDateTime::currentMSecsSinceEpoch())));
+    // The review log and the learning overview follow the drill from the start.
+    progress_ = std::make_unique<LearningProgress>(
+        deck_, drill_,
+        [this](QWidget *parent, const QString &name) {
+            return prompts_.SaveFileName(parent, {QString(), QStringLiteral("PNG (*.png)"), name});
+        },
+        this);
+    connect(progress_.get(), &LearningProgress::Notice, this, &TForm1::ShowStatus);
+    connect(progress_.get(), &LearningProgress::CardChosen, this, &TForm1::ShowCardInList);
     // 2. Files dropped on the window.
     new FileDrop(*this, *this);
     // 3. The mouse and key rules of the window see every event first.

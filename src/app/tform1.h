@@ -25,6 +25,7 @@ class RecentFilesMenu;
 class FittingLabel;
 class HelpPage;
 class HintTracker;
+class LearningProgress;
 class Prompts;
 class QAction;
 class QCheckBox;
@@ -108,6 +109,8 @@ public:
     void pop_SetSioriClick();
     void pop_MoveSioriClick();
     void pop_DelSioriClick();
+    // Shows card `index` (CardList) as the current row of the list view, ready to edit.
+    void ShowCardInList(qsizetype index);
 
     // --- adding cards ---
     void ClickInsertCard();
@@ -261,4 +264,6 @@ private:
     NoDeckHint *noDeckHint_ = nullptr;
     QAction *men_Set_jyunNormal = nullptr;
     QAction *men_Set_jyunRandom = nullptr;
+    // Last: it leaves the drill before the drill goes.
+    std::unique_ptr<LearningProgress> progress_;
 };

@@ -35,6 +35,14 @@ void TForm1::FillGrid(bool scroll) {
     GridHyouji->FillGrid(scroll);
 }
 
+void TForm1::ShowCardInList(qsizetype index) {
+    if (drill_.DisplayPattern != PatternList)
+        ClickPanelPattern(5);
+    GridHyouji->ShowCardRow(int(index));
+    raise();
+    activateWindow();
+}
+
 void TForm1::ResizeListColumns() {
     if (GridHyouji)
         GridHyouji->ResizeColumns(OuterWidth());

@@ -2,6 +2,7 @@
 #include "app/tform1.h"
 
 #include "edit/card_popup_menu.h"
+#include "overview/learning_progress.h"
 #include "view/card_view.h"
 #include "view/font_settings.h"
 
@@ -121,6 +122,9 @@ void TForm1::CreateMenus() {
     QMenu *keisan = AddMenu(bar, "men_Keisan", QStringLiteral("計算(&K)"));
     connect(AddItem(keisan, "mem_Keisan_RefreshCard", QStringLiteral("すべてを復習対象に...")),
             &QAction::triggered, this, &TForm1::ClickRefreshCard);
+    connect(AddItem(keisan, "men_Keisan_Progress", QStringLiteral("学習状況(&L)..."),
+                    QKeySequence(Qt::CTRL | Qt::Key_L)),
+            &QAction::triggered, progress_.get(), &LearningProgress::ShowWindow);
 
     QMenu *help = AddMenu(bar, "men_Help", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     AddCheckItem(help, "men_Help_Comment", QStringLiteral("ﾍﾙﾌﾟｺﾒﾝﾄ表示"), true);

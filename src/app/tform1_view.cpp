@@ -2,6 +2,7 @@
 #include "app/tform1.h"
 
 #include "edit/store_edit.h"
+#include "overview/learning_progress.h"
 #include "view/card_view.h"
 #include "view/no_deck_hint.h"
 #include "view/panel_widgets.h"
@@ -80,6 +81,7 @@ void TForm1::RefreshView() {
     UpdateCellMedia();
     if (drill_.DisplayPattern == PatternList)
         FillGrid(true);
+    progress_->DrillChanged();
 }
 
 void TForm1::ParkFocus() {

@@ -29,8 +29,15 @@ void Drill::StartNewDeck() {
     DoneFlag = false;
     indexHint_ = 0;
     FindBookmark();
+    if (answers_)
+        answers_->DeckStarted();
     ApplyOrder();
     host_.RefreshView();
+}
+
+void Drill::TellAnswer(AnswerKind kind, qint32 dueBefore) {
+    if (answers_)
+        answers_->CardAnswered(*CurrentCard, kind, dueBefore);
 }
 
 // ---------------------------------------------------------------- order and flow
@@ -127,8 +134,10 @@ void Drill::GoNext() {
         host_.AutoSpeak();
         return;
     }
-    if (!DoneFlag && CurrentCard && CurrentCard != BookmarkCard)
+    if (!DoneFlag && CurrentCard && CurrentCard != BookmarkCard) {
         MarkWrong(*CurrentCard);
+        TellAnswer(AnswerKind::Wrong, CurrentCard->Jikan);
+    }
     AnswerShown = false;
     DoneFlag = false;
     AdvanceQueue();
@@ -143,7 +152,9 @@ void Drill::GoDone() {
         host_.ShowBookmarkExempt();
         return;
     }
+    const qint32 dueBefore = CurrentCard->Jikan;
     MarkRight(*CurrentCard, Today());
+    TellAnswer(AnswerKind::Right, dueBefore);
     if (!DoneFlag) {
         // The current card normally sits at QueuePos; after a card was inserted in front of it
         // it sits one further on. Either way it is this card that leaves the pass, and QueuePos
@@ -163,8 +174,10 @@ void Drill::GoUndo() {
     if (DeckEmpty() || !CurrentCard || (DisplayPattern == PatternMain && !AnswerShown) ||
         CurrentCard == BookmarkCard)
         return;
+    const qint32 dueBefore = CurrentCard->Jikan;
     if (!UndoRight(*CurrentCard))
         return;
+    TellAnswer(AnswerKind::TakenBack, dueBefore);
     if (DoneFlag) {
         const qsizetype at = std::clamp<qsizetype>(QueuePos, 0, qsizetype(AskQueue.size()));
         AskQueue.insert(AskQueue.begin() + at, CurrentCard);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "deck/deck.h"
+#include "drill/answer_observer.h"
 #include "drill/day_number.h"
 #include "drill/drill_host.h"
 #include "drill/scheduling.h"
@@ -38,6 +39,8 @@ public:
     int SubRows = 5;
 
     void SetRandomEngine(std::mt19937 engine) { rng_ = engine; }
+    // Who hears of every できた, pass and take-back (null: nobody).
+    void SetAnswerObserver(AnswerObserver *observer) { answers_ = observer; }
     qint32 Today() const { return today_(); }
 
     // --- a newly opened deck (after ParseDeck filled AskQueue) ---
@@ -102,8 +105,11 @@ private:
     TMondaiSet *TakeDeleteTarget(CardTarget target);
     void RemoveCard(TMondaiSet *card);
 
+    void TellAnswer(AnswerKind kind, qint32 dueBefore);
+
     Deck &deck_;
     DrillHost &host_;
+    AnswerObserver *answers_ = nullptr;
     DayClock today_;
     std::mt19937 rng_;
     mutable qsizetype indexHint_ = 0; // where CardIndex last found a card

@@ -97,6 +97,7 @@ std::vector<HintEntry> MenuHints() {
         {QStringLiteral("men_Set_jyunRandom"), QStringLiteral("ランダムに出題")},
         {QStringLiteral("men_Keisan"), QStringLiteral("すべての問題に対して計算")},
         {QStringLiteral("mem_Keisan_RefreshCard"), QStringLiteral("再出題までの時間をリセット")},
+        {QStringLiteral("men_Keisan_Progress"), QStringLiteral("学習状況と苦手なカードを表示")},
         {QStringLiteral("men_Help"), QStringLiteral("ﾍﾙﾌﾟ")},
         {QStringLiteral("men_Help_Comment"), QStringLiteral("ｶｰｿﾙ位置にﾍﾙﾌﾟｺﾒﾝﾄ表示")},
         {QStringLiteral("men_Help_topic"), QStringLiteral("ﾍﾙﾌﾟﾌｧｲﾙを開く")},

@@ -86,6 +86,17 @@ void ListGrid::FillGrid(bool scroll) {
         ScrollToCurrent();
 }
 
+void ListGrid::ShowCardRow(int cardIndex) {
+    if (cardIndex < 0 || cardIndex >= model_->rowCount())
+        return;
+    SettleGeometry();
+    const QModelIndex cell = model_->index(cardIndex, 1);
+    scrollTo(cell, QAbstractItemView::PositionAtCenter);
+    selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect);
+    if (QLineEdit *editor = CellEditor())
+        editor->setFocus();
+}
+
 void ListGrid::ScrollToCurrent() {
     if (model_->CurrentRow() < 0)
         return;

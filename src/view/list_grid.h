@@ -30,6 +30,8 @@ public:
     // Shows the cards as they are now, closes the cell editor and leaves no visible cell
     // selected; with `scroll`, brings the current card's row into view.
     void FillGrid(bool scroll);
+    // Makes card `cardIndex` (CardList) current with its question cell open for editing, in view.
+    void ShowCardRow(int cardIndex);
     // The cell editor's text changed by the user's hand.
     void GridHyoujiSetEditText(int column, int row, const QString &text);
     // Stores an edited cell into its card.

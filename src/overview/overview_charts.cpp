@@ -1,0 +1,271 @@
+#include "overview/overview_charts.h"
+
+#include <QDate>
+#include <QHelpEvent>
+#include <QLocale>
+#include <QPainter>
+#include <QToolTip>
+
+#include <algorithm>
+
+namespace {
+
+QColor Mix(const QColor &a, const QColor &b, double t) {
+    auto channel = [t](int x, int y) { return int(x + (y - x) * t + 0.5); };
+    return QColor(channel(a.red(), b.red()), channel(a.green(), b.green()),
+                  channel(a.blue(), b.blue()));
+}
+
+// A round step for the value axis: 1, 2 or 5 times a power of ten, at least max / 4.
+qint64 AxisStep(qint64 max) {
+    qint64 step = 1;
+    while (true) {
+        for (qint64 m : {1, 2, 5})
+            if (step * m * 4 >= max)
+                return step * m;
+        step *= 10;
+    }
+}
+
+QDate DateOfDay(qint32 day) {
+    return QDate(1899, 12, 30).addDays(day);
+}
+
+} // namespace
+
+ChartColours ChartColours::Of(const QWidget &widget) {
+    const QPalette &p = widget.palette();
+    ChartColours c;
+    c.text = p.color(QPalette::WindowText);
+    c.background = p.color(QPalette::Base);
+    c.faint = Mix(c.background, c.text, 0.55);
+    c.grid = Mix(c.background, c.text, 0.18);
+    // The selection colour stands out on either kind of palette; it is pulled a little towards
+    // the text so that it never melts into a background of similar lightness.
+    c.bar = Mix(p.color(QPalette::Highlight), c.text, 0.15);
+    return c;
+}
+
+QColor ChartColours::Shade(double t) const {
+    return Mix(Mix(background, text, 0.08), bar, std::clamp(t, 0.0, 1.0));
+}
+
+// ---------------------------------------------------------------- bar chart
+
+BarChart::BarChart(QWidget *parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+void BarChart::SetBars(std::vector<qint64> values, QStringList labels, QStringList tips) {
+    values_ = std::move(values);
+    labels_ = std::move(labels);
+    tips_ = std::move(tips);
+    update();
+}
+
+void BarChart::SetTitle(const QString &title) {
+    title_ = title;
+    update();
+}
+
+QSize BarChart::sizeHint() const {
+    const int em = fontMetrics().height();
+    return {em * 32, em * 14};
+}
+
+QSize BarChart::minimumSizeHint() const {
+    const int em = fontMetrics().height();
+    return {em * 16, em * 8};
+}
+
+QRect BarChart::PlotArea() const {
+    const QFontMetrics fm = fontMetrics();
+    const int em = fm.height();
+    const qint64 max = values_.empty() ? 0 : *std::max_element(values_.begin(), values_.end());
+    const int axisWidth = fm.horizontalAdvance(QLocale().toString(max + AxisStep(max))) + em / 2;
+    return QRect(QPoint(axisWidth + em / 2, em * 2), QPoint(width() - em, height() - em * 2));
+}
+
+void BarChart::paintEvent(QPaintEvent *) {
+    QPainter p(this);
+    const ChartColours c = ChartColours::Of(*this);
+    p.fillRect(rect(), c.background);
+    const QFontMetrics fm = fontMetrics();
+    const int em = fm.height();
+    p.setPen(c.text);
+    p.drawText(QRect(0, 0, width(), em * 3 / 2), Qt::AlignCenter, title_);
+    const QRect plot = PlotArea();
+    if (values_.empty() || plot.width() <= 0 || plot.height() <= 0)
+        return;
+    const qint64 max = *std::max_element(values_.begin(), values_.end());
+    const qint64 step = AxisStep(max);
+    const qint64 top = std::max<qint64>(step, (max + step - 1) / step * step);
+    // Value axis: a light line per step.
+    for (qint64 v = 0; v <= top; v += step) {
+        const int y = plot.bottom() - int(double(v) / double(top) * plot.height());
+        p.setPen(c.grid);
+        p.drawLine(plot.left(), y, plot.right(), y);
+        p.setPen(c.faint);
+        p.drawText(QRect(0, y - em / 2, plot.left() - em / 3, em),
+                   Qt::AlignRight | Qt::AlignVCenter, QLocale().toString(v));
+    }
+    const int n = int(values_.size());
+    const double slot = double(plot.width()) / n;
+    const int gap = slot >= 6 ? std::max(1, int(slot / 6)) : 0;
+    // Labels are thinned out until they no longer overlap.
+    int widest = 0;
+    for (const QString &label : labels_)
+        widest = std::max(widest, fm.horizontalAdvance(label));
+    const int every = std::max(1, int((widest + em / 2) / std::max(1.0, slot)) + 1);
+    for (int i = 0; i < n; ++i) {
+        const int x0 = plot.left() + int(i * slot) + gap / 2;
+        const int x1 = plot.left() + int((i + 1) * slot) - (gap + 1) / 2;
+        const int h = int(double(values_[std::size_t(i)]) / double(top) * plot.height());
+        if (h > 0)
+            p.fillRect(QRect(QPoint(x0, plot.bottom() - h), QPoint(x1, plot.bottom())), c.bar);
+        if (i < labels_.size() && !labels_[i].isEmpty() && i % every == 0) {
+            p.setPen(c.text);
+            const int mid = (x0 + x1) / 2;
+            p.drawText(QRect(mid - widest, plot.bottom() + em / 4, widest * 2, em),
+                       Qt::AlignHCenter | Qt::AlignTop, labels_[i]);
+        }
+    }
+    p.setPen(c.faint);
+    p.drawLine(plot.bottomLeft(), plot.bottomRight());
+}
+
+int BarChart::BarAt(const QPoint &at) const {
+    const QRect plot = PlotArea();
+    if (values_.empty() || !plot.adjusted(0, 0, 0, fontMetrics().height()).contains(at))
+        return -1;
+    const int i = int(double(at.x() - plot.left()) / plot.width() * int(values_.size()));
+    return std::clamp(i, 0, int(values_.size()) - 1);
+}
+
+bool BarChart::event(QEvent *event) {
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const int i = BarAt(help->pos());
+        if (i >= 0 && i < tips_.size())
+            QToolTip::showText(help->globalPos(), tips_[i], this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+// ---------------------------------------------------------------- heat map
+
+HeatMap::HeatMap(QWidget *parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+}
+
+void HeatMap::SetDays(std::vector<qint32> counts, qint32 lastDay) {
+    counts_ = std::move(counts);
+    lastDay_ = lastDay;
+    update();
+}
+
+void HeatMap::SetTitle(const QString &title) {
+    title_ = title;
+    update();
+}
+
+int HeatMap::FirstColumnRow() const {
+    const qint32 first = lastDay_ - qint32(counts_.size()) + 1;
+    return DateOfDay(first).dayOfWeek() - 1;
+}
+
+int HeatMap::Cell() const {
+    const int em = fontMetrics().height();
+    const int columns = (FirstColumnRow() + int(counts_.size()) + 6) / 7;
+    const int byWidth = (width() - Origin().x() - em / 2) / std::max(columns, 1);
+    const int byHeight = (height() - Origin().y() - em / 2) / 7;
+    return std::max(3, std::min({byWidth, byHeight, em}));
+}
+
+QPoint HeatMap::Origin() const {
+    const QFontMetrics fm = fontMetrics();
+    return {fm.horizontalAdvance(QStringLiteral("月")) + fm.height(), fm.height() * 3};
+}
+
+QSize HeatMap::sizeHint() const {
+    const int em = fontMetrics().height();
+    return {Origin().x() + 54 * em * 2 / 3 + em, Origin().y() + 7 * em * 2 / 3 + em};
+}
+
+QSize HeatMap::minimumSizeHint() const {
+    const int em = fontMetrics().height();
+    return {Origin().x() + 54 * 4 + em, Origin().y() + 7 * 4 + em};
+}
+
+void HeatMap::paintEvent(QPaintEvent *) {
+    QPainter p(this);
+    const ChartColours c = ChartColours::Of(*this);
+    p.fillRect(rect(), c.background);
+    const QFontMetrics fm = fontMetrics();
+    const int em = fm.height();
+    p.setPen(c.text);
+    p.drawText(QRect(0, 0, width(), em * 3 / 2), Qt::AlignCenter, title_);
+    if (counts_.empty())
+        return;
+    const int cell = Cell();
+    const QPoint origin = Origin();
+    const int gap = cell >= 8 ? 1 + cell / 12 : 0;
+    const qint32 most = *std::max_element(counts_.begin(), counts_.end());
+    const int shift = FirstColumnRow();
+    const qint32 first = lastDay_ - qint32(counts_.size()) + 1;
+    // Weekday names beside Monday, Wednesday and Friday.
+    const QString weekdays[] = {QStringLiteral("月"), QStringLiteral("水"), QStringLiteral("金")};
+    p.setPen(c.faint);
+    for (int k = 0; k < 3; ++k)
+        p.drawText(QRect(0, origin.y() + 2 * k * cell, origin.x() - em / 3, cell),
+                   Qt::AlignRight | Qt::AlignVCenter, weekdays[k]);
+    int lastLabelEnd = -1;
+    for (int i = 0; i < int(counts_.size()); ++i) {
+        const int slot = shift + i;
+        const int x = origin.x() + slot / 7 * cell, y = origin.y() + slot % 7 * cell;
+        const qint32 n = counts_[std::size_t(i)];
+        const double t = n <= 0 || most <= 0 ? 0.0 : 0.25 + 0.75 * double(n) / double(most);
+        p.fillRect(QRect(x, y, cell - gap, cell - gap), c.Shade(t));
+        // The month's name over the column holding its first day.
+        const QDate date = DateOfDay(first + i);
+        if (date.day() == 1 && x > lastLabelEnd) {
+            const QString label = QStringLiteral("%1月").arg(date.month());
+            p.setPen(c.faint);
+            p.drawText(QPoint(x, origin.y() - em / 3), label);
+            lastLabelEnd = x + fm.horizontalAdvance(label) + em / 3;
+        }
+    }
+}
+
+int HeatMap::DayIndexAt(const QPoint &at) const {
+    const int cell = Cell();
+    const QPoint rel = at - Origin();
+    if (rel.x() < 0 || rel.y() < 0 || rel.y() >= 7 * cell)
+        return -1;
+    const int i = rel.x() / cell * 7 + rel.y() / cell - FirstColumnRow();
+    return i >= 0 && i < int(counts_.size()) ? i : -1;
+}
+
+bool HeatMap::event(QEvent *event) {
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const int i = DayIndexAt(help->pos());
+        if (i >= 0) {
+            const QDate date = DateOfDay(lastDay_ - qint32(counts_.size()) + 1 + i);
+            QToolTip::showText(help->globalPos(),
+                               QStringLiteral("%1: %2 回")
+                                   .arg(date.toString(QStringLiteral("yyyy/MM/dd")))
+                                   .arg(counts_[std::size_t(i)]),
+                               this);
+        } else {
+            QToolTip::hideText();
+        }
+        return true;
+    }
+    return QWidget::event(event);
+}

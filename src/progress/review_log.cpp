@@ -1,0 +1,299 @@
+#include "progress/review_log.h"
+
+#include "drill/day_number.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <unistd.h>
+
+namespace {
+
+// Dates outside this range are taken for damage rather than history.
+const qint32 kFirstLogDay = DayNumberOf(QDate(1990, 1, 1));
+const qint32 kLastLogDay = DayNumberOf(QDate(2200, 12, 31));
+
+char ResultLetter(AnswerKind kind) {
+    switch (kind) {
+    case AnswerKind::Right:
+        return 'R';
+    case AnswerKind::Wrong:
+        return 'W';
+    case AnswerKind::TakenBack:
+        break;
+    }
+    return 'U';
+}
+
+bool ResultOfLetter(char letter, AnswerKind *kind) {
+    switch (letter) {
+    case 'R':
+        *kind = AnswerKind::Right;
+        return true;
+    case 'W':
+        *kind = AnswerKind::Wrong;
+        return true;
+    case 'U':
+        *kind = AnswerKind::TakenBack;
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Reads `count` decimal digits at `at`; -1 when any is not a digit.
+int Digits(QByteArrayView text, qsizetype at, int count) {
+    int value = 0;
+    for (int i = 0; i < count; ++i) {
+        const char c = text[at + i];
+        if (c < '0' || c > '9')
+            return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+// A space-separated field starting at *pos; moves *pos past it and one following space.
+QByteArrayView NextField(QByteArrayView line, qsizetype *pos) {
+    const qsizetype start = *pos;
+    qsizetype end = start;
+    while (end < line.size() && line[end] != ' ')
+        ++end;
+    *pos = end + 1;
+    return line.sliced(start, end - start);
+}
+
+bool ParseHex32(QByteArrayView field, quint32 *value) {
+    if (field.isEmpty() || field.size() > 8)
+        return false;
+    quint32 v = 0;
+    for (char c : field) {
+        int digit;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else
+            return false;
+        v = (v << 4) | quint32(digit);
+    }
+    *value = v;
+    return true;
+}
+
+// Turns the date at the start of a line into a day number, remembering the last date read:
+// a log holds many lines of the same day in a row.
+class DateReader {
+public:
+    bool Read(QByteArrayView line, qint32 *day) {
+        const QByteArrayView date = line.first(10);
+        if (date == QByteArrayView(last_, 10)) {
+            *day = lastDay_;
+            return true;
+        }
+        if (date[4] != '-' || date[7] != '-')
+            return false;
+        const QDate parsed(Digits(date, 0, 4), Digits(date, 5, 2), Digits(date, 8, 2));
+        if (!parsed.isValid())
+            return false;
+        const qint32 number = DayNumberOf(parsed);
+        if (number < kFirstLogDay || number > kLastLogDay)
+            return false;
+        std::copy(date.begin(), date.end(), last_);
+        lastDay_ = number;
+        *day = number;
+        return true;
+    }
+
+private:
+    char last_[10] = {};
+    qint32 lastDay_ = 0;
+};
+
+bool ParseLine(QByteArrayView line, DateReader &dates, ReviewEntry *entry) {
+    // Date, time, result, two due days and the key: at least 29 characters.
+    if (line.size() < 29 || line[10] != ' ' || line[13] != ':' || line[16] != ':' ||
+        line[19] != ' ')
+        return false;
+    const int hour = Digits(line, 11, 2), minute = Digits(line, 14, 2),
+              second = Digits(line, 17, 2);
+    if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 60)
+        return false;
+    if (!dates.Read(line, &entry->day))
+        return false;
+    entry->secondOfDay = std::min(hour * 3600 + minute * 60 + second, 86399);
+    qsizetype pos = 20;
+    const QByteArrayView result = NextField(line, &pos);
+    if (result.size() != 1 || !ResultOfLetter(result[0], &entry->kind))
+        return false;
+    if (!ParseInt32(NextField(line, &pos), &entry->dueBefore) ||
+        !ParseInt32(NextField(line, &pos), &entry->dueAfter))
+        return false;
+    return ParseHex32(NextField(line, &pos), &entry->cardKey) && pos >= line.size();
+}
+
+} // namespace
+
+quint32 ReviewCardKey(const TMondaiSet &card) {
+    // FNV-1a over question, a separator and answer.
+    quint32 hash = 2166136261u;
+    auto feed = [&hash](QByteArrayView bytes) {
+        for (char c : bytes) {
+            hash ^= quint8(c);
+            hash *= 16777619u;
+        }
+    };
+    if (HasSioriMark(card)) {
+        TMondaiSet plain(card.Mondai, {}, {}, 0, 0, 0, {});
+        RemoveSioriMark(plain);
+        feed(plain.Mondai);
+    } else {
+        feed(card.Mondai);
+    }
+    feed(QByteArrayView("\0", 1));
+    feed(card.Kaitou);
+    return hash;
+}
+
+QByteArray FormatReviewLine(const ReviewEntry &entry) {
+    const QDate date = QDate(1899, 12, 30).addDays(entry.day);
+    const int s = entry.secondOfDay;
+    char text[96];
+    const int n = std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d %c %d %d %08x\n",
+                                date.year(), date.month(), date.day(), s / 3600, s / 60 % 60,
+                                s % 60, ResultLetter(entry.kind), int(entry.dueBefore),
+                                int(entry.dueAfter), unsigned(entry.cardKey));
+    return QByteArray(text, n);
+}
+
+// ---------------------------------------------------------------- history
+
+void ReviewHistory::Add(const ReviewEntry &entry) {
+    if (days_.empty()) {
+        firstDay_ = entry.day;
+    } else if (entry.day < firstDay_) {
+        days_.insert(days_.begin(), std::size_t(firstDay_ - entry.day), DayTally{});
+        firstDay_ = entry.day;
+    }
+    const std::size_t at = std::size_t(entry.day - firstDay_);
+    if (at >= days_.size())
+        days_.resize(at + 1);
+    DayTally &tally = days_[at];
+    switch (entry.kind) {
+    case AnswerKind::Right:
+        ++tally.right;
+        break;
+    case AnswerKind::Wrong:
+        ++tally.wrong;
+        break;
+    case AnswerKind::TakenBack:
+        ++tally.takenBack;
+        break;
+    }
+    ++entries_;
+}
+
+DayTally ReviewHistory::Day(qint32 day) const {
+    if (days_.empty() || day < firstDay_ || day - firstDay_ >= qint64(days_.size()))
+        return {};
+    return days_[std::size_t(day - firstDay_)];
+}
+
+ReviewHistory ParseReviewLog(QByteArrayView text) {
+    ReviewHistory history;
+    DateReader dates;
+    ReviewEntry entry;
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        const qsizetype newline = text.indexOf('\n', pos);
+        // A last line without its line end was cut off while it was written.
+        if (newline < 0) {
+            history.CountSkipped();
+            break;
+        }
+        QByteArrayView line = text.sliced(pos, newline - pos);
+        pos = newline + 1;
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (line.isEmpty() || line[0] == '#')
+            continue;
+        if (ParseLine(line, dates, &entry))
+            history.Add(entry);
+        else
+            history.CountSkipped();
+    }
+    return history;
+}
+
+ReviewHistory ReadReviewLog(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray text = file.read(MaxReviewLogBytes);
+    return ParseReviewLog(text);
+}
+
+// ---------------------------------------------------------------- the file
+
+ReviewLog::ReviewLog(QString path, QString deckPath)
+    : path_(std::move(path)), deckPath_(std::move(deckPath)) {}
+
+ReviewLog::~ReviewLog() {
+    Sync();
+}
+
+QString ReviewLog::PathForDeck(const QString &deckPath) {
+    const QFileInfo info(deckPath);
+    const QString full = info.absoluteFilePath();
+    const QByteArray digest =
+        QCryptographicHash::hash(full.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    // The deck's name first, so that a person looking into the folder finds their deck.
+    const QString name = info.completeBaseName().left(40);
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+           QStringLiteral("/review-logs/") + name + u'-' + QString::fromLatin1(digest) +
+           QStringLiteral(".log");
+}
+
+bool ReviewLog::Open() {
+    if (file_.isOpen())
+        return true;
+    if (!QDir().mkpath(QFileInfo(path_).absolutePath()))
+        return false;
+    file_.setFileName(path_);
+    return file_.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered);
+}
+
+bool ReviewLog::Append(const ReviewEntry &entry) {
+    const bool fresh = !file_.isOpen();
+    if (!Open())
+        return false;
+    QByteArray text;
+    if (fresh) {
+        const qint64 size = file_.size();
+        if (size == 0) {
+            text = "# Kardeon review log of " + deckPath_.toUtf8().replace('\n', ' ') + '\n';
+        } else {
+            // A line cut off by a crash stays a line of its own; this one starts afresh.
+            QFile reader(path_);
+            if (reader.open(QIODevice::ReadOnly) && reader.seek(size - 1) && reader.read(1) != "\n")
+                text = "\n";
+        }
+    }
+    text += FormatReviewLine(entry);
+    // One write of the whole line: an append-mode file puts it at the end in one piece.
+    if (file_.write(text) != text.size()) {
+        file_.close();
+        return false;
+    }
+    unsynced_ = true;
+    return true;
+}
+
+bool ReviewLog::Sync() {
+    if (!unsynced_ || !file_.isOpen())
+        return true;
+    unsynced_ = false;
+    return ::fsync(file_.handle()) == 0;
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "drill/answer_observer.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QFile>
+#include <QString>
+
+#include <vector>
+
+// One line of a review log: when, what, and the card's due day before and after.
+struct ReviewEntry {
+    qint32 day = 0;         // local date as a day number
+    qint32 secondOfDay = 0; // local time, 0..86399
+    AnswerKind kind = AnswerKind::Right;
+    qint32 dueBefore = 0;
+    qint32 dueAfter = 0;
+    quint32 cardKey = 0;
+};
+
+// A card's key in the log: the same question and answer give the same key in every run, and a
+// bookmark marker in the question does not change it.
+quint32 ReviewCardKey(const TMondaiSet &card);
+
+// "2026-12-09 15:20:33 R 46000 46027 1a2b3c4d\n"; results R (できた), W (passed), U (taken back).
+QByteArray FormatReviewLine(const ReviewEntry &entry);
+
+// The answers of one day.
+struct DayTally {
+    qint32 right = 0;
+    qint32 wrong = 0;
+    qint32 takenBack = 0;
+    // Right answers that stood: a take-back cancels one.
+    qint32 RightKept() const { return right > takenBack ? right - takenBack : 0; }
+    qint32 Reviews() const { return RightKept() + wrong; }
+};
+
+// What a log says per day. Lines that do not read as entries are counted and passed over.
+class ReviewHistory {
+public:
+    void Add(const ReviewEntry &entry);
+    DayTally Day(qint32 day) const;
+    qint64 Entries() const { return entries_; }
+    qint64 SkippedLines() const { return skipped_; }
+    void CountSkipped() { ++skipped_; }
+
+private:
+    qint32 firstDay_ = 0;
+    std::vector<DayTally> days_; // index: day - firstDay_
+    qint64 entries_ = 0;
+    qint64 skipped_ = 0;
+};
+
+// Reads a log's text as far as it makes sense: comment lines (#), blank, cut-off or garbled
+// lines and impossible dates are skipped, everything else counts.
+ReviewHistory ParseReviewLog(QByteArrayView text);
+// A missing file is an empty history; logs above MaxReviewLogBytes are read up to that size.
+ReviewHistory ReadReviewLog(const QString &path);
+constexpr qint64 MaxReviewLogBytes = qint64(256) << 20;
+
+// The log file of one deck, appended to one whole line per write.
+class ReviewLog {
+public:
+    explicit ReviewLog(QString path, QString deckPath = {});
+    ~ReviewLog();
+    ReviewLog(const ReviewLog &) = delete;
+    ReviewLog &operator=(const ReviewLog &) = delete;
+
+    // Where the log of the deck at `deckPath` lives, under the user's data folder.
+    static QString PathForDeck(const QString &deckPath);
+
+    const QString &Path() const { return path_; }
+    // Appends one line with a single write; false when the file cannot be opened or written.
+    bool Append(const ReviewEntry &entry);
+    // Forces what was appended onto the disk; false on failure.
+    bool Sync();
+
+private:
+    bool Open();
+
+    QString path_;
+    QString deckPath_;
+    QFile file_;
+    bool unsynced_ = false;
+};

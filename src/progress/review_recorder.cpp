@@ -1,0 +1,82 @@
+#include "progress/review_recorder.h"
+
+#include <QDir>
+#include <QTime>
+
+ReviewRecorder::ReviewRecorder(const Deck &deck, DayClock today, LogPathFor logPathFor,
+                               SecondClock secondOfDay)
+    : deck_(deck), today_(std::move(today)), logPathFor_(std::move(logPathFor)),
+      secondOfDay_(std::move(secondOfDay)) {}
+
+ReviewRecorder::~ReviewRecorder() = default;
+
+int ReviewRecorder::CurrentSecondOfDay() {
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000;
+}
+
+QString ReviewRecorder::LogPath() const {
+    return log_ ? log_->Path() : QString();
+}
+
+void ReviewRecorder::OpenLog() {
+    if (!deck_.DeckFileName.isEmpty())
+        log_ = std::make_unique<ReviewLog>(logPathFor_(deck_.DeckFileName), deck_.DeckFileName);
+}
+
+void ReviewRecorder::DeckStarted() {
+    Sync();
+    log_.reset();
+    OpenLog();
+    history_ = {};
+    historyRead_ = false;
+    unwritten_.clear();
+    reported_ = false;
+    sessionAnswers_ = 0;
+}
+
+void ReviewRecorder::CardAnswered(const TMondaiSet &card, AnswerKind kind, qint32 dueBefore) {
+    if (!log_)
+        OpenLog(); // a deck opened before the recorder was told
+    sessionAnswers_ += kind == AnswerKind::TakenBack ? -1 : 1;
+    sessionAnswers_ = std::max<qint64>(sessionAnswers_, 0);
+    const ReviewEntry entry{today_(),   std::clamp(secondOfDay_(), 0, 86399),
+                            kind,       dueBefore,
+                            card.Jikan, ReviewCardKey(card)};
+    const bool written = log_ && log_->Append(entry);
+    if (historyRead_)
+        history_.Add(entry);
+    else if (!written)
+        unwritten_.push_back(entry);
+    if (!written && log_)
+        Report(log_->Path());
+    if (recorded_)
+        recorded_();
+}
+
+bool ReviewRecorder::Sync() {
+    if (!log_ || log_->Sync())
+        return true;
+    Report(log_->Path());
+    return false;
+}
+
+const ReviewHistory &ReviewRecorder::History() {
+    if (!historyRead_) {
+        if (!log_)
+            OpenLog();
+        history_ = log_ ? ReadReviewLog(log_->Path()) : ReviewHistory{};
+        for (const ReviewEntry &entry : unwritten_)
+            history_.Add(entry);
+        unwritten_.clear();
+        historyRead_ = true;
+    }
+    return history_;
+}
+
+void ReviewRecorder::Report(const QString &path) {
+    if (reported_ || !notice_)
+        return;
+    reported_ = true;
+    notice_(QStringLiteral("学習の記録を書き込めませんでした（%1）。学習はそのまま続けられます。")
+                .arg(QDir::toNativeSeparators(path)));
+}
