@@ -169,8 +169,30 @@ void ListGrid::GridWriteBack(int column, int row, const QString &text) {
         return;
     }
     // The quoting rule may have changed what was typed: show the stored form.
-    if ((column == 1 && typed != card->Mondai) || (column == 2 && typed != card->Kaitou))
-        FillGrid(false);
+    const QByteArray &stored = column == 1 ? card->Mondai : card->Kaitou;
+    if ((column == 1 || column == 2) && typed != stored)
+        RefillAndEditOn(column, row, typed, stored);
+}
+
+// The refill closes the editor; a new one on the same cell takes the keys that follow, with
+// the caret right after what was typed (inside quotes the rule wrapped around it).
+void ListGrid::RefillAndEditOn(int column, int row, const QByteArray &typed,
+                               const QByteArray &stored) {
+    QLineEdit *editor = CellEditor();
+    const bool editing = editor && currentIndex() == model_->index(row - 1, column);
+    const int caret = editing ? editor->cursorPosition() : 0;
+    FillGrid(false);
+    if (!editing)
+        return;
+    setCurrentIndex(model_->index(row - 1, column));
+    editor = CellEditor();
+    if (!editor)
+        return;
+    editor->setFocus(Qt::OtherFocusReason);
+    if (stored == '"' + typed + '"')
+        editor->setCursorPosition(caret + 1);
+    else
+        editor->end(false);
 }
 
 // The editor shows the value the card kept again. The box waits until the editor has finished

@@ -81,6 +81,7 @@ private:
     // and with a space between a quote and a comma; the cell editor then shows that text.
     QByteArray EncodeForCard(const QString &text);
     void RejectNumber(int column, int row, const QString &text);
+    void RefillAndEditOn(int column, int row, const QByteArray &typed, const QByteArray &stored);
 
     CardTableModel *model_;
     GridDelegate *delegate_;
