@@ -1,5 +1,5 @@
 // Number cells of the list view against values beyond 32 bits, with the real message box.
-#include "app/prompts.h"
+#include "ui/prompts.h"
 #include "support/keyed_box_prompts.h"
 #include "support/window_fixture.h"
 #include "view/card_table_model.h"
