@@ -7,6 +7,7 @@
 #include "edit/add_card_dialog.h"
 #include "speech/speech_output.h"
 #include "view/card_view.h"
+#include "view/find_bar.h"
 #include "view/font_settings.h"
 #include "view/font_setup.h"
 #include "view/hint_tracker.h"
@@ -62,6 +63,7 @@ void TForm1::FormCreate() {
     ConnectCardCommands();
     // 9. The list view.
     CreateListView();
+    CreateFindBar(menuBar()->findChild<QMenu *>(QStringLiteral("men_Card")));
     CreateHints();
     // 10. Appearance is set while building; the view panels start hidden.
     Panel_Renban->hide();
@@ -166,7 +168,7 @@ bool TForm1::IsDrillInput(QObject *watched) const {
     const QWidget *modal = QApplication::activeModalWidget();
     if (modal && modal != this)
         return false;
-    if (qobject_cast<QMenuBar *>(watched))
+    if (qobject_cast<QMenuBar *>(watched) || FindBar::Holds(watched))
         return false;
     return IsInThisWindow(watched);
 }

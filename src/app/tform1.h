@@ -20,6 +20,7 @@ class ClickLabel;
 class ListGrid;
 class NoDeckHint;
 class PopupComboBox;
+class FindBar;
 class FittingLabel;
 class HelpPage;
 class HintTracker;
@@ -107,6 +108,11 @@ public:
     void pop_MoveSioriClick();
     void pop_DelSioriClick();
 
+    // --- finding cards, taking back deletes (tform1_find.cpp) ---
+    void ClickFind();
+    void ClickTakeBackDelete();
+    FindBar &Finder() { return *findBar_; }
+
     // --- adding cards ---
     void ClickInsertCard();
     void pop_TuikaClick();
@@ -166,6 +172,7 @@ private:
     QLineEdit *CreateCaptionBox(QWidget *parent, const QString &name, const QString &text);
     void CreateMenus();
     void CreatePopupMenu();
+    void CreateFindBar(QMenu *cardMenu);
     void ConnectCells();
     void ConnectCardCommands();
     void SetBookmarkFromBox(TMyMemo *memo);
@@ -258,6 +265,7 @@ private:
     CardPopupMenu *PopupMenu1 = nullptr;
     TForm3 *Form3 = nullptr;
     NoDeckHint *noDeckHint_ = nullptr;
+    FindBar *findBar_ = nullptr;
     QAction *men_Set_jyunNormal = nullptr;
     QAction *men_Set_jyunRandom = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "app/deck_saving.h"
 #include "app/prompts.h"
 #include "app/utf8_deck_question.h"
+#include "view/find_bar.h"
 
 #include <QFileInfo>
 
@@ -40,6 +41,7 @@ int TForm1::OpenDeckFile(const QString &path) {
     ParseDeck(deck_, drill_.Today(), drill_.AskQueue);
     // A converted deck keeps the file's own lines, so it counts as changed until it is saved.
     deck_.SavedLines = std::move(lines);
+    findBar_->DeckReplaced();
     drill_.StartNewDeck();
     return 0;
 }

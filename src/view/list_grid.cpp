@@ -167,6 +167,7 @@ void ListGrid::GridWriteBack(int column, int row, const QString &text) {
         Q_EMIT ConversionFailed(QStringLiteral("'%1' は有効な整数値ではありません。").arg(text));
         return;
     }
+    Q_EMIT CardEdited(card);
     // The quoting rule may have changed what was typed: show the stored form.
     if ((column == 1 && typed != card->Mondai) || (column == 2 && typed != card->Kaitou))
         FillGrid(false);
