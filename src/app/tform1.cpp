@@ -179,6 +179,11 @@ bool TForm1::event(QEvent *event) {
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event) {
     switch (event->type()) {
+    case QEvent::ShortcutOverride:
+        // The parking box is never edited by the user: Ctrl+Z there takes back a delete.
+        if (watched == fSannkou0 && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Undo))
+            return true;
+        break;
     case QEvent::KeyPress:
         if (IsDrillInput(watched)) {
             const auto *key = static_cast<QKeyEvent *>(event);

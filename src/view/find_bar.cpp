@@ -244,9 +244,9 @@ void FindBar::keyPressEvent(QKeyEvent *event) {
         Close();
         return;
     }
-    if (event->key() == Qt::Key_F3) {
+    if (event->key() == Qt::Key_F3)
         Step(event->modifiers().testFlag(Qt::ShiftModifier));
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    // Keys the bar's controls leave (arrows in the text, for one) end here: passed on to the
+    // window they would drive the drill.
+    event->accept();
 }
