@@ -3,9 +3,9 @@
 #include "view/card_table_model.h"
 #include "view/list_grid.h"
 
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QDeadlineTimer>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,6 +31,7 @@ QPushButton *AddButton(QHBoxLayout *row, QWidget *parent, const char *name,
     button->setObjectName(QLatin1String(name));
     button->setFocusPolicy(Qt::NoFocus);
     button->setAutoDefault(false);
+    button->setFixedWidth(28);
     row->addWidget(button);
     return button;
 }
@@ -40,30 +41,36 @@ QPushButton *AddButton(QHBoxLayout *row, QWidget *parent, const char *name,
 FindBar::FindBar(const CardOwnerList &cards, ListGrid *grid, QWidget *parent)
     : QWidget(parent), search_(cards), cards_(cards), grid_(grid) {
     setObjectName(QStringLiteral("FindBar"));
-    auto *row = new QHBoxLayout(this);
-    row->setContentsMargins(4, 2, 4, 2);
-    row->setSpacing(6);
+    // Two rows, so that the text box stays wide in the narrowest window.
+    auto *rows = new QVBoxLayout(this);
+    rows->setContentsMargins(4, 2, 4, 2);
+    rows->setSpacing(2);
+    auto *row = new QHBoxLayout;
+    auto *options = new QHBoxLayout;
+    rows->addLayout(row);
+    rows->addLayout(options);
+    row->setSpacing(4);
+    options->setSpacing(8);
     row->addWidget(new QLabel(QStringLiteral("検索:"), this));
     text_ = new QLineEdit(this);
     text_->setObjectName(QStringLiteral("FindText"));
     text_->setClearButtonEnabled(true);
     text_->installEventFilter(this);
     row->addWidget(text_, 1);
-    question_ = AddCheck(row, this, "FindQuestion", QStringLiteral("問題"), true);
-    answer_ = AddCheck(row, this, "FindAnswer", QStringLiteral("解答"), true);
-    reference_ = AddCheck(row, this, "FindReference", QStringLiteral("参考"), true);
-    kana_ = AddCheck(row, this, "FindKana", QStringLiteral("かな＝カナ"), false);
-    kana_->setToolTip(QStringLiteral("ひらがなとカタカナを区別せずに探します"));
     connect(AddButton(row, this, "FindPrevious", QStringLiteral("▲")), &QPushButton::clicked, this,
             [this] { Step(true); });
     connect(AddButton(row, this, "FindNext", QStringLiteral("▼")), &QPushButton::clicked, this,
             [this] { Step(false); });
-    state_ = new QLabel(this);
-    state_->setObjectName(QStringLiteral("FindState"));
-    state_->setMinimumWidth(120);
-    row->addWidget(state_);
     connect(AddButton(row, this, "FindClose", QStringLiteral("×")), &QPushButton::clicked, this,
             &FindBar::Close);
+    question_ = AddCheck(options, this, "FindQuestion", QStringLiteral("問題"), true);
+    answer_ = AddCheck(options, this, "FindAnswer", QStringLiteral("解答"), true);
+    reference_ = AddCheck(options, this, "FindReference", QStringLiteral("参考"), true);
+    kana_ = AddCheck(options, this, "FindKana", QStringLiteral("かな＝カナ"), false);
+    kana_->setToolTip(QStringLiteral("ひらがなとカタカナを区別せずに探します"));
+    state_ = new QLabel(this);
+    state_->setObjectName(QStringLiteral("FindState"));
+    options->addWidget(state_, 1);
 
     connect(text_, &QLineEdit::textChanged, this, &FindBar::Restart);
     for (QCheckBox *box : {question_, answer_, reference_, kana_})
