@@ -19,6 +19,8 @@ public:
     static constexpr int ShadeRole = Qt::UserRole + 1;
     // True for the row numbers of rows a search marks.
     static constexpr int MarkRole = Qt::UserRole + 2;
+    // The columns that hold a card's numbers rather than its texts.
+    static bool IsNumberColumn(int column) { return column >= 4 && column <= 6; }
 
     explicit CardTableModel(const CardOwnerList &cards, QObject *parent = nullptr);
 
