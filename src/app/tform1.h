@@ -21,6 +21,7 @@ class ClickLabel;
 class ListGrid;
 class NoDeckHint;
 class PopupComboBox;
+class FindBar;
 class RecentFilesMenu;
 class FittingLabel;
 class HelpPage;
@@ -112,6 +113,11 @@ public:
     // Shows card `index` (CardList) as the current row of the list view, ready to edit.
     void ShowCardInList(qsizetype index);
 
+    // --- finding cards, taking back deletes (tform1_find.cpp) ---
+    void ClickFind();
+    void ClickTakeBackDelete();
+    FindBar &Finder() { return *findBar_; }
+
     // --- adding cards ---
     void ClickInsertCard();
     void pop_TuikaClick();
@@ -175,6 +181,7 @@ private:
     QLineEdit *CreateCaptionBox(QWidget *parent, const QString &name, const QString &text);
     void CreateMenus();
     void CreatePopupMenu();
+    void CreateFindBar(QMenu *cardMenu);
     void ConnectCells();
     void ConnectCardCommands();
     void SetBookmarkFromBox(TMyMemo *memo);
@@ -262,6 +269,7 @@ private:
     CardPopupMenu *PopupMenu1 = nullptr;
     TForm3 *Form3 = nullptr;
     NoDeckHint *noDeckHint_ = nullptr;
+    FindBar *findBar_ = nullptr;
     QAction *men_Set_jyunNormal = nullptr;
     QAction *men_Set_jyunRandom = nullptr;
     // Last: it leaves the drill before the drill goes.

@@ -4,6 +4,7 @@
 #include "app/deck_saving.h"
 #include "app/utf8_deck_question.h"
 #include "ui/prompts.h"
+#include "view/find_bar.h"
 
 #include <QFileInfo>
 
@@ -37,6 +38,7 @@ int TForm1::OpenDeckFile(const QString &path) {
     const DeckLines cards = CardLines(prompts_, this, read, reading);
     OpenReadDeck(deck_, std::move(read), cards, drill_.Today(), drill_.AskQueue);
     UpdateRecentFiles();
+    findBar_->DeckReplaced();
     drill_.StartNewDeck();
     return 0;
 }
