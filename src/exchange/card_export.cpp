@@ -1,0 +1,117 @@
+#include "exchange/card_export.h"
+
+#include "deck/card.h"
+#include "deck/sjis_codec.h"
+#include "exchange/html_text.h"
+
+namespace exchange {
+
+namespace {
+
+// The column names in Shift-JIS: 問題 解答 参考 and 期日 正解 不正解.
+const QByteArray kTextNames[] = {"\x96\xe2\x91\xe8", "\x89\xf0\x93\x9a", "\x8e\x51\x8d\x6c"};
+const QByteArray kRecordNames[] = {"\x8a\xfa\x93\xfa", "\x90\xb3\x89\xf0",
+                                   "\x95\x73\x90\xb3\x89\xf0"};
+
+// The record is built in Shift-JIS and converted once at the end: separators, quotes and line
+// ends are never the second byte of a Shift-JIS character, so they can be written as bytes.
+class Writer {
+public:
+    Writer(const ExportOptions &options, qsizetype expectedBytes)
+        : separator_(options.format == ExportFormat::Csv ? ',' : '\t'),
+          html_(options.format == ExportFormat::Notes),
+          lineEnd_(options.format == ExportFormat::Notes ? "\n" : "\r\n") {
+        out_.reserve(expectedBytes);
+    }
+
+    void Raw(QByteArrayView bytes) { out_.append(bytes); }
+    void Field(QByteArrayView text) {
+        if (!atRecordStart_)
+            out_.append(separator_);
+        atRecordStart_ = false;
+        if (html_) {
+            Quoted(TextToHtml(text));
+            return;
+        }
+        Quoted(text);
+    }
+    void EndRecord() {
+        out_.append(lineEnd_);
+        atRecordStart_ = true;
+    }
+    QByteArray Take() { return std::move(out_); }
+
+private:
+    // Quotes a field holding a separator, a quote or a line break; doubles the quotes inside.
+    void Quoted(QByteArrayView text) {
+        const bool needsQuotes = std::any_of(text.begin(), text.end(), [this](char c) {
+            return c == separator_ || c == '"' || c == '\r' || c == '\n';
+        });
+        if (!needsQuotes) {
+            out_.append(text);
+            return;
+        }
+        out_.append('"');
+        for (const char c : text) {
+            if (c == '"')
+                out_.append('"');
+            out_.append(c);
+        }
+        out_.append('"');
+    }
+
+    QByteArray out_;
+    char separator_;
+    bool html_;
+    QByteArrayView lineEnd_;
+    bool atRecordStart_ = true;
+};
+
+void WriteNoteHeader(Writer &writer, const ExportOptions &options) {
+    writer.Raw("#separator:tab\n#html:true\n#columns:");
+    QByteArrayList names(std::begin(kTextNames), std::end(kTextNames));
+    if (options.withRecord)
+        names.append(QByteArrayList(std::begin(kRecordNames), std::end(kRecordNames)));
+    writer.Raw(names.join('\t'));
+    writer.Raw("\n");
+}
+
+void WriteNameRow(Writer &writer, const ExportOptions &options) {
+    for (const QByteArray &name : kTextNames)
+        writer.Field(name);
+    if (options.withRecord)
+        for (const QByteArray &name : kRecordNames)
+            writer.Field(name);
+    writer.EndRecord();
+}
+
+} // namespace
+
+QDate DateOfDay(qint32 day) {
+    return QDate(1899, 12, 30).addDays(day);
+}
+
+QByteArray ExportCards(const CardOwnerList &cards, const ExportOptions &options) {
+    qsizetype expected = 0;
+    for (const auto &card : cards)
+        expected += card->Mondai.size() + card->Kaitou.size() + card->Sankou.size() + 8;
+    Writer writer(options, expected + expected / 8 + 256);
+    if (options.format == ExportFormat::Notes)
+        WriteNoteHeader(writer, options);
+    else if (options.headerRow)
+        WriteNameRow(writer, options);
+    for (const auto &card : cards) {
+        writer.Field(DisplayForm(card->Mondai));
+        writer.Field(DisplayForm(card->Kaitou));
+        writer.Field(DisplayForm(card->Sankou));
+        if (options.withRecord) {
+            writer.Field(DateOfDay(card->Jikan).toString(Qt::ISODate).toLatin1());
+            writer.Field(QByteArray::number(card->Seikai));
+            writer.Field(QByteArray::number(card->Fuseikai));
+        }
+        writer.EndRecord();
+    }
+    return sjis::ToDisplay(writer.Take()).text.toUtf8();
+}
+
+} // namespace exchange
