@@ -5,6 +5,7 @@
 #include "app/help_page.h"
 #include "app/prompts.h"
 #include "edit/add_card_dialog.h"
+#include "exchange_ui/deck_exchange.h"
 #include "speech/speech_output.h"
 #include "view/card_view.h"
 #include "view/font_settings.h"

@@ -47,6 +47,11 @@ FileResult ReadDeckFile(const QString &path, DeckLines *lines);
 // The same, also telling what the file looked like when it was read.
 FileResult ReadDeckFile(const QString &path, DeckLines *lines, FileStamp *stamp);
 
+// Any text file read whole with the checks and messages of a deck file (exports, imports).
+FileResult ReadTextFile(const QString &path, QByteArray *bytes);
+// Writes `bytes` to `path` atomically and durably; the message says why it could not.
+FileResult WriteTextFile(const QString &path, QByteArrayView bytes);
+
 // True when neither of the first two lines holds a comma (a missing line holds none).
 bool IsUnsuitable(const DeckLines &lines);
 

@@ -121,18 +121,21 @@ private:
 } // namespace
 
 char DetectSeparator(QByteArrayView text) {
+    // Consistent records first, then more fields per record (a deck line with a tab in a text
+    // still has seven comma-separated fields), then the order below.
     char best = ',';
-    int bestScore = 0;
+    std::pair<int, qsizetype> bestScore = {0, 0};
     for (const char separator : {'\t', ',', ';'}) {
         DelimitedReader reader(text, separator, kMaxRecordBytes);
-        int score = 0;
+        int consistent = 0;
         qsizetype firstCount = 0;
         for (int i = 0; i < kProbeRecords && reader.Next(); ++i) {
             const qsizetype count = qsizetype(reader.Fields().size());
             if (i == 0)
                 firstCount = count;
-            score += count > 1 && count == firstCount;
+            consistent += count > 1 && count == firstCount;
         }
+        const std::pair<int, qsizetype> score = {consistent, consistent > 0 ? firstCount : 0};
         if (score > bestScore) {
             best = separator;
             bestScore = score;
@@ -157,8 +160,12 @@ ImportOptions DetectImportOptions(QByteArrayView fileBytes) {
     return options;
 }
 
-bool LooksTabSeparated(QByteArrayView fileBytes) {
-    return DetectImportOptions(fileBytes).separator == '\t';
+bool LooksLikeOtherProgramsText(QByteArrayView fileBytes) {
+    const ImportOptions options = DetectImportOptions(fileBytes);
+    if (options.separator == '\t' || options.encoding == SourceEncoding::Utf16LE ||
+        options.encoding == SourceEncoding::Utf16BE)
+        return true;
+    return ReadNoteHeader(ToShiftJis(Probe(fileBytes), options.encoding).bytes).lineCount > 0;
 }
 
 QString ImportResult::ErrorMessage() const {

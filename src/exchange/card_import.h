@@ -39,8 +39,9 @@ ImportOptions DetectImportOptions(QByteArrayView fileBytes);
 // into the most records of the same, plural number of fields; ties go to tab, then comma.
 char DetectSeparator(QByteArrayView text);
 
-// True when the file reads as tab-separated values.
-bool LooksTabSeparated(QByteArrayView fileBytes);
+// True when the file reads as another program's text rather than a deck: tab-separated values,
+// UTF-16, or a note export with header lines.
+bool LooksLikeOtherProgramsText(QByteArrayView fileBytes);
 
 enum class ImportError { None, NoCards, RecordTooLong };
 

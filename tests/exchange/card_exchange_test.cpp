@@ -152,8 +152,12 @@ TEST(ExchangeImport, SeparatorsAreDetected) {
                  {"one\ntwo\n", ','},          {"\"a\tb\",c\n", ','}, {"word\tmeaning\n", '\t'}};
     for (const auto &c : cases)
         EXPECT_EQ(DetectSeparator(c.text), c.separator) << c.text;
-    EXPECT_TRUE(LooksTabSeparated("apple\tりんご\nbanana\tバナナ\n"));
-    EXPECT_FALSE(LooksTabSeparated("apple,ringo,,0,0,0,\n"));
+    // A deck line with a tab in a text still has seven comma-separated fields.
+    EXPECT_EQ(DetectSeparator("a\tb,c,,0,0,0,\nd\te,f,,0,0,0,\n"), ',');
+    EXPECT_TRUE(LooksLikeOtherProgramsText(u"apple\tりんご\nbanana\tバナナ\n"_qs.toUtf8()));
+    EXPECT_TRUE(LooksLikeOtherProgramsText(QByteArray("\xff\xfe") + QByteArray("a\0,\0b\0", 6)));
+    EXPECT_TRUE(LooksLikeOtherProgramsText("#separator:comma\na,b\n"));
+    EXPECT_FALSE(LooksLikeOtherProgramsText("apple,ringo,,0,0,0,\n#x,y\n"));
 }
 
 // ---------------------------------------------------------------- header lines
