@@ -168,6 +168,11 @@ bool LooksLikeOtherProgramsText(QByteArrayView fileBytes) {
     return ReadNoteHeader(ToShiftJis(Probe(fileBytes), options.encoding).bytes).lineCount > 0;
 }
 
+bool HoldsCardColumns(QByteArrayView fileBytes) {
+    const ImportResult result = ImportCards(fileBytes, DetectImportOptions(fileBytes));
+    return result.ok() && result.columnNames.size() >= 2;
+}
+
 QString ImportResult::ErrorMessage() const {
     switch (error) {
     case ImportError::None:

@@ -43,6 +43,10 @@ char DetectSeparator(QByteArrayView text);
 // UTF-16, or a note export with header lines.
 bool LooksLikeOtherProgramsText(QByteArrayView fileBytes);
 
+// True when the file, read as detected, gives cards from at least two columns: a list of lines
+// without separators is no set of cards.
+bool HoldsCardColumns(QByteArrayView fileBytes);
+
 enum class ImportError { None, NoCards, RecordTooLong };
 
 struct ImportResult {

@@ -88,8 +88,7 @@ QString DeckExchange::ProposedDeckName() const {
 DeckExchange::Offer DeckExchange::OfferImport(const QString &path, bool unsuitable, bool deckOpen) {
     if (unsuitable) {
         QByteArray bytes;
-        if (!ReadTextFile(path, &bytes).ok ||
-            !exchange::ImportCards(bytes, exchange::DetectImportOptions(bytes)).ok())
+        if (!ReadTextFile(path, &bytes).ok || !exchange::HoldsCardColumns(bytes))
             return Offer::NotImportable;
         if (prompts_.Confirm(parent_,
                              QStringLiteral("このファイルはデッキの形式ではありません。\n"

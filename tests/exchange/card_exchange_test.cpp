@@ -158,6 +158,11 @@ TEST(ExchangeImport, SeparatorsAreDetected) {
     EXPECT_TRUE(LooksLikeOtherProgramsText(QByteArray("\xff\xfe") + QByteArray("a\0,\0b\0", 6)));
     EXPECT_TRUE(LooksLikeOtherProgramsText("#separator:comma\na,b\n"));
     EXPECT_FALSE(LooksLikeOtherProgramsText("apple,ringo,,0,0,0,\n#x,y\n"));
+    // What the deck reader rejects is offered for import only when it holds card columns.
+    EXPECT_TRUE(HoldsCardColumns("apple\tringo\n"));
+    EXPECT_TRUE(HoldsCardColumns("apple;ringo\npear;nashi\n"));
+    EXPECT_FALSE(HoldsCardColumns("one line\nanother line\n"));
+    EXPECT_FALSE(HoldsCardColumns(""));
 }
 
 // ---------------------------------------------------------------- header lines
