@@ -3,6 +3,7 @@
 #include "deck/card.h"
 #include "deck/sjis_codec.h"
 #include "exchange/html_text.h"
+#include "exchange/sjis_table.h"
 
 namespace exchange {
 
@@ -111,7 +112,7 @@ QByteArray ExportCards(const CardOwnerList &cards, const ExportOptions &options)
         }
         writer.EndRecord();
     }
-    return sjis::ToDisplay(writer.Take()).text.toUtf8();
+    return DecodeShiftJis(writer.Take()).toUtf8();
 }
 
 } // namespace exchange

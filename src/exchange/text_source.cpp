@@ -2,6 +2,7 @@
 
 #include "deck/deck_encoding.h"
 #include "deck/sjis_codec.h"
+#include "exchange/sjis_table.h"
 
 #include <QStringDecoder>
 
@@ -39,7 +40,7 @@ QString DecodeWith(QStringConverter::Encoding encoding, QByteArrayView bytes) {
 }
 
 ShiftJisText FromUnicode(const QString &text) {
-    sjis::Encoded encoded = sjis::FromDisplay(text);
+    sjis::Encoded encoded = EncodeShiftJis(text);
     return {std::move(encoded.bytes), std::move(encoded.unencodable)};
 }
 

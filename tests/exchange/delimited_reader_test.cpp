@@ -113,3 +113,32 @@ TEST(HtmlText, EscapesTextAsHtml) {
 }
 
 } // namespace
+
+#include "deck/sjis_codec.h"
+#include "exchange/sjis_table.h"
+
+namespace {
+
+// The table conversions must give exactly what the program's codec gives.
+TEST(ShiftJisTable, AgreesWithTheCodec) {
+    QByteArray everyCode;
+    for (int lead = 0x80; lead <= 0xFF; ++lead)
+        for (int trail = 0x3F; trail <= 0xFD; ++trail)
+            everyCode += char(lead) + QByteArray(1, char(trail)) + ' ';
+    QByteArray junk;
+    for (int i = 0; i < 20000; ++i)
+        junk.append(char((i * 7919 + i / 7) % 256));
+    for (const QByteArray &bytes : {everyCode, junk, QByteArray("\x1a\x1c\x7f\x81")}) {
+        const QString text = exchange::DecodeShiftJis(bytes);
+        EXPECT_EQ(text, sjis::ToDisplay(bytes).text);
+        const sjis::Encoded encoded = exchange::EncodeShiftJis(text);
+        const sjis::Encoded expected = sjis::FromDisplay(text);
+        EXPECT_EQ(encoded.bytes, expected.bytes);
+        EXPECT_EQ(encoded.unencodable, expected.unencodable);
+    }
+    const QString other = QString::fromUtf16(u"😀é～〜①Ⅰ¥\\ｶ\x1a\xd800x\U0001F600");
+    EXPECT_EQ(exchange::EncodeShiftJis(other).bytes, sjis::FromDisplay(other).bytes);
+    EXPECT_EQ(exchange::EncodeShiftJis(other).unencodable, sjis::FromDisplay(other).unencodable);
+}
+
+} // namespace
