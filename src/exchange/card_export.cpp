@@ -30,7 +30,10 @@ public:
         if (!atRecordStart_)
             out_.append(separator_);
         atRecordStart_ = false;
-        if (html_) {
+        const bool plain = std::none_of(text.begin(), text.end(), [](char c) {
+            return c == '&' || c == '<' || c == '>' || c == '\r' || c == '\n';
+        });
+        if (html_ && !plain) {
             Quoted(TextToHtml(text));
             return;
         }
@@ -86,6 +89,45 @@ void WriteNameRow(Writer &writer, const ExportOptions &options) {
     writer.EndRecord();
 }
 
+// The display form without copying when the text has no line break.
+class Shown {
+public:
+    explicit Shown(const QByteArray &stored) {
+        view_ = stored;
+        if (view_.size() >= 2 && view_.front() == '"' && view_.back() == '"')
+            view_ = view_.sliced(1, view_.size() - 2);
+        if (view_.contains(QByteArrayView("\\n"))) {
+            decoded_ = DecodeLineBreaks(view_.toByteArray());
+            view_ = decoded_;
+        }
+    }
+    QByteArrayView View() const { return view_; }
+
+private:
+    QByteArrayView view_;
+    QByteArray decoded_;
+};
+
+// "yyyy-MM-dd", or empty for a day no calendar holds.
+QByteArray DateText(qint32 day) {
+    const QDate date = DateOfDay(day);
+    int y = 0, m = 0, d = 0;
+    date.getDate(&y, &m, &d);
+    if (!date.isValid() || y < 0 || y > 9999)
+        return date.toString(Qt::ISODate).toLatin1();
+    const char text[] = {char('0' + y / 1000),
+                         char('0' + y / 100 % 10),
+                         char('0' + y / 10 % 10),
+                         char('0' + y % 10),
+                         '-',
+                         char('0' + m / 10),
+                         char('0' + m % 10),
+                         '-',
+                         char('0' + d / 10),
+                         char('0' + d % 10)};
+    return QByteArray(text, sizeof text);
+}
+
 } // namespace
 
 QDate DateOfDay(qint32 day) {
@@ -102,17 +144,17 @@ QByteArray ExportCards(const CardOwnerList &cards, const ExportOptions &options)
     else if (options.headerRow)
         WriteNameRow(writer, options);
     for (const auto &card : cards) {
-        writer.Field(DisplayForm(card->Mondai));
-        writer.Field(DisplayForm(card->Kaitou));
-        writer.Field(DisplayForm(card->Sankou));
+        writer.Field(Shown(card->Mondai).View());
+        writer.Field(Shown(card->Kaitou).View());
+        writer.Field(Shown(card->Sankou).View());
         if (options.withRecord) {
-            writer.Field(DateOfDay(card->Jikan).toString(Qt::ISODate).toLatin1());
+            writer.Field(DateText(card->Jikan));
             writer.Field(QByteArray::number(card->Seikai));
             writer.Field(QByteArray::number(card->Fuseikai));
         }
         writer.EndRecord();
     }
-    return DecodeShiftJis(writer.Take()).toUtf8();
+    return ShiftJisToUtf8(writer.Take());
 }
 
 } // namespace exchange

@@ -79,6 +79,37 @@ QString DecodeShiftJis(QByteArrayView bytes) {
     return text;
 }
 
+QByteArray ShiftJisToUtf8(QByteArrayView bytes) {
+    const Tables &t = TheTables();
+    QByteArray utf8(bytes.size() * 3 / 2 + 16, Qt::Uninitialized);
+    qsizetype n = 0;
+    for (qsizetype pos = 0; pos < bytes.size();) {
+        if (utf8.size() - n < 4)
+            utf8.resize(utf8.size() * 2);
+        char *out = utf8.data();
+        const uchar b = uchar(bytes[pos]);
+        if (b < 0x80) {
+            out[n++] = char(b);
+            ++pos;
+            continue;
+        }
+        const bool pair = sjis::CharLength(bytes, pos) == 2;
+        const char16_t c = pair ? t.pairs[size_t(b * 256 + uchar(bytes[pos + 1]))] : t.single[b];
+        if (c == kInvalid)
+            return sjis::ToDisplay(bytes.toByteArray()).text.toUtf8();
+        if (c < 0x800) {
+            out[n++] = char(0xC0 | c >> 6);
+        } else {
+            out[n++] = char(0xE0 | c >> 12);
+            out[n++] = char(0x80 | (c >> 6 & 0x3F));
+        }
+        out[n++] = char(0x80 | (c & 0x3F));
+        pos += pair ? 2 : 1;
+    }
+    utf8.truncate(n);
+    return utf8;
+}
+
 sjis::Encoded EncodeShiftJis(QStringView text) {
     const Tables &t = TheTables();
     sjis::Encoded out;

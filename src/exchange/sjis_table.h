@@ -12,6 +12,8 @@
 namespace exchange {
 
 QString DecodeShiftJis(QByteArrayView bytes);
+// The same text as UTF-8, in one pass.
+QByteArray ShiftJisToUtf8(QByteArrayView bytes);
 sjis::Encoded EncodeShiftJis(QStringView text);
 
 } // namespace exchange

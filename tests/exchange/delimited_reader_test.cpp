@@ -128,9 +128,11 @@ TEST(ShiftJisTable, AgreesWithTheCodec) {
     QByteArray junk;
     for (int i = 0; i < 20000; ++i)
         junk.append(char((i * 7919 + i / 7) % 256));
-    for (const QByteArray &bytes : {everyCode, junk, QByteArray("\x1a\x1c\x7f\x81")}) {
+    const QByteArray valid = sjis::FromQString(u"表示ソフト ｶﾀｶﾅ ①Ⅰ～ é"_qs);
+    for (const QByteArray &bytes : {everyCode, junk, valid, QByteArray("\x1a\x1c\x7f\x81")}) {
         const QString text = exchange::DecodeShiftJis(bytes);
         EXPECT_EQ(text, sjis::ToDisplay(bytes).text);
+        EXPECT_EQ(exchange::ShiftJisToUtf8(bytes), sjis::ToDisplay(bytes).text.toUtf8());
         const sjis::Encoded encoded = exchange::EncodeShiftJis(text);
         const sjis::Encoded expected = sjis::FromDisplay(text);
         EXPECT_EQ(encoded.bytes, expected.bytes);
