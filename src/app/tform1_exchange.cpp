@@ -1,9 +1,9 @@
 // Import and export: the menu and what becomes of imported cards.
 #include "app/tform1.h"
 
-#include "app/app_texts.h"
 #include "exchange/card_import.h"
 #include "exchange_ui/deck_exchange.h"
+#include "ui/app_texts.h"
 
 #include <QAction>
 #include <QFileInfo>

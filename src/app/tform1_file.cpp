@@ -2,10 +2,10 @@
 #include "app/tform1.h"
 
 #include "app/deck_saving.h"
-#include "app/prompts.h"
 #include "app/utf8_deck_question.h"
 #include "exchange/card_import.h"
 #include "exchange_ui/deck_exchange.h"
+#include "ui/prompts.h"
 
 #include <QFileInfo>
 

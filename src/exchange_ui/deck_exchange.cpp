@@ -1,8 +1,8 @@
 #include "exchange_ui/deck_exchange.h"
 
-#include "app/prompts.h"
 #include "exchange/card_import.h"
 #include "exchange_ui/import_dialog.h"
+#include "ui/prompts.h"
 
 #include <QDir>
 #include <QFileInfo>
