@@ -17,6 +17,8 @@ void TForm1::CreateExchangeMenu(QMenu *file) {
     // Below the recent entries, whose positions the settings file counts.
     QMenu *menu = file->addMenu(QStringLiteral("取り込みと書き出し(&M)"));
     menu->setObjectName(QStringLiteral("men_File_Exchange"));
+    menu->menuAction()->setObjectName(QStringLiteral("men_File_Exchange"));
+    menu->menuAction()->setStatusTip(QStringLiteral("他のソフトのファイルとカードをやりとりする"));
     QAction *import = menu->addAction(QStringLiteral("取り込み(&I)..."), this, [this] {
         const QString folder = QFileInfo(deck_.DeckFileName).absolutePath();
         exchange_->ChooseAndImport(deck_.DeckFileName.isEmpty() ? QString() : folder,
@@ -24,10 +26,12 @@ void TForm1::CreateExchangeMenu(QMenu *file) {
     });
     import->setObjectName(QStringLiteral("men_File_Import"));
     import->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    import->setStatusTip(QStringLiteral("CSV・TSV・学習ソフトのテキストからカードを取り込む"));
     menu->addSeparator();
     auto *record = new QAction(QStringLiteral("学習記録の列も書き出す(&R)"), menu);
     record->setObjectName(QStringLiteral("men_File_ExportRecord"));
     record->setCheckable(true);
+    record->setStatusTip(QStringLiteral("期日・正解・不正解の列も書き出す"));
     const struct {
         const char *name;
         const char16_t *caption;
@@ -48,6 +52,7 @@ void TForm1::CreateExchangeMenu(QMenu *file) {
                     ShowStatus(note);
             });
         action->setObjectName(QString::fromLatin1(item.name));
+        action->setStatusTip(QStringLiteral("開いているデッキを UTF-8 のテキストに書き出す"));
         exportActions << action;
     }
     exportActions.front()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
