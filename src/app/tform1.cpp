@@ -2,6 +2,7 @@
 
 #include "app/file_drop.h"
 #include "app/help_page.h"
+#include "app/recent_files_menu.h"
 #include "edit/add_card_dialog.h"
 #include "exchange_ui/deck_exchange.h"
 #include "speech/speech_output.h"
@@ -13,6 +14,7 @@
 #include "view/hint_tracker.h"
 #include "view/list_grid.h"
 #include "view/panel_widgets.h"
+#include "view/program_icon.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -57,6 +59,8 @@ void TForm1::FormCreate() {
     CreatePanels();
     fonts_ = std::make_unique<FontSettings>(*cells_, prompts_, this);
     CreateMenus();
+    recent_ = std::make_unique<RecentFilesMenu>(
+        *this, prompts_, [this](const QString &path) { OpenDeckFile(path); });
     CreatePopupMenu();
     ConnectCells();
     CreateCellMedia();
@@ -69,6 +73,7 @@ void TForm1::FormCreate() {
     Panel_Grid->hide();
     // 11.
     setWindowTitle(app_texts::WindowCaptionPrefix());
+    setWindowIcon(ProgramIcon());
     resize(567, 554);
     setMinimumSize(350, 430);
     // 13.
@@ -137,16 +142,16 @@ void TForm1::closeEvent(QCloseEvent *event) {
 
 void TForm1::resizeEvent(QResizeEvent *event) {
     QMainWindow::resizeEvent(event);
-    CheckFrame();
+    placement_.CheckFrame();
     ResizeForm();
 }
 
 int TForm1::OuterHeight() const {
-    return frame_.Outer(size()).height();
+    return placement_.Outer(size()).height();
 }
 
 int TForm1::OuterWidth() const {
-    return frame_.Outer(size()).width();
+    return placement_.Outer(size()).width();
 }
 
 bool TForm1::IsInThisWindow(QObject *object) const {

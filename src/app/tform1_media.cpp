@@ -1,25 +1,22 @@
 // Pictures and sounds that the shown card texts refer to.
 #include "app/tform1.h"
 
-#include "deck/card.h"
-#include "deck/sjis_codec.h"
 #include "media/sound_player.h"
+#include "ui/prompts.h"
 #include "view/card_view.h"
 #include "view/cell_media.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
-
-namespace {
-QString FolderOf(const QString &deckFile) {
-    return deckFile.isEmpty() ? QString() : QFileInfo(deckFile).absolutePath();
-}
-} // namespace
 
 void TForm1::CreateCellMedia() {
     media_ = new CellMedia(*cells_, CreateSoundPlayer, this);
     media_->SetProgramFolder(QCoreApplication::applicationDirPath());
     connect(media_, &CellMedia::layoutChanged, this, &TForm1::SizeCellTexts);
+    // Told after the redraw that found the sound, not in the middle of it.
+    connect(
+        media_, &CellMedia::soundsUnavailable, this,
+        [this] { prompts_.Inform(this, SoundUnavailableMessage(), {PromptButton::Ok}); },
+        Qt::QueuedConnection);
     for (int kind = KindQuestion; kind <= KindAnswer; ++kind)
         for (int row = 0; row < CardView::RowCount; ++row)
             connect(cells_->Image(kind, row), &TMyImage::shareDragged, this,
@@ -29,7 +26,7 @@ void TForm1::CreateCellMedia() {
 void TForm1::UpdateCellMedia() {
     if (!media_)
         return;
-    media_->SetDeckFolder(FolderOf(deck_.DeckFileName));
+    media_->SetDeckFile(deck_.DeckFileName);
     media_->Update();
 }
 
@@ -48,7 +45,6 @@ bool TForm1::PlayRecordedVoice(const QByteArray &storedField) {
     if (!media_)
         return false;
     // A new deck speaks its first card before its first redraw.
-    media_->SetDeckFolder(FolderOf(deck_.DeckFileName));
-    const QString text = sjis::ToDisplay(DisplayForm(storedField)).text;
-    return media_->PlaySound(media_->SoundOf(text));
+    media_->SetDeckFile(deck_.DeckFileName);
+    return media_->PlayFieldSound(storedField);
 }
