@@ -5,6 +5,7 @@
 #include "app/recent_files_menu.h"
 #include "edit/add_card_dialog.h"
 #include "overview/learning_progress.h"
+#include "exchange_ui/deck_exchange.h"
 #include "speech/speech_output.h"
 #include "ui/app_texts.h"
 #include "ui/font_setup.h"

@@ -16,6 +16,7 @@
 class CardPopupMenu;
 class CardView;
 class CellMedia;
+class DeckExchange;
 class FontSettings;
 class ClickLabel;
 class ListGrid;
@@ -42,6 +43,7 @@ class TForm3;
 class TMyMemo;
 
 enum class SaveAnswer { Cancelled, Continue };
+enum class SaveOutcome;
 
 // The main window: owns the deck, the drill and every control; its handlers are thin and leave
 // the rules to the core.
@@ -68,6 +70,7 @@ public:
     void ClickSaveFile();
     void ClickSaveAsFile();
     void ClickExit();
+    DeckExchange &Exchange() { return *exchange_; }
 
     // --- drill commands ---
     void ClickSusume();
@@ -180,6 +183,10 @@ private:
     void CreateRecordBar(QWidget *parent);
     QLineEdit *CreateCaptionBox(QWidget *parent, const QString &name, const QString &text);
     void CreateMenus();
+    // Import and export (tform1_exchange.cpp).
+    void CreateExchangeMenu(QMenu *file);
+    bool TakeImportedCards(CardOwnerList cards, bool append, const QString &source);
+    SaveOutcome SaveDeckAs(); // asks for a name; an imported deck has none yet
     void CreatePopupMenu();
     void CreateFindBar(QMenu *cardMenu);
     void ConnectCells();
@@ -234,6 +241,7 @@ private:
     std::unique_ptr<SpeechOutput> speech_;
     HintTracker *hints_ = nullptr;
     std::unique_ptr<HelpPage> helpPage_;
+    std::unique_ptr<DeckExchange> exchange_;
     std::unique_ptr<RecentFilesMenu> recent_;
 
     // Controls (object names as the component names).

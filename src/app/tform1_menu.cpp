@@ -67,6 +67,7 @@ void TForm1::CreateMenus() {
         connect(recent, &QAction::triggered, this, [this, entry] { ClickOpenFileName(entry); });
     }
     AddSeparator(file, "N3");
+    CreateExchangeMenu(file);
     connect(AddItem(file, "Exit1", QStringLiteral("終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
             &QAction::triggered, this, &TForm1::ClickExit);
 
