@@ -131,6 +131,8 @@ QString MonkeyPrompts::OpenFileName(QWidget *, const FileRequest &) {
     const QStringList &paths = monkey_.files->openable;
     const QString path =
         Chance(monkey_.rng, 15) ? QString() : paths[Pick(monkey_.rng, int(paths.size()))];
+    if (!path.isEmpty())
+        monkey_.deckOpened = true;
     monkey_.Note(
         QStringLiteral("    open dialog -> %1")
             .arg(path.isEmpty() ? QStringLiteral("(cancel)") : QFileInfo(path).fileName()));
@@ -188,6 +190,10 @@ void WindowMonkey::NewWindow() {
     form_->DrillState().SetRandomEngine(std::mt19937(unsigned(rng())));
     form_->Help().SetOpener(
         [this](const QUrl &url) { Note(QStringLiteral("    help opened: ") + url.toString()); });
+    // Opening a recent deck replaces every card, as the open dialog does.
+    for (int entry = 1; entry <= 5; ++entry)
+        QObject::connect(form_->findChild<QAction *>(QStringLiteral("men_File_%1").arg(entry)),
+                         &QAction::triggered, [this] { deckOpened = true; });
     form_->show();
     if (!QTest::qWaitForWindowExposed(form_.get()))
         Note(QStringLiteral("  the window was not shown"));
@@ -202,6 +208,7 @@ bool WindowMonkey::Run(int steps, const std::function<void()> &stepDone) {
         before_ = SnapshotTexts(form_->DeckState());
         stampBefore_ = form_->DeckState().DiskStamp;
         fileBefore_ = form_->DeckState().DeckFileName;
+        deckOpened = false;
         Note(QStringLiteral("step %1:").arg(i + 1));
         ActivateWindow();
         Step();
@@ -272,22 +279,17 @@ void WindowMonkey::Check() {
     QString problem = CheckRoundTrip(deck, today);
     if (problem.isEmpty())
         problem = CheckQueue(deck, form_->DrillState());
-    const bool sameDeck = deck.DeckFileName == fileBefore_;
+    const bool sameDeck = deck.DeckFileName == fileBefore_ && !deckOpened;
     const FileStamp &stamp = deck.DiskStamp;
     const bool saved = stamp.path != stampBefore_.path || stamp.size != stampBefore_.size ||
                        stamp.modifiedNs != stampBefore_.modifiedNs ||
                        stamp.hash != stampBefore_.hash;
     // A save leaves the file as the cards; an open reads it, and a check would only repeat it.
-    if (problem.isEmpty() && saved && !deck.CardList.empty() && !deck.DeckFileName.isEmpty() &&
-        deck.SavedLines == deck.RenderedLines)
+    if (problem.isEmpty() && saved && !deckOpened && !deck.CardList.empty() &&
+        !deck.DeckFileName.isEmpty() && deck.SavedLines == deck.RenderedLines)
         problem = CheckFileMatches(deck, today);
     if (problem.isEmpty() && sameDeck && !deck.SavedLines.IsEmpty()) {
-        const CardTextMap after = SnapshotTexts(deck);
-        bool reopened = !before_.empty();
-        for (const auto &[card, texts] : before_)
-            reopened = reopened && !after.count(card);
-        if (!reopened)
-            problem = CheckTextChanges(before_, after, touchable_);
+        problem = CheckTextChanges(before_, SnapshotTexts(deck), touchable_);
     }
     if (problem.isEmpty() && form_->isVisible()) {
         const QString total = form_->findChild<QLabel *>(QStringLiteral("Num_Total"))->text();

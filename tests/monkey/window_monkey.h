@@ -45,6 +45,7 @@ public:
     void Note(const QString &line);
 
     MonkeyRng rng;
+    bool deckOpened = false; // during the current step
     std::unique_ptr<HostileFiles> files;
 
 private:
