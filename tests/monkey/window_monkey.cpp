@@ -118,7 +118,14 @@ void InstallCrashReport(const quint64 *seed, const std::vector<std::string> *con
 
 // --- prompts ---
 
-PromptButton MonkeyPrompts::Message(QWidget *, const MessageRequest &request) {
+PromptButton MonkeyPrompts::Message(QWidget *parent, const MessageRequest &request) {
+    // Now and then the real box, with its own event loop, answered by the dialog handler.
+    if (Chance(monkey_.rng, 30)) {
+        monkey_.Note(QStringLiteral("    real box \"%1\"").arg(Shorten(request.text)));
+        const PromptButton answer = QtPrompts().Message(parent, request);
+        monkey_.Note(QStringLiteral("    real box -> %1").arg(ButtonCaption(answer)));
+        return answer;
+    }
     const PromptButton answer =
         request.buttons.empty() ? PromptButton::Ok
                                 : request.buttons[Pick(monkey_.rng, int(request.buttons.size()))];
@@ -172,12 +179,12 @@ WindowMonkey::WindowMonkey(quint64 seed) : rng(seed), prompts_(*this) {
 }
 
 WindowMonkey::~WindowMonkey() {
-    dialogTimer_.stop();
+    // Closing may still ask about unsaved cards; the dialog handler answers until the end.
     if (form_) {
-        // Whatever is unsaved is thrown away: the deck files are the test's own.
-        form_->DeckState().SavedLines = form_->DeckState().RenderedLines;
         form_->close();
+        form_.reset();
     }
+    dialogTimer_.stop();
 }
 
 void WindowMonkey::Note(const QString &line) {
