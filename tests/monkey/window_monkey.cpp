@@ -118,9 +118,17 @@ void InstallCrashReport(const quint64 *seed, const std::vector<std::string> *con
 
 // --- prompts ---
 
+// Faults known and being mended elsewhere, steered around until the mend is merged here.
+// Remove an entry as soon as its mend lands.
+static bool KnownFault(const MessageRequest &request) {
+    // Issue 22 item 1: closing the real conversion box of a number cell (時間/正解/不正解)
+    // ends the program while the cell editor is open.
+    return request.text.contains(QStringLiteral("は有効な整数値ではありません"));
+}
+
 PromptButton MonkeyPrompts::Message(QWidget *parent, const MessageRequest &request) {
     // Now and then the real box, with its own event loop, answered by the dialog handler.
-    if (Chance(monkey_.rng, 30)) {
+    if (Chance(monkey_.rng, 30) && !KnownFault(request)) {
         monkey_.Note(QStringLiteral("    real box \"%1\"").arg(Shorten(request.text)));
         const PromptButton answer = QtPrompts().Message(parent, request);
         monkey_.Note(QStringLiteral("    real box -> %1").arg(ButtonCaption(answer)));
