@@ -1,8 +1,8 @@
 // The list view on a million-card deck: a drill step, a keystroke in a cell and switching to
 // the list, each including the list's refresh and repaint. Runs on the offscreen platform.
-#include "app/prompts.h"
 #include "app/tform1.h"
 #include "bench_decks.h"
+#include "ui/prompts.h"
 #include "view/card_table_model.h"
 #include "view/list_grid.h"
 

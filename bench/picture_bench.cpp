@@ -1,8 +1,8 @@
 // A drill step on cards that show pictures: the time the user-interface thread spends on すすめ
 // with its redraw, with the pictures already loaded and with pictures not loaded yet (they are
 // decoded on the loader's thread while the steps go on).
-#include "app/prompts.h"
 #include "app/tform1.h"
+#include "ui/prompts.h"
 #include "view/cell_media.h"
 #include "window_bench_main.h"
 

@@ -1,7 +1,7 @@
 // The settings editor on a settings file of about 10 MB: foreign sections first, the program's
 // own sections last, some of its keys missing so that closing adds them.
-#include "app/ini_file.h"
-#include "app/settings.h"
+#include "settings/ini_file.h"
+#include "settings/settings.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // The main window on large decks: one drill step with its redraw, and start-up to a drawn window.
-#include "app/prompts.h"
 #include "app/tform1.h"
 #include "bench_decks.h"
+#include "ui/prompts.h"
 #include "window_bench_main.h"
 
 #include <QApplication>

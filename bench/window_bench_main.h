@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/prompts.h"
+#include "ui/prompts.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -1,5 +1,6 @@
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "support/fake_speech.h"
+#include "ui/scripted_prompts.h"
 
 #include <QApplication>
 #include <QFile>
@@ -35,6 +36,9 @@ int main(int argc, char **argv) {
     QApplication app(argc, argv);
     // No test speaks through the sound device.
     UseFakeSpeech();
+    // A box that no test expected fails the test that caused it.
+    ScriptedPrompts::SetUnexpectedQuestionHandler(
+        [](const QString &what) { ADD_FAILURE() << what.toStdString(); });
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new FreshSettingsFile);
     return RUN_ALL_TESTS();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/prompts.h"
+#include "ui/prompts.h"
 
 // The version box: what the program is, which build and Qt it runs on, and its licence.
 MessageRequest AboutRequest();

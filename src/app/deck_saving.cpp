@@ -1,6 +1,6 @@
 #include "app/deck_saving.h"
 
-#include "app/prompts.h"
+#include "ui/prompts.h"
 
 SaveOutcome SaveOpenDeck(Deck &deck, Prompts &prompts, QWidget *parent) {
     if (CheckDeckOnDisk(deck) == DiskState::Changed &&

@@ -1,6 +1,6 @@
 #include "app/file_drop.h"
 
-#include "app/tform1.h"
+#include "app/file_drop_host.h"
 #include "deck/dropped_file.h"
 #include "view/card_cells.h"
 
@@ -43,8 +43,9 @@ void AppendLine(TMyMemo &memo, const QString &line) {
 
 } // namespace
 
-FileDrop::FileDrop(TForm1 &form)
-    : QObject(&form), form_(form), programFolder_(QCoreApplication::applicationDirPath()),
+FileDrop::FileDrop(QWidget &window, FileDropHost &host)
+    : QObject(&window), form_(window), host_(host),
+      programFolder_(QCoreApplication::applicationDirPath()),
       busy_([] { return QApplication::activeModalWidget() != nullptr; }) {
     setObjectName(QStringLiteral("FileDrop"));
     deliverTimer_.setSingleShot(true);
@@ -94,7 +95,7 @@ void FileDrop::Take(QWidget *receiver, const QDropEvent &event, const QString &p
     const QPoint at = receiver->mapTo(&form_, event.position().toPoint());
     Pending drop{path, MemoAt(form_, at), nullptr, QString()};
     if (drop.memo && drop.memo->Shown) {
-        drop.card = form_.DrillState().CardOfRow(drop.memo->Row);
+        drop.card = host_.CardShownInRow(drop.memo->Row);
         drop.boxText = drop.memo->toPlainText();
     }
     pending_.push_back(std::move(drop));
@@ -125,16 +126,16 @@ void FileDrop::Apply(const Pending &drop) {
         if (!StillShowsItsCard(drop))
             return;
         AppendLine(*drop.memo, DropReference(relative)); // stored by the box's change handler
-        form_.RefreshView();
+        host_.RefreshView();
     }
     if (kind.deck)
-        form_.OpenDeckFile(drop.path);
+        host_.OpenDroppedDeck(drop.path);
 }
 
 // A drop that waited for a dialog goes into its card only if the box still shows that card as it
 // did: a reference must never land in a card the user did not drop it on.
 bool FileDrop::StillShowsItsCard(const Pending &drop) const {
     return drop.memo && drop.card && drop.memo->Shown &&
-           form_.DrillState().CardOfRow(drop.memo->Row) == drop.card &&
+           host_.CardShownInRow(drop.memo->Row) == drop.card &&
            drop.memo->toPlainText() == drop.boxText;
 }

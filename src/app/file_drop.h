@@ -8,9 +8,9 @@
 #include <deque>
 #include <functional>
 
+class FileDropHost;
 class QDropEvent;
 class QMimeData;
-class TForm1;
 class TMondaiSet;
 class TMyMemo;
 
@@ -21,7 +21,8 @@ class TMyMemo;
 class FileDrop : public QObject {
     Q_OBJECT
 public:
-    explicit FileDrop(TForm1 &form);
+    // Watches the drops on `window`, which must outlive this.
+    FileDrop(QWidget &window, FileDropHost &host);
 
     // The folder dropped paths are made relative to: the executable's unless changed.
     void SetProgramFolder(const QString &folder) { programFolder_ = folder; }
@@ -50,7 +51,8 @@ private:
     void Apply(const Pending &drop);
     bool StillShowsItsCard(const Pending &drop) const;
 
-    TForm1 &form_;
+    QWidget &form_;
+    FileDropHost &host_;
     QString programFolder_;
     std::function<bool()> busy_;
     std::deque<Pending> pending_;

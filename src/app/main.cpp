@@ -1,7 +1,7 @@
-#include "app/prompts.h"
 #include "app/single_instance.h"
 #include "app/startup_probe.h"
 #include "app/tform1.h"
+#include "ui/prompts.h"
 
 #include <QApplication>
 #include <QFileInfo>

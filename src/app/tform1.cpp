@@ -1,14 +1,14 @@
 #include "app/tform1.h"
 
-#include "app/app_texts.h"
 #include "app/file_drop.h"
 #include "app/help_page.h"
-#include "app/prompts.h"
 #include "edit/add_card_dialog.h"
 #include "speech/speech_output.h"
+#include "ui/app_texts.h"
+#include "ui/font_setup.h"
+#include "ui/prompts.h"
 #include "view/card_view.h"
 #include "view/font_settings.h"
-#include "view/font_setup.h"
 #include "view/hint_tracker.h"
 #include "view/list_grid.h"
 #include "view/panel_widgets.h"
@@ -42,7 +42,7 @@ void TForm1::FormCreate() {
     drill_.SetRandomEngine(
         std::mt19937(static_cast<std::mt19937::result_type>(QDateTime::currentMSecsSinceEpoch())));
     // 2. Files dropped on the window.
-    new FileDrop(*this);
+    new FileDrop(*this, *this);
     // 3. The mouse and key rules of the window see every event first.
     qApp->installEventFilter(this);
     // 4.-5. Deck and drill state start empty (their constructors).

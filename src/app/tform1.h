@@ -1,11 +1,12 @@
 #pragma once
 
-#include "app/settings.h"
+#include "app/file_drop_host.h"
 #include "app/window_frame.h"
 #include "deck/deck.h"
 #include "deck/recent_files.h"
 #include "drill/drill.h"
 #include "drill/drill_host.h"
+#include "settings/settings.h"
 #include "view/wheel_notches.h"
 
 #include <QMainWindow>
@@ -41,7 +42,7 @@ enum class SaveAnswer { Cancelled, Continue };
 
 // The main window: owns the deck, the drill and every control; its handlers are thin and leave
 // the rules to the core.
-class TForm1 : public QMainWindow, public DrillHost {
+class TForm1 : public QMainWindow, public DrillHost, public FileDropHost {
     Q_OBJECT
 public:
     explicit TForm1(Prompts &prompts, DayClock today = TodayNumber, QWidget *parent = nullptr);
@@ -120,6 +121,10 @@ public:
     void ShowBookmarkExempt() override;
     void BookmarkNotInQueue() override;
     void OrderApplied(int jyun) override;
+
+    // --- FileDropHost ---
+    const TMondaiSet *CardShownInRow(int row) const override { return drill_.CardOfRow(row); }
+    void OpenDroppedDeck(const QString &path) override { OpenDeckFile(path); }
 
     // --- state (read by tests and by the other parts of the window) ---
     Deck &DeckState() { return deck_; }

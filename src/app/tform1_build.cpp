@@ -1,8 +1,8 @@
 // Building the main window's panels, the control column and the record bar.
 #include "app/tform1.h"
 
+#include "ui/font_setup.h"
 #include "view/card_view.h"
-#include "view/font_setup.h"
 #include "view/named_widget.h"
 #include "view/no_deck_hint.h"
 #include "view/panel_widgets.h"

@@ -1,9 +1,9 @@
 // Deleting cards and the bookmark commands of the context menu.
 #include "app/tform1.h"
 
-#include "app/prompts.h"
 #include "edit/bookmark_caret.h"
 #include "edit/card_popup_menu.h"
+#include "ui/prompts.h"
 #include "view/card_table_model.h"
 #include "view/card_view.h"
 #include "view/list_grid.h"

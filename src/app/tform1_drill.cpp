@@ -1,8 +1,8 @@
 // The drill on screen: commands, keys, the wheel, counters and the drill's questions.
 #include "app/tform1.h"
 
-#include "app/prompts.h"
 #include "deck/sjis_codec.h"
+#include "ui/prompts.h"
 #include "view/card_view.h"
 #include "view/panel_widgets.h"
 

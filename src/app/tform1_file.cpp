@@ -2,8 +2,8 @@
 #include "app/tform1.h"
 
 #include "app/deck_saving.h"
-#include "app/prompts.h"
 #include "app/utf8_deck_question.h"
+#include "ui/prompts.h"
 
 #include <QFileInfo>
 

@@ -1,8 +1,8 @@
 // Hints, help comments, the help page and the version box.
 #include "app/about_box.h"
 #include "app/help_page.h"
-#include "app/prompts.h"
 #include "app/tform1.h"
+#include "ui/prompts.h"
 #include "view/card_view.h"
 #include "view/hint_table.h"
 #include "view/hint_tracker.h"

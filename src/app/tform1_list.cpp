@@ -1,9 +1,9 @@
 // The list view in Panel_Grid.
 #include "app/tform1.h"
 
-#include "app/prompts.h"
 #include "edit/card_popup_menu.h"
 #include "edit/store_edit.h"
+#include "ui/prompts.h"
 #include "view/list_grid.h"
 
 #include <QAction>

@@ -3,7 +3,7 @@
 
 #include "deck/card.h"
 #include "deck/sjis_codec.h"
-#include "speech/sound_player.h"
+#include "media/sound_player.h"
 #include "view/card_view.h"
 #include "view/cell_media.h"
 

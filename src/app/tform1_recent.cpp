@@ -1,9 +1,9 @@
 // The recent decks of the File menu and the window title.
 #include "app/tform1.h"
 
-#include "app/app_texts.h"
-#include "app/prompts.h"
 #include "deck/recent_files.h"
+#include "ui/app_texts.h"
+#include "ui/prompts.h"
 
 #include <QAction>
 #include <QFileInfo>

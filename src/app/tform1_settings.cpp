@@ -1,6 +1,6 @@
 // The settings file: read once while the window is created, written once when it closes.
-#include "app/prompts.h"
 #include "app/tform1.h"
+#include "ui/prompts.h"
 #include "view/card_view.h"
 #include "view/font_settings.h"
 

@@ -1,7 +1,7 @@
 // Reading the current card aloud.
 #include "app/tform1.h"
 
-#include "speech/speech_component.h"
+#include "speech/speech_engine.h"
 #include "speech/speech_output.h"
 
 #include <QAction>

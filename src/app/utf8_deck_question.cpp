@@ -1,8 +1,8 @@
 #include "app/utf8_deck_question.h"
 
-#include "app/prompts.h"
 #include "deck/deck_encoding.h"
 #include "edit/store_edit.h"
+#include "ui/prompts.h"
 
 DeckReading AskDeckReading(Prompts &prompts, QWidget *parent, const DeckLines &fileLines) {
     if (!deck_encoding::LooksLikeUtf8(fileLines.Bytes()))

@@ -1,8 +1,8 @@
 #include "edit/add_card_dialog.h"
 
-#include "app/settings.h"
 #include "deck/card.h"
-#include "view/font_setup.h"
+#include "settings/settings.h"
+#include "ui/font_setup.h"
 #include "view/named_widget.h"
 
 #include <QApplication>

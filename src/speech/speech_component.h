@@ -3,7 +3,6 @@
 #include <QString>
 
 #include <functional>
-#include <memory>
 #include <optional>
 
 // What the program asks of a text-to-speech engine. Every operation reports failure through its
@@ -35,10 +34,3 @@ protected:
 private:
     std::function<void()> lateFailure_;
 };
-
-using SpeechFactory = std::function<std::unique_ptr<SpeechComponent>()>;
-
-// The engine the program speaks with: espeak-ng on the sound device, unless replaced.
-std::unique_ptr<SpeechComponent> MakeSpeechComponent();
-// Replaces the engine for tests; an empty factory restores the real one.
-void SetSpeechFactory(SpeechFactory factory);

@@ -1,8 +1,8 @@
 #include "speech/tform2.h"
 
-#include "app/prompts.h"
 #include "speech/speech_component.h"
-#include "view/font_setup.h"
+#include "ui/font_setup.h"
+#include "ui/prompts.h"
 
 #include <QComboBox>
 #include <QGroupBox>

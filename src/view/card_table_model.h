@@ -15,6 +15,8 @@ public:
     // How a row is tinted; read by the delegate.
     enum class Shade { Normal, NotDue, Current };
     static constexpr int ShadeRole = Qt::UserRole + 1;
+    // The columns that hold a card's numbers rather than its texts.
+    static bool IsNumberColumn(int column) { return column >= 4 && column <= 6; }
 
     explicit CardTableModel(const CardOwnerList &cards, QObject *parent = nullptr);
 

@@ -1,7 +1,7 @@
 #include "view/cell_media.h"
 
 #include "deck/media_reference.h"
-#include "speech/sound_player.h"
+#include "media/sound_player.h"
 #include "view/card_view.h"
 
 #include <QToolButton>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "view/picture_loader.h"
+#include "media/picture_loader.h"
 
 #include <QObject>
 #include <QString>

@@ -1,9 +1,9 @@
 #include "view/font_settings.h"
 
-#include "app/prompts.h"
 #include "deck/sjis_codec.h"
+#include "ui/font_setup.h"
+#include "ui/prompts.h"
 #include "view/card_view.h"
-#include "view/font_setup.h"
 
 #include <QAction>
 #include <QFontDatabase>

@@ -1,7 +1,6 @@
 #include "view/grid_delegate.h"
 
 #include "view/card_table_model.h"
-#include "view/list_grid.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -17,7 +16,8 @@ const char kColumnProperty[] = "gridColumn";
 
 } // namespace
 
-GridDelegate::GridDelegate(ListGrid *grid) : QStyledItemDelegate(grid), grid_(grid) {}
+GridDelegate::GridDelegate(QObject *parent, CellEdited cellEdited)
+    : QStyledItemDelegate(parent), cellEdited_(std::move(cellEdited)) {}
 
 void GridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
                          const QModelIndex &index) const {
@@ -59,14 +59,13 @@ QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
     editor->setFocusPolicy(Qt::ClickFocus);
     editor->setProperty(kColumnProperty, index.column());
     // Number cells take plain digits; a Japanese input method would compose full-width ones.
-    if (IsNumberColumn(index.column()))
+    if (CardTableModel::IsNumberColumn(index.column()))
         editor->setAttribute(Qt::WA_InputMethodEnabled, false);
     const QPersistentModelIndex cell(index);
-    ListGrid *grid = grid_;
     // textEdited reports the user's changes only (typing, paste, cut, undo), not our own fills.
-    connect(editor, &QLineEdit::textEdited, grid, [grid, cell](const QString &text) {
+    connect(editor, &QLineEdit::textEdited, this, [this, cell](const QString &text) {
         if (cell.isValid())
-            grid->GridHyoujiSetEditText(cell.column(), cell.row() + 1, text);
+            cellEdited_(cell.column(), cell.row() + 1, text);
     });
     editor_ = editor;
     return editor;
@@ -91,7 +90,8 @@ void GridDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionViewI
 }
 
 bool GridDelegate::AcceptsKey(int column, int key, const QString &text) {
-    if (!IsNumberColumn(column) || key == Qt::Key_Backspace || key == Qt::Key_Delete)
+    if (!CardTableModel::IsNumberColumn(column) || key == Qt::Key_Backspace ||
+        key == Qt::Key_Delete)
         return true;
     if (key == Qt::Key_Return || key == Qt::Key_Enter)
         return false;

@@ -4,14 +4,18 @@
 #include <QPointer>
 #include <QStyledItemDelegate>
 
-class ListGrid;
+#include <functional>
 
 // Paints the list's cells (row tints, text at 2,2 from the corner) and provides the in-place
 // editor, whose every keystroke goes straight into the card.
 class GridDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    explicit GridDelegate(ListGrid *grid);
+    // The user changed an open cell editor's text: its column, its grid row (the header being
+    // row 0) and the new text.
+    using CellEdited = std::function<void(int column, int row, const QString &text)>;
+
+    GridDelegate(QObject *parent, CellEdited cellEdited);
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override;
@@ -27,7 +31,6 @@ public:
     // The open in-place editor (possibly hidden while its row is scrolled away), or null.
     QLineEdit *Editor() const { return editor_; }
 
-    static bool IsNumberColumn(int column) { return column >= 4 && column <= 6; }
     // Number cells take digits and backspace only; keys that type nothing (arrows, Delete) pass.
     static bool AcceptsKey(int column, int key, const QString &text);
 
@@ -35,6 +38,6 @@ protected:
     bool eventFilter(QObject *object, QEvent *event) override;
 
 private:
-    ListGrid *grid_;
+    CellEdited cellEdited_;
     mutable QPointer<QLineEdit> editor_;
 };

@@ -32,7 +32,9 @@ constexpr ColumnWidth kColumnWidths[] = {{0, 28}, {1, 100}, {2, 100}, {3, 55},
 
 ListGrid::ListGrid(CardOwnerList &cards, QWidget *parent)
     : QTableView(parent), model_(new CardTableModel(cards, this)),
-      delegate_(new GridDelegate(this)) {
+      delegate_(new GridDelegate(this, [this](int column, int row, const QString &text) {
+          GridHyoujiSetEditText(column, row, text);
+      })) {
     setObjectName(QStringLiteral("GridHyouji"));
     setModel(model_);
     setItemDelegate(delegate_);
@@ -160,7 +162,7 @@ void ListGrid::GridWriteBack(int column, int row, const QString &text) {
     TMondaiSet *card = model_->CardAt(row - 1);
     if (column <= 0 || row <= 0 || !card)
         return;
-    if (GridDelegate::IsNumberColumn(column) && text.isEmpty())
+    if (CardTableModel::IsNumberColumn(column) && text.isEmpty())
         return;
     const QByteArray typed = EncodeForCard(text);
     if (!card->SetField(column, EncodeLineBreaks(typed))) {

@@ -1,6 +1,6 @@
-#include "app/settings.h"
 #include "deck/sjis_codec.h"
-#include "speech/sound_player.h"
+#include "media/sound_player.h"
+#include "settings/settings.h"
 #include "support/fake_speech.h"
 #include "support/recording_sound_player.h"
 #include "support/window_fixture.h"

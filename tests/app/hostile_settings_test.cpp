@@ -1,9 +1,9 @@
 // Settings files that cannot or should not be read: start-up still completes at once with the
 // defaults, the user is told once, and the file is left exactly as it was.
-#include "app/settings.h"
 #include "app/tform1.h"
-#include "support/scripted_prompts.h"
+#include "settings/settings.h"
 #include "support/watchdog.h"
+#include "ui/scripted_prompts.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "app/app_texts.h"
 #include "app/tform1.h"
-#include "support/scripted_prompts.h"
+#include "ui/app_texts.h"
+#include "ui/scripted_prompts.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,8 +1,8 @@
-#include "app/ini_file.h"
-#include "app/settings.h"
 #include "app/tform1.h"
 #include "drill/drill.h"
-#include "support/scripted_prompts.h"
+#include "settings/ini_file.h"
+#include "settings/settings.h"
+#include "ui/scripted_prompts.h"
 #include "view/card_view.h"
 
 #include <QAction>

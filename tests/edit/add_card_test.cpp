@@ -1,7 +1,7 @@
-#include "app/settings.h"
 #include "deck/sjis_codec.h"
 #include "edit/add_card_dialog.h"
 #include "edit/store_edit.h"
+#include "settings/settings.h"
 #include "support/window_fixture.h"
 #include "view/card_view.h"
 

@@ -1,6 +1,6 @@
 // The settings editor: a value written reads back, and no other line moves.
-#include "app/ini_file.h"
 #include "fuzz_check.h"
+#include "settings/ini_file.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/prompts.h"
+#include "ui/prompts.h"
 #include "app/tform1.h"
 #include "monkey/deck_invariants.h"
 #include "monkey/hostile_input.h"

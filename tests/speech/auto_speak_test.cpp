@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "speech/speech_output.h"
 #include "support/fake_speech.h"
 #include "support/window_fixture.h"

@@ -1,4 +1,5 @@
 #include "speech/espeak_speech.h"
+#include "speech/speech_engine.h"
 #include "speech/speech_output.h"
 #include "speech/tform2.h"
 #include "support/fake_speech.h"

@@ -1,5 +1,7 @@
 #include "support/fake_speech.h"
 
+#include "speech/speech_engine.h"
+
 namespace {
 FakeSpeech::Script nextScript;
 FakeSpeech *lastMade = nullptr;

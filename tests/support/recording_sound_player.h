@@ -1,6 +1,6 @@
 #pragma once
 
-#include "speech/sound_player.h"
+#include "media/sound_player.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/tform1.h"
-#include "support/scripted_prompts.h"
+#include "ui/scripted_prompts.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

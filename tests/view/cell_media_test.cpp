@@ -1,6 +1,6 @@
 #include "view/cell_media.h"
 
-#include "speech/sound_player.h"
+#include "media/sound_player.h"
 #include "support/recording_sound_player.h"
 #include "view/card_view.h"
 

@@ -1,10 +1,10 @@
-#include "app/ini_file.h"
-#include "app/settings.h"
 #include "deck/sjis_codec.h"
+#include "settings/ini_file.h"
+#include "settings/settings.h"
 #include "support/window_fixture.h"
+#include "ui/font_setup.h"
 #include "view/card_view.h"
 #include "view/font_settings.h"
-#include "view/font_setup.h"
 #include "view/list_grid.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 #include "support/window_fixture.h"
 
-#include "app/settings.h"
 #include "edit/add_card_dialog.h"
+#include "settings/settings.h"
 #include "view/card_view.h"
 #include "view/hint_table.h"
 #include "view/hint_tracker.h"

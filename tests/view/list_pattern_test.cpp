@@ -1,5 +1,5 @@
-#include "app/prompts.h"
 #include "app/tform1.h"
+#include "ui/prompts.h"
 #include "view/card_table_model.h"
 #include "view/list_grid.h"
 

@@ -1,7 +1,7 @@
-#include "app/ini_file.h"
-#include "app/settings.h"
 #include "app/tform1.h"
-#include "support/scripted_prompts.h"
+#include "settings/ini_file.h"
+#include "settings/settings.h"
+#include "ui/scripted_prompts.h"
 #include "view/card_view.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "speech/sound_player.h"
+#include "media/sound_player.h"
 
 #ifdef KARDEON_HAVE_MULTIMEDIA
 #include <QAudioOutput>

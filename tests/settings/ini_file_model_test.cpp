@@ -1,7 +1,7 @@
 // The indexed editor checked against a plain model that rescans the whole text for every read
 // and write, on random files and random writes full of awkward names.
-#include "app/ini_file.h"
 #include "deck/sjis_text.h"
+#include "settings/ini_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "app/ini_file.h"
-#include "app/settings.h"
+#include "settings/ini_file.h"
+#include "settings/settings.h"
 
 #include <QDir>
 #include <QFile>

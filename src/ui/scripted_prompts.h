@@ -1,14 +1,21 @@
 #pragma once
 
-#include "app/prompts.h"
+#include "ui/prompts.h"
 
 #include <deque>
+#include <functional>
 #include <vector>
 
-// Answers the program's questions from a script and records what was asked. A question with
-// no scripted answer fails the test and is answered as if the box was closed.
+// Answers the program's questions from a script and records what was asked, for tests and
+// measurements that must never block on a modal window. A question with no scripted answer is
+// reported to the unexpected-question handler and answered as if the box was closed.
 class ScriptedPrompts : public Prompts {
 public:
+    // Called with a description of each question the script did not expect; tests make it a
+    // failure. Without a handler the question is only logged.
+    using UnexpectedQuestion = std::function<void(const QString &what)>;
+    static void SetUnexpectedQuestionHandler(UnexpectedQuestion handler);
+
     void Answer(PromptButton button) { answers_.push_back(button); }
     void AnswerFile(const QString &path) { files_.push_back(path); }
     // The next font chooser returns `font`; nothing stands for Cancel.

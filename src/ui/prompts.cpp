@@ -1,6 +1,6 @@
-#include "app/prompts.h"
+#include "ui/prompts.h"
 
-#include "app/app_texts.h"
+#include "ui/app_texts.h"
 
 #include <QCheckBox>
 #include <QFileDialog>

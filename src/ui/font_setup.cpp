@@ -1,4 +1,4 @@
-#include "view/font_setup.h"
+#include "ui/font_setup.h"
 
 #include <QFont>
 #include <QStringList>

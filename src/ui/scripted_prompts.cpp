@@ -1,11 +1,31 @@
-#include "support/scripted_prompts.h"
+#include "ui/scripted_prompts.h"
 
-#include <gtest/gtest.h>
+#include <QDebug>
+
+namespace {
+
+ScriptedPrompts::UnexpectedQuestion &UnexpectedQuestionHandler() {
+    static ScriptedPrompts::UnexpectedQuestion handler;
+    return handler;
+}
+
+void ReportUnexpected(const QString &what) {
+    if (UnexpectedQuestionHandler())
+        UnexpectedQuestionHandler()(what);
+    else
+        qWarning().noquote() << what;
+}
+
+} // namespace
+
+void ScriptedPrompts::SetUnexpectedQuestionHandler(UnexpectedQuestion handler) {
+    UnexpectedQuestionHandler() = std::move(handler);
+}
 
 PromptButton ScriptedPrompts::Message(QWidget *, const MessageRequest &request) {
     asked.push_back(request);
     if (answers_.empty()) {
-        ADD_FAILURE() << "unexpected message box: " << request.text.toStdString();
+        ReportUnexpected(QStringLiteral("unexpected message box: ") + request.text);
         return EscapeButton(request.buttons);
     }
     const PromptButton answer = answers_.front();
@@ -29,7 +49,7 @@ QString ScriptedPrompts::SaveFileName(QWidget *parent, const FileRequest &reques
 std::optional<QFont> ScriptedPrompts::ChooseFont(QWidget *, const QFont &initial, const QString &) {
     fontRequests.push_back(initial);
     if (fonts_.empty()) {
-        ADD_FAILURE() << "unexpected font chooser";
+        ReportUnexpected(QStringLiteral("unexpected font chooser"));
         return std::nullopt;
     }
     std::optional<QFont> font = fonts_.front();

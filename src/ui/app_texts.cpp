@@ -1,4 +1,4 @@
-#include "app/app_texts.h"
+#include "ui/app_texts.h"
 
 namespace app_texts {
 QString ApplicationTitle() {

@@ -1,4 +1,4 @@
-#include "view/picture_loader.h"
+#include "media/picture_loader.h"
 
 #include <QFile>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "speech/speech_component.h"
+#include "speech/speech_engine.h"
 
 #include "speech/espeak_speech.h"
 
