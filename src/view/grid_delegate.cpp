@@ -2,6 +2,8 @@
 
 #include "view/card_table_model.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -13,6 +15,17 @@ const QColor kNotDueColor(230, 230, 230);
 const QColor kCurrentColor(250, 200, 150);
 constexpr int kTextOffset = 2;
 const char kColumnProperty[] = "gridColumn";
+
+// A message box or the context menu over the window, which takes the focus for a moment.
+// Asked while the focus moves: the box is the active window by then, though not yet known
+// as the modal one.
+bool PassingWindowOver(const QWidget *editor) {
+    const QWidget *active = QApplication::activeWindow();
+    if (!active || active->isAncestorOf(editor))
+        return false;
+    return (qobject_cast<const QDialog *>(active) && active->isModal()) ||
+           active->windowType() == Qt::Popup;
+}
 
 } // namespace
 
@@ -115,5 +128,9 @@ bool GridDelegate::eventFilter(QObject *object, QEvent *event) {
         if (!AcceptsKey(editor_->property(kColumnProperty).toInt(), key->key(), key->text()))
             return true;
     }
+    // The editor stays open under a message box or the context menu and gets the focus back
+    // when it closes, so typing goes on in the same cell.
+    if (event->type() == QEvent::FocusOut && object == editor_ && PassingWindowOver(editor_))
+        return false;
     return QStyledItemDelegate::eventFilter(object, event);
 }

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -166,12 +167,57 @@ void ListGrid::GridWriteBack(int column, int row, const QString &text) {
         return;
     const QByteArray typed = EncodeForCard(text);
     if (!card->SetField(column, EncodeLineBreaks(typed))) {
-        Q_EMIT ConversionFailed(QStringLiteral("'%1' は有効な整数値ではありません。").arg(text));
+        RejectNumber(column, row, text);
         return;
     }
     // The quoting rule may have changed what was typed: show the stored form.
-    if ((column == 1 && typed != card->Mondai) || (column == 2 && typed != card->Kaitou))
-        FillGrid(false);
+    const QByteArray &stored = column == 1 ? card->Mondai : card->Kaitou;
+    if ((column == 1 || column == 2) && typed != stored)
+        RefillAndEditOn(column, row, typed, stored);
+}
+
+// The refill closes the editor; a new one on the same cell takes the keys that follow, with
+// the caret right after what was typed (inside quotes the rule wrapped around it).
+void ListGrid::RefillAndEditOn(int column, int row, const QByteArray &typed,
+                               const QByteArray &stored) {
+    QLineEdit *editor = CellEditor();
+    const bool editing = editor && currentIndex() == model_->index(row - 1, column);
+    const int caret = editing ? editor->cursorPosition() : 0;
+    FillGrid(false);
+    if (!editing)
+        return;
+    setCurrentIndex(model_->index(row - 1, column));
+    editor = CellEditor();
+    if (!editor)
+        return;
+    editor->setFocus(Qt::OtherFocusReason);
+    if (stored == '"' + typed + '"')
+        editor->setCursorPosition(caret + 1);
+    else
+        editor->end(false);
+}
+
+// The editor shows the value the card kept again. The box waits until the editor has finished
+// its own handling of the key, paste or undo: a box opened from inside it runs an event loop
+// under the editor's feet, and the editor's next key then reads freed text layout.
+void ListGrid::RejectNumber(int column, int row, const QString &text) {
+    if (QLineEdit *editor = CellEditor();
+        editor && currentIndex() == model_->index(row - 1, column)) {
+        editor->setText(model_->index(row - 1, column).data(Qt::EditRole).toString());
+        editor->end(false);
+    }
+    const bool queued = !rejectedText_.isNull();
+    rejectedText_ = text;
+    if (queued)
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            const QString rejected = std::exchange(rejectedText_, QString());
+            Q_EMIT ConversionFailed(
+                QStringLiteral("'%1' は有効な整数値ではありません。").arg(rejected));
+        },
+        Qt::QueuedConnection);
 }
 
 void ListGrid::ResizeColumns(int windowWidth) {

@@ -57,7 +57,8 @@ public:
 Q_SIGNALS:
     // A wheel step over the table: -11 down, +11 up; the table itself never scrolls by wheel.
     void WheelTurned(int amount, Qt::KeyboardModifiers modifiers);
-    // A number cell got text that is not a 32-bit integer; the text is for the user.
+    // A number cell got text that is not a 32-bit integer; the text is for the user. Sent from
+    // the event loop after the edit, once for edits rejected in a row, so a box may be shown.
     void ConversionFailed(const QString &message);
     // Characters the deck cannot hold were left out of an edit (each once).
     void CharactersDropped(const QString &characters);
@@ -79,6 +80,8 @@ private:
     // The user's text as the card will hold it: without the characters the deck cannot hold,
     // and with a space between a quote and a comma; the cell editor then shows that text.
     QByteArray EncodeForCard(const QString &text);
+    void RejectNumber(int column, int row, const QString &text);
+    void RefillAndEditOn(int column, int row, const QByteArray &typed, const QByteArray &stored);
 
     CardTableModel *model_;
     GridDelegate *delegate_;
@@ -86,4 +89,6 @@ private:
     DayClock today_;
     const bool *suppressEdits_ = nullptr;
     WheelNotches wheel_;
+    // The last rejected number text while its message waits for the event loop; null otherwise.
+    QString rejectedText_;
 };

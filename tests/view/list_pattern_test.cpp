@@ -196,6 +196,8 @@ TEST_F(ListPatternTest, TypingAndPastingInCellsGoesThroughTheCards) {
     menu->hide();
     paste->trigger();
     EXPECT_EQ(form->DeckState().CardList[1]->Seikai, 0);
+    EXPECT_EQ(editor->text(), QStringLiteral("0"));
+    QCoreApplication::processEvents(); // the message waits until the paste has finished
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].icon, PromptIcon::Critical);
     EXPECT_TRUE(prompts.shown[0].text.contains(QStringLiteral("4a")));
