@@ -1,7 +1,7 @@
 // Random input for the whole main window. MONKEY_SEED picks the run (replays it exactly),
 // MONKEY_STEPS its length; without a seed the fixed seeds of the test suite run.
-#include "settings/settings.h"
 #include "monkey/window_monkey.h"
+#include "settings/settings.h"
 #include "support/fake_speech.h"
 
 #include <QApplication>

@@ -20,8 +20,8 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QScopedValueRollback>
 #include <QTest>
+#include <QThread>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -118,17 +118,9 @@ void InstallCrashReport(const quint64 *seed, const std::vector<std::string> *con
 
 // --- prompts ---
 
-// Faults known and being mended elsewhere, steered around until the mend is merged here.
-// Remove an entry as soon as its mend lands.
-static bool KnownFault(const MessageRequest &request) {
-    // Issue 22 item 1: closing the real conversion box of a number cell (時間/正解/不正解)
-    // ends the program while the cell editor is open.
-    return request.text.contains(QStringLiteral("は有効な整数値ではありません"));
-}
-
 PromptButton MonkeyPrompts::Message(QWidget *parent, const MessageRequest &request) {
     // Now and then the real box, with its own event loop, answered by the dialog handler.
-    if (Chance(monkey_.rng, 30) && !KnownFault(request)) {
+    if (Chance(monkey_.rng, 30)) {
         monkey_.Note(QStringLiteral("    real box \"%1\"").arg(Shorten(request.text)));
         const PromptButton answer = QtPrompts().Message(parent, request);
         monkey_.Note(QStringLiteral("    real box -> %1").arg(ButtonCaption(answer)));
@@ -247,7 +239,6 @@ void WindowMonkey::ActivateWindow() {
     if (QApplication::activePopupWidget() || QApplication::activeModalWidget() ||
         form_->isActiveWindow())
         return;
-    const QScopedValueRollback<bool> quiet(settling_, true);
     form_->activateWindow();
     QApplication::setActiveWindow(form_.get());
     if (!QTest::qWaitForWindowActive(form_.get(), 1000))
@@ -255,7 +246,6 @@ void WindowMonkey::ActivateWindow() {
 }
 
 void WindowMonkey::Settle() {
-    const QScopedValueRollback<bool> quiet(settling_, true);
     QApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QApplication::processEvents();
@@ -338,7 +328,9 @@ void WindowMonkey::HandleMenuLoop(QWidget *menu) {
 }
 
 void WindowMonkey::HandleDialog() {
-    if (settling_)
+    // Only a window that runs its own event loop waits for an answer; a menu opened by a
+    // step without one stays open for the steps that follow.
+    if (QThread::currentThread()->loopLevel() == 0)
         return;
     if (QWidget *popup = QApplication::activePopupWidget()) {
         HandleMenuLoop(popup);

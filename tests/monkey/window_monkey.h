@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ui/prompts.h"
 #include "app/tform1.h"
 #include "monkey/deck_invariants.h"
 #include "monkey/hostile_input.h"
+#include "ui/prompts.h"
 
 #include <QTemporaryDir>
 #include <QTimer>
@@ -84,7 +84,6 @@ private:
     std::unique_ptr<TForm1> form_;
     QTimer dialogTimer_;
     int dialogSteps_ = 0;
-    bool settling_ = false; // events are being delivered between steps
     std::vector<std::string> log_;
     QString failure_;
     int stepsRun_ = 0;
