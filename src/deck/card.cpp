@@ -1,5 +1,6 @@
 #include "deck/card.h"
 
+#include "deck/deck.h"
 #include "deck/sjis_text.h"
 
 #include <limits>
@@ -45,7 +46,27 @@ qint32 *NumberField(TMondaiSet &card, int column) {
     }
 }
 
+// True when the card's line reads back as the card's fields.
+bool ReadsBack(const TMondaiSet &card) {
+    const QByteArray line = RenderCardLine(card);
+    const LineFields fields = SplitFields(line);
+    return fields[0] == card.Mondai && fields[1] == card.Kaitou && fields[2] == card.Sankou &&
+           fields[6] == card.Rireki;
+}
+
 } // namespace
+
+void KeepLineReadable(TMondaiSet &card) {
+    if (ReadsBack(card))
+        return;
+    for (QByteArray *field : {&card.Mondai, &card.Kaitou, &card.Sankou}) {
+        if (OpensWithoutClosing(*field)) {
+            *field = '"' + *field + '"';
+            if (ReadsBack(card))
+                return;
+        }
+    }
+}
 
 TMondaiSet::TMondaiSet(QByteArray mondai, QByteArray kaitou, QByteArray sankou, qint32 jikan,
                        qint32 seikai, qint32 fuseikai, QByteArray rireki)
@@ -66,6 +87,7 @@ bool TMondaiSet::SetField(int column, const QByteArray &value) {
     if (v == "\"\"")
         v.clear();
     *field = v;
+    KeepLineReadable(*this);
     return true;
 }
 
@@ -165,6 +187,7 @@ bool RemoveSioriMark(TMondaiSet &card) {
     // opening quote at the very start is no closing one).
     if (at >= 2 && card.Mondai[at - 1] == '"' && at < card.Mondai.size() && card.Mondai[at] == ',')
         card.Mondai.insert(at, ' ');
+    KeepLineReadable(card);
     return false;
 }
 
