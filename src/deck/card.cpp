@@ -1,6 +1,5 @@
 #include "deck/card.h"
 
-#include "deck/deck.h"
 #include "deck/sjis_text.h"
 
 #include <limits>
@@ -46,25 +45,28 @@ qint32 *NumberField(TMondaiSet &card, int column) {
     }
 }
 
-// True when the card's line reads back as the card's fields.
-bool ReadsBack(const TMondaiSet &card) {
-    const QByteArray line = RenderCardLine(card);
-    const LineFields fields = SplitFields(line);
-    return fields[0] == card.Mondai && fields[1] == card.Kaitou && fields[2] == card.Sankou &&
-           fields[6] == card.Rireki;
+// The reader ends a field that opens with a quote at the first later quote followed by a comma,
+// else at the line's end when the line ends in a quote, else at the next comma. An open field
+// therefore reads back only when what follows it in the line gives neither of the first two.
+bool OpenFieldReadsBack(const QByteArray &field, const QByteArray &rest) {
+    const QByteArray line = field + rest;
+    return line.indexOf("\",", 1) < 0 && !line.endsWith('"');
 }
 
 } // namespace
 
 void KeepLineReadable(TMondaiSet &card) {
-    if (ReadsBack(card))
-        return;
-    for (QByteArray *field : {&card.Mondai, &card.Kaitou, &card.Sankou}) {
-        if (OpensWithoutClosing(*field)) {
-            *field = '"' + *field + '"';
-            if (ReadsBack(card))
-                return;
-        }
+    QByteArray *const fields[] = {&card.Mondai, &card.Kaitou, &card.Sankou};
+    for (int i = 0; i < 3; ++i) {
+        QByteArray &field = *fields[i];
+        if (!OpensWithoutClosing(field))
+            continue;
+        QByteArray rest;
+        for (int j = i + 1; j < 3; ++j)
+            rest += ',' + *fields[j];
+        rest += ",0,0,0," + card.Rireki; // the number columns never hold a quote
+        if (!OpenFieldReadsBack(field, rest))
+            field = '"' + field + '"';
     }
 }
 
