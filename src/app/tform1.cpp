@@ -2,6 +2,7 @@
 
 #include "app/file_drop.h"
 #include "app/help_page.h"
+#include "app/recent_files_menu.h"
 #include "edit/add_card_dialog.h"
 #include "speech/speech_output.h"
 #include "ui/app_texts.h"
@@ -56,6 +57,8 @@ void TForm1::FormCreate() {
     CreatePanels();
     fonts_ = std::make_unique<FontSettings>(*cells_, prompts_, this);
     CreateMenus();
+    recent_ = std::make_unique<RecentFilesMenu>(
+        *this, prompts_, [this](const QString &path) { OpenDeckFile(path); });
     CreatePopupMenu();
     ConnectCells();
     CreateCellMedia();
@@ -136,16 +139,16 @@ void TForm1::closeEvent(QCloseEvent *event) {
 
 void TForm1::resizeEvent(QResizeEvent *event) {
     QMainWindow::resizeEvent(event);
-    CheckFrame();
+    placement_.CheckFrame();
     ResizeForm();
 }
 
 int TForm1::OuterHeight() const {
-    return frame_.Outer(size()).height();
+    return placement_.Outer(size()).height();
 }
 
 int TForm1::OuterWidth() const {
-    return frame_.Outer(size()).width();
+    return placement_.Outer(size()).width();
 }
 
 bool TForm1::IsInThisWindow(QObject *object) const {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/file_drop_host.h"
-#include "app/window_frame.h"
+#include "app/window_placement.h"
 #include "deck/deck.h"
 #include "deck/recent_files.h"
 #include "drill/drill.h"
@@ -21,6 +21,7 @@ class ClickLabel;
 class ListGrid;
 class NoDeckHint;
 class PopupComboBox;
+class RecentFilesMenu;
 class FittingLabel;
 class HelpPage;
 class HintTracker;
@@ -195,9 +196,8 @@ private:
     void SetMainWindowHints(); // hints and help
     // The list view's mouse rules (true drops the event); they open the context menu too.
     bool ListMouseFilter(QObject *watched, QEvent *event);
-    // Recent decks (tform1_recent.cpp); the menu entries are where the paths live.
+    // Recent decks (tform1_recent.cpp): an entry of the File menu, counted from 1, was chosen.
     void ClickOpenFileName(int entry);
-    void RemoveRecentFile(int entry);
     // Drawing helpers.
     void ShowCounters();
     // The mouse rules of the card boxes; true when the event is dropped.
@@ -207,12 +207,6 @@ private:
     bool IsInListGrid(QObject *object) const;
     // The add flow: the dialog, then the new card placed relative to `target`.
     void AddCardTo(CardTarget target);
-    // Window bounds as the settings file stores them: outer position and size.
-    void ApplyWindowBounds(QRect outer);
-    QRect RestoredOuterBounds() const;
-    void FitOuterSize(int triesLeft);
-    // Lays the window out again when its frame has arrived or changed.
-    void CheckFrame();
 
     Prompts &prompts_;
     Deck deck_;
@@ -224,11 +218,13 @@ private:
     WheelNotches formWheel_;
     AppSettings settings_;
     bool settingsUnreadable_ = false; // never written back then
-    QSize wantedOuterSize_;           // fitted once the window frame is known
-    WindowFrame frame_;
+    // Window bounds as the settings file stores them; lays the window out again when its frame
+    // has arrived or changed.
+    WindowPlacement placement_{*this, [this] { ResizeForm(); }};
     std::unique_ptr<SpeechOutput> speech_;
     HintTracker *hints_ = nullptr;
     std::unique_ptr<HelpPage> helpPage_;
+    std::unique_ptr<RecentFilesMenu> recent_;
 
     // Controls (object names as the component names).
     QWidget *Panel_Main = nullptr;

@@ -1,20 +1,11 @@
 // Pictures and sounds that the shown card texts refer to.
 #include "app/tform1.h"
 
-#include "deck/card.h"
-#include "deck/sjis_codec.h"
 #include "media/sound_player.h"
 #include "view/card_view.h"
 #include "view/cell_media.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
-
-namespace {
-QString FolderOf(const QString &deckFile) {
-    return deckFile.isEmpty() ? QString() : QFileInfo(deckFile).absolutePath();
-}
-} // namespace
 
 void TForm1::CreateCellMedia() {
     media_ = new CellMedia(*cells_, CreateSoundPlayer, this);
@@ -29,7 +20,7 @@ void TForm1::CreateCellMedia() {
 void TForm1::UpdateCellMedia() {
     if (!media_)
         return;
-    media_->SetDeckFolder(FolderOf(deck_.DeckFileName));
+    media_->SetDeckFile(deck_.DeckFileName);
     media_->Update();
 }
 
@@ -48,7 +39,6 @@ bool TForm1::PlayRecordedVoice(const QByteArray &storedField) {
     if (!media_)
         return false;
     // A new deck speaks its first card before its first redraw.
-    media_->SetDeckFolder(FolderOf(deck_.DeckFileName));
-    const QString text = sjis::ToDisplay(DisplayForm(storedField)).text;
-    return media_->PlaySound(media_->SoundOf(text));
+    media_->SetDeckFile(deck_.DeckFileName);
+    return media_->PlayFieldSound(storedField);
 }

@@ -1,9 +1,12 @@
 #include "view/cell_media.h"
 
+#include "deck/card.h"
 #include "deck/media_reference.h"
+#include "deck/sjis_codec.h"
 #include "media/sound_player.h"
 #include "view/card_view.h"
 
+#include <QFileInfo>
 #include <QToolButton>
 
 CellMedia::CellMedia(CardView &cells, PlayerFactory makePlayer, QObject *parent)
@@ -28,6 +31,10 @@ void CellMedia::SetPlayerFactory(PlayerFactory makePlayer) {
 void CellMedia::SetFolders(const QString &programFolder, const QString &deckFolder) {
     programFolder_ = programFolder;
     deckFolder_ = deckFolder;
+}
+
+void CellMedia::SetDeckFile(const QString &deckFile) {
+    deckFolder_ = deckFile.isEmpty() ? QString() : QFileInfo(deckFile).absolutePath();
 }
 
 void CellMedia::Update() {
@@ -89,6 +96,11 @@ bool CellMedia::PlaySound(const QString &path) {
         return false;
     player_->Play(path);
     return true;
+}
+
+bool CellMedia::PlayFieldSound(const QByteArray &storedField) {
+    const QString text = sjis::ToDisplay(DisplayForm(storedField)).text;
+    return PlaySound(SoundOf(text));
 }
 
 void CellMedia::StopSound() {

@@ -2,6 +2,7 @@
 
 #include "media/picture_loader.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
@@ -28,12 +29,17 @@ public:
     void SetFolders(const QString &programFolder, const QString &deckFolder);
     void SetProgramFolder(const QString &folder) { programFolder_ = folder; }
     void SetDeckFolder(const QString &folder) { deckFolder_ = folder; }
+    // The deck file whose folder is looked in; an unnamed deck has none.
+    void SetDeckFile(const QString &deckFile);
     // Looks at every shown cell again; emits layoutChanged when a picture flag changed.
     void Update();
     // The file of the first sound a text refers to; empty when it names none that exists.
     QString SoundOf(const QString &text) const;
     // Plays a sound file; false when sounds cannot be played here.
     bool PlaySound(const QString &path);
+    // Plays the first sound a card field (in its stored form) refers to; false when it names
+    // none that exists or sounds cannot be played here.
+    bool PlayFieldSound(const QByteArray &storedField);
     void StopSound();
     PictureLoader &Loader() { return loader_; }
 

@@ -1,5 +1,7 @@
 #include "view/cell_media.h"
 
+#include "deck/card.h"
+#include "deck/sjis_codec.h"
 #include "media/sound_player.h"
 #include "support/recording_sound_player.h"
 #include "view/card_view.h"
@@ -99,6 +101,33 @@ TEST_F(CellMediaTest, ASoundReferenceShowsAPlayButtonThatPlaysIt) {
     button->click();
     EXPECT_EQ(played_, QStringList{folder_.filePath(QStringLiteral("neko.wav"))});
     EXPECT_EQ(cells_.CellImageFlag[1][1], 0); // a sound takes no picture room
+}
+
+// A field is read as stored: Shift-JIS, quoted or not, line breaks escaped. Its sound is looked
+// up below the program's folder, then beside the deck.
+TEST_F(CellMediaTest, AStoredFieldPlaysItsSoundFromTheProgramFolderOrBesideTheDeck) {
+    const QByteArray field = EncodeLineBreaks(sjis::FromQString(QStringLiteral("ねこ\n/neko.wav")));
+    const QString sound = folder_.filePath(QStringLiteral("neko.wav"));
+    QTemporaryDir otherProgram;
+    const struct {
+        QString programFolder;
+        QString deckFile;
+        QByteArray field;
+        bool plays;
+    } cases[] = {
+        {folder_.path(), QString(), field, true},
+        {folder_.path(), QString(), '"' + field + '"', true},
+        {otherProgram.path(), folder_.filePath(QStringLiteral("deck.csv")), field, true},
+        {otherProgram.path(), QString(), field, false}, // an unnamed deck has no folder
+        {folder_.path(), QString(), sjis::FromQString(QStringLiteral("ねこ")), false},
+    };
+    for (const auto &c : cases) {
+        played_.clear();
+        media_.SetProgramFolder(c.programFolder);
+        media_.SetDeckFile(c.deckFile);
+        EXPECT_EQ(media_.PlayFieldSound(c.field), c.plays) << c.field.toStdString();
+        EXPECT_EQ(played_, c.plays ? QStringList{sound} : QStringList{}) << c.field.toStdString();
+    }
 }
 
 TEST(CellMediaWithoutSound, NoPlayerMeansNoButton) {
