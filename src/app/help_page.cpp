@@ -1,13 +1,37 @@
 #include "app/help_page.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
+
+namespace {
+
+// xdg-open reports on its exit whether any browser took the page; QDesktopServices starts it
+// detached and only knows whether it started.
+void OpenWithDesktop(const QUrl &url, std::function<void()> failed) {
+    auto *process = new QProcess(QCoreApplication::instance());
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [process, failed](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart)
+                             return;
+                         failed();
+                         process->deleteLater();
+                     });
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, failed](int exitCode, QProcess::ExitStatus status) {
+                         if (status != QProcess::NormalExit || exitCode != 0)
+                             failed();
+                         process->deleteLater();
+                     });
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->start(QStringLiteral("xdg-open"), {url.toString(QUrl::FullyEncoded)});
+}
+
+} // namespace
 
 HelpPage::HelpPage()
-    : opener_([](const QUrl &url) { QDesktopServices::openUrl(url); }),
-      executablePath_(QCoreApplication::applicationFilePath()) {}
+    : opener_(OpenWithDesktop), executablePath_(QCoreApplication::applicationFilePath()) {}
 
 QStringList HelpPageCandidates(const QString &executablePath) {
     const QFileInfo executable(executablePath);
@@ -25,8 +49,17 @@ QString HelpPage::PagePath() const {
     return {};
 }
 
-void HelpPage::Open() const {
+void HelpPage::Open(std::function<void(const QString &path)> failed) const {
     const QString path = PagePath();
     if (!path.isEmpty() && opener_)
-        opener_(QUrl::fromLocalFile(path));
+        opener_(QUrl::fromLocalFile(path), [failed, path] {
+            if (failed)
+                failed(path);
+        });
+}
+
+QString HelpPageNotOpenedMessage(const QString &path) {
+    return QStringLiteral("ヘルプを表示する Web ブラウザーが見つかりませんでした。\n"
+                          "次のファイルをブラウザーで開いてください。\n\n%1")
+        .arg(QDir::toNativeSeparators(path));
 }

@@ -10,7 +10,8 @@
 // the data folder of an installed copy.
 class HelpPage {
 public:
-    using Opener = std::function<void(const QUrl &)>;
+    // Hands the page to a browser; calls the failure callback, now or later, when none opened it.
+    using Opener = std::function<void(const QUrl &, std::function<void()> failed)>;
 
     // Opens pages with the desktop's browser and looks beside the running executable.
     HelpPage();
@@ -20,8 +21,9 @@ public:
 
     // The first page that exists, or empty.
     QString PagePath() const;
-    // Hands the page to the opener; nothing happens when there is no page.
-    void Open() const;
+    // Hands the page to the opener; nothing happens when there is no page. `failed` learns the
+    // page's path when no browser could show it.
+    void Open(std::function<void(const QString &path)> failed) const;
 
 private:
     Opener opener_;
@@ -31,3 +33,6 @@ private:
 // Where the page may lie, in the order they are tried: the executable's path with ".html",
 // then the installed copies under share/.
 QStringList HelpPageCandidates(const QString &executablePath);
+
+// What the user reads when no browser could show the page.
+QString HelpPageNotOpenedMessage(const QString &path);

@@ -44,7 +44,8 @@ void TForm1::ClickDeleteCard() {
         prompts_.Message(this, {QStringLiteral("確認"),
                                 PromptIcon::Question,
                                 QStringLiteral("先に、削除するｶｰﾄﾞにｶｰｿﾙを\n置いてください。"),
-                                {PromptButton::Ok}});
+                                {PromptButton::Ok},
+                                {}});
         break;
     case PatternList:
         drill_.DeleteCard(CardTarget::List(FocusedListRow()));

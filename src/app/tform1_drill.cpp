@@ -142,7 +142,8 @@ bool TForm1::AskRestartStudy() {
                                            "・「はい」を押すと、すぐに全問題が\n再出題されます。\n"
                                            "・「ｷｬﾝｾﾙ」を押すと、後日、復習\n対象となった問題から"
                                            "、順次再出\n題されます。"),
-                            {PromptButton::Yes, PromptButton::Cancel}) == PromptButton::Yes;
+                            {PromptButton::Yes, PromptButton::Cancel},
+                            PromptButton::Cancel) == PromptButton::Yes;
 }
 
 bool TForm1::ConfirmResetAll() {
@@ -150,7 +151,8 @@ bool TForm1::ConfirmResetAll() {
                             QStringLiteral("すべての問題を再度題します。\nよろしいですか？\n\n"
                                            "・復習までの時間がすべて0に\n変更されます。\n"
                                            "・正誤記録は変更されません。"),
-                            {PromptButton::Yes, PromptButton::Cancel}) == PromptButton::Yes;
+                            {PromptButton::Yes, PromptButton::Cancel},
+                            PromptButton::Cancel) == PromptButton::Yes;
 }
 
 void TForm1::ShowBookmarkExempt() {

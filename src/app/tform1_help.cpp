@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QPointer>
 #include <QStatusBar>
 
 void TForm1::CreateHints() {
@@ -50,7 +51,11 @@ void TForm1::ApplyHelpComment() {
 }
 
 void TForm1::men_Help_topicClick() {
-    helpPage_->Open();
+    QPointer<TForm1> self(this);
+    helpPage_->Open([self](const QString &path) {
+        if (self)
+            self->prompts_.Warning(self, HelpPageNotOpenedMessage(path));
+    });
 }
 
 void TForm1::ClickAbout() {

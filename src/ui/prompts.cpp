@@ -13,23 +13,24 @@
 
 void Prompts::Error(QWidget *parent, const QString &text) {
     Message(parent,
-            {app_texts::ApplicationTitle(), PromptIcon::Critical, text, {PromptButton::Ok}});
+            {app_texts::ApplicationTitle(), PromptIcon::Critical, text, {PromptButton::Ok}, {}});
 }
 
 void Prompts::Warning(QWidget *parent, const QString &text) {
-    Message(parent, {QStringLiteral("警告"), PromptIcon::Warning, text, {PromptButton::Ok}});
+    Message(parent, {QStringLiteral("警告"), PromptIcon::Warning, text, {PromptButton::Ok}, {}});
 }
 
 PromptButton Prompts::Confirm(QWidget *parent, const QString &text,
-                              std::vector<PromptButton> buttons) {
-    return Message(parent,
-                   {QStringLiteral("確認"), PromptIcon::Question, text, std::move(buttons)});
+                              std::vector<PromptButton> buttons,
+                              std::optional<PromptButton> defaultButton) {
+    return Message(parent, {QStringLiteral("確認"), PromptIcon::Question, text, std::move(buttons),
+                            defaultButton});
 }
 
 PromptButton Prompts::Inform(QWidget *parent, const QString &text,
                              std::vector<PromptButton> buttons) {
     return Message(parent,
-                   {QStringLiteral("情報"), PromptIcon::Information, text, std::move(buttons)});
+                   {QStringLiteral("情報"), PromptIcon::Information, text, std::move(buttons), {}});
 }
 
 QString ButtonCaption(PromptButton button) {
@@ -89,14 +90,16 @@ PromptButton QtPrompts::Message(QWidget *parent, const MessageRequest &request) 
                     parent);
     const PromptButton escape = EscapeButton(request.buttons);
     std::vector<std::pair<QAbstractButton *, PromptButton>> made;
+    const PromptButton preferred = request.defaultButton.value_or(
+        request.buttons.empty() ? PromptButton::Ok : request.buttons.front());
     for (PromptButton b : request.buttons) {
         QPushButton *button = box.addButton(ButtonCaption(b), ToRole(b));
         made.emplace_back(button, b);
         if (b == escape)
             box.setEscapeButton(button);
+        if (b == preferred)
+            box.setDefaultButton(button);
     }
-    if (!made.empty())
-        box.setDefaultButton(static_cast<QPushButton *>(made.front().first));
     box.exec();
     for (const auto &[button, kind] : made)
         if (box.clickedButton() == button)

@@ -20,6 +20,8 @@ struct MessageRequest {
     PromptIcon icon = PromptIcon::None;
     QString text;
     std::vector<PromptButton> buttons;
+    // The button Enter presses and the focus starts on; nothing means the first one.
+    std::optional<PromptButton> defaultButton;
 };
 
 // A file dialog: its caption and its filter in Qt's form ("テキスト (*.txt *.csv);;...").
@@ -45,7 +47,8 @@ public:
     // The boxes the program uses again and again.
     void Error(QWidget *parent, const QString &text);
     void Warning(QWidget *parent, const QString &text);
-    PromptButton Confirm(QWidget *parent, const QString &text, std::vector<PromptButton> buttons);
+    PromptButton Confirm(QWidget *parent, const QString &text, std::vector<PromptButton> buttons,
+                         std::optional<PromptButton> defaultButton = std::nullopt);
     PromptButton Inform(QWidget *parent, const QString &text, std::vector<PromptButton> buttons);
 };
 

@@ -21,9 +21,14 @@ protected:
     void SetUp() override {
         WindowTest::SetUp();
         form->Help().SetExecutablePath(dir.filePath(QStringLiteral("bin/kardeon")));
-        form->Help().SetOpener([this](const QUrl &url) { opened.append(url); });
+        form->Help().SetOpener([this](const QUrl &url, const std::function<void()> &failed) {
+            opened.append(url);
+            if (!browser)
+                failed();
+        });
     }
     QList<QUrl> opened;
+    bool browser = true;
 };
 
 } // namespace
@@ -82,4 +87,17 @@ TEST_F(HelpTest, AboutBoxNamesTheProgramItsVersionQtAndLicence) {
         << lines[0].toStdString();
     EXPECT_TRUE(lines[2].contains(QString::fromLatin1(qVersion())));
     EXPECT_TRUE(lines[3].startsWith(QStringLiteral("ライセンス")));
+}
+
+TEST_F(HelpTest, NoBrowserNamesThePageInAMessage) {
+    const QString page = dir.filePath(QStringLiteral("bin/kardeon.html"));
+    Touch(page);
+    browser = false;
+    prompts.Answer(PromptButton::Ok);
+    Key(Qt::Key_F1);
+    ASSERT_EQ(opened.size(), 1);
+    ASSERT_EQ(prompts.asked.size(), 1u);
+    EXPECT_EQ(prompts.asked[0].icon, PromptIcon::Warning);
+    EXPECT_TRUE(prompts.asked[0].text.contains(page));
+    EXPECT_TRUE(prompts.asked[0].text.contains(QStringLiteral("ブラウザー")));
 }

@@ -1,5 +1,6 @@
 // Number cells of the list view against values beyond 32 bits, with the real message box.
-#include "app/prompts.h"
+#include "ui/prompts.h"
+#include "support/keyed_box_prompts.h"
 #include "support/window_fixture.h"
 #include "view/card_table_model.h"
 #include "view/list_grid.h"
@@ -10,26 +11,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
-#include <QTimer>
 
 namespace {
-
-// Shows the real boxes and closes each with Enter as soon as it is up, as a user would.
-class EnterClosesPrompts : public ScriptedPrompts {
-public:
-    PromptButton Message(QWidget *parent, const MessageRequest &request) override {
-        asked.push_back(request);
-        QTimer::singleShot(0, [] {
-            if (QWidget *box = QApplication::activeModalWidget())
-                QTest::keyClick(box, Qt::Key_Return);
-        });
-        const PromptButton answer = QtPrompts().Message(parent, request);
-        // As a window manager does, the window under the box becomes active again.
-        if (parent)
-            QApplication::setActiveWindow(parent->window());
-        return answer;
-    }
-};
 
 // The main window with the real message boxes, each closed with Enter.
 class NumberCellsTest : public WindowTest {
@@ -66,7 +49,7 @@ protected:
         Find<QAction>(item)->trigger();
     }
 
-    EnterClosesPrompts real;
+    KeyedBoxPrompts real;
     ListGrid *grid = nullptr;
 };
 
