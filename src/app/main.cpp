@@ -2,6 +2,7 @@
 #include "app/startup_probe.h"
 #include "app/tform1.h"
 #include "ui/prompts.h"
+#include "view/program_icon.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -12,7 +13,8 @@ int main(int argc, char **argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kardeon"));
     // Lets the desktop match the window with the installed entry and its icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.kardeon.Kardeon"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(KARDEON_APP_ID));
+    QApplication::setWindowIcon(ProgramIcon());
     QString path;
     if (argc > 1)
         path = QString::fromLocal8Bit(argv[1]).remove(QLatin1Char('"'));

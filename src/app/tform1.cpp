@@ -13,6 +13,7 @@
 #include "view/hint_tracker.h"
 #include "view/list_grid.h"
 #include "view/panel_widgets.h"
+#include "view/program_icon.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -71,6 +72,7 @@ void TForm1::FormCreate() {
     Panel_Grid->hide();
     // 11.
     setWindowTitle(app_texts::WindowCaptionPrefix());
+    setWindowIcon(ProgramIcon());
     resize(567, 554);
     setMinimumSize(350, 430);
     // 13.

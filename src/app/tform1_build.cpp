@@ -1,13 +1,17 @@
 // Building the main window's panels, the control column and the record bar.
 #include "app/tform1.h"
+#include "deck/user_sample.h"
+#include "ui/prompts.h"
 
 #include "ui/font_setup.h"
 #include "view/card_view.h"
 #include "view/named_widget.h"
 #include "view/no_deck_hint.h"
 #include "view/panel_widgets.h"
+#include "view/sample_offer.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -70,6 +74,11 @@ void TForm1::CreatePanels() {
         stack->addWidget(panel, 0, 0);
     noDeckHint_ = new NoDeckHint(viewArea);
     stack->addWidget(noDeckHint_, 0, 0, Qt::AlignCenter);
+    auto *sample =
+        new SampleOffer(noDeckHint_, InstalledSamplePath(QCoreApplication::applicationFilePath()));
+    connect(sample, &SampleOffer::openRequested, this, &TForm1::OpenDeckFile);
+    connect(sample, &SampleOffer::failed, this,
+            [this](const QString &why) { prompts_.Error(this, why); });
     Panel_Main_Right = FacePanel(Panel_Main, "Panel_Main_Right");
     Panel_Main_Right->setFixedWidth(3);
     row->addWidget(Panel_Left);

@@ -4,7 +4,6 @@
 #include "app/tform1.h"
 #include "ui/prompts.h"
 #include "view/card_view.h"
-#include "view/hint_table.h"
 #include "view/hint_tracker.h"
 
 #include <QAction>
@@ -25,13 +24,8 @@ void TForm1::CreateHints() {
 }
 
 void TForm1::SetMainWindowHints() {
-    const QStringList missing = ApplyHints(*this, MainWindowHints());
-    if (!missing.isEmpty())
-        qWarning("Controls without their hint: %s", qPrintable(missing.join(u' ')));
     // The record labels explain themselves whatever the help-comment mode.
-    for (QWidget *always :
-         {Panel_Under, static_cast<QWidget *>(fBangou), static_cast<QWidget *>(fBangou2)})
-        SetToolTipSwitch(always, true);
+    ApplyMainWindowHints(*this, {Panel_Under, fBangou, fBangou2});
 }
 
 void TForm1::MyMenuShowHint(const QString &hint) {
@@ -46,8 +40,7 @@ void TForm1::ClickHelpComment() {
 void TForm1::ApplyHelpComment() {
     if (auto *comment = findChild<QAction *>(QStringLiteral("men_Help_Comment")))
         comment->setChecked(HelpComment);
-    SetToolTipSwitch(this, HelpComment);
-    cells_->ForEachMemo([this](TMyMemo *memo) { SetToolTipSwitch(memo, HelpComment); });
+    ApplyHelpComments(*this, *cells_, HelpComment);
 }
 
 void TForm1::men_Help_topicClick() {

@@ -2,6 +2,7 @@
 #include "app/tform1.h"
 
 #include "media/sound_player.h"
+#include "ui/prompts.h"
 #include "view/card_view.h"
 #include "view/cell_media.h"
 
@@ -11,6 +12,11 @@ void TForm1::CreateCellMedia() {
     media_ = new CellMedia(*cells_, CreateSoundPlayer, this);
     media_->SetProgramFolder(QCoreApplication::applicationDirPath());
     connect(media_, &CellMedia::layoutChanged, this, &TForm1::SizeCellTexts);
+    // Told after the redraw that found the sound, not in the middle of it.
+    connect(
+        media_, &CellMedia::soundsUnavailable, this,
+        [this] { prompts_.Inform(this, SoundUnavailableMessage(), {PromptButton::Ok}); },
+        Qt::QueuedConnection);
     for (int kind = KindQuestion; kind <= KindAnswer; ++kind)
         for (int row = 0; row < CardView::RowCount; ++row)
             connect(cells_->Image(kind, row), &TMyImage::shareDragged, this,

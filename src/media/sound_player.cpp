@@ -60,8 +60,20 @@ std::unique_ptr<SoundPlayer> CreateSoundPlayer() {
         return nullptr;
     return player;
 }
+
+QString SoundUnavailableMessage() {
+    return QStringLiteral("カードの音声ファイルを再生できません。\n"
+                          "再生には GStreamer のプラグインが要ります。パッケージ "
+                          "gstreamer1.0-plugins-base と gstreamer1.0-plugins-good を"
+                          "インストールしてから Kardeon を起動し直してください。");
+}
 #else
 std::unique_ptr<SoundPlayer> CreateSoundPlayer() {
     return nullptr;
+}
+
+QString SoundUnavailableMessage() {
+    return QStringLiteral("カードの音声ファイルを再生できません。\n"
+                          "この Kardeon は音声の再生 (Qt Multimedia) なしで作られています。");
 }
 #endif

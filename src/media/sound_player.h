@@ -15,3 +15,7 @@ public:
 // The player of this desktop, or null when no sound can be played here (Kardeon built without
 // Qt Multimedia, or no media backend installed): cards then show no play button.
 std::unique_ptr<SoundPlayer> CreateSoundPlayer();
+
+// What the user is told when a card refers to a sound and CreateSoundPlayer made no player:
+// why, and what to install.
+QString SoundUnavailableMessage();

@@ -8,8 +8,10 @@ QString DefaultFaceName() {
 }
 
 void RegisterJapaneseFontSubstitutes() {
+    // The faces of the fonts the Debian package may bring, in the order it names them.
     QFont::insertSubstitutions(DefaultFaceName(), QStringList{QStringLiteral("IPAPGothic"),
-                                                              QStringLiteral("Noto Sans CJK JP")});
+                                                              QStringLiteral("Noto Sans CJK JP"),
+                                                              QStringLiteral("VL PGothic")});
 }
 
 QFont DefaultFont(int points) {

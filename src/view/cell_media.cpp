@@ -71,7 +71,7 @@ bool CellMedia::UpdateCell(int kind, int row) {
     const bool changed = stored != flag;
     stored = flag;
 
-    pane->SetSoundButtonVisible(!SoundOf(text).isEmpty() && Player());
+    pane->SetSoundButtonVisible(CanPlay(SoundOf(text)));
     return changed;
 }
 
@@ -80,6 +80,18 @@ QString CellMedia::SoundOf(const QString &text) const {
     if (reference.kind != MediaKind::Sound)
         return {};
     return ResolveReference(reference.path, programFolder_, deckFolder_);
+}
+
+bool CellMedia::CanPlay(const QString &sound) {
+    if (sound.isEmpty())
+        return false;
+    if (Player())
+        return true;
+    if (!unavailableTold_) {
+        unavailableTold_ = true;
+        Q_EMIT soundsUnavailable();
+    }
+    return false;
 }
 
 SoundPlayer *CellMedia::Player() {

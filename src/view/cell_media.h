@@ -45,15 +45,19 @@ public:
 
 Q_SIGNALS:
     void layoutChanged();
+    // A shown card refers to a sound that cannot be played here; sent once.
+    void soundsUnavailable();
 
 private:
     bool UpdateCell(int kind, int row);
     SoundPlayer *Player();
+    bool CanPlay(const QString &sound);
 
     CardView &cells_;
     PlayerFactory makePlayer_;
     std::unique_ptr<SoundPlayer> player_;
     bool playerTried_ = false;
+    bool unavailableTold_ = false;
     QString programFolder_;
     QString deckFolder_;
     PictureLoader loader_;

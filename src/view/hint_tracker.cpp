@@ -1,5 +1,6 @@
 #include "view/hint_tracker.h"
 
+#include "view/card_view.h"
 #include "view/hint_table.h"
 
 #include <QApplication>
@@ -44,6 +45,19 @@ void SetToolTipSwitch(QWidget *widget, bool on) {
 void SetAddDialogHints(QWidget &dialog, bool helpComment) {
     ApplyHints(dialog, AddDialogHints());
     SetToolTipSwitch(&dialog, helpComment);
+}
+
+void ApplyMainWindowHints(QWidget &window, const QList<QWidget *> &alwaysOn) {
+    const QStringList missing = ApplyHints(window, MainWindowHints());
+    if (!missing.isEmpty())
+        qWarning("Controls without their hint: %s", qPrintable(missing.join(u' ')));
+    for (QWidget *always : alwaysOn)
+        SetToolTipSwitch(always, true);
+}
+
+void ApplyHelpComments(QWidget &window, const CardView &cells, bool on) {
+    SetToolTipSwitch(&window, on);
+    cells.ForEachMemo([on](TMyMemo *memo) { SetToolTipSwitch(memo, on); });
 }
 
 bool ToolTipSwitch(const QWidget *widget) {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
+class CardView;
 class QWidget;
 
 // Tooltip switches. A widget follows the switch of its container unless it has one of its own;
@@ -13,6 +15,11 @@ bool ToolTipSwitch(const QWidget *widget);
 // Gives the add-card dialog its hints and its tooltip switch; called each time before it opens,
 // so a change of the help-comment mode shows at the next opening.
 void SetAddDialogHints(QWidget &dialog, bool helpComment);
+// Gives the main window its hints (a control missing its hint is logged); the controls of
+// `alwaysOn` explain themselves whatever the help-comment mode.
+void ApplyMainWindowHints(QWidget &window, const QList<QWidget *> &alwaysOn);
+// Switches the help comments of the main window and of every card text box in it.
+void ApplyHelpComments(QWidget &window, const CardView &cells, bool on);
 
 // The tooltip shown for a pointer resting on `under`: the nearest widget whose switch is on
 // gives it, with the tooltip text of itself or of its nearest container that has a hint.

@@ -18,10 +18,10 @@ foreach(file
         bin/kardeon
         share/applications/org.kardeon.Kardeon.desktop
         share/metainfo/org.kardeon.Kardeon.metainfo.xml
-        share/icons/hicolor/scalable/apps/kardeon.svg
-        share/icons/hicolor/48x48/apps/kardeon.png
-        share/icons/hicolor/256x256/apps/kardeon.png
-        share/man/man1/kardeon.1
+        share/icons/hicolor/scalable/apps/org.kardeon.Kardeon.svg
+        share/icons/hicolor/48x48/apps/org.kardeon.Kardeon.png
+        share/icons/hicolor/256x256/apps/org.kardeon.Kardeon.png
+        share/man/man1/kardeon.1.gz
         share/kardeon/sample.csv)
     if(NOT EXISTS "${root}/${file}")
         message(FATAL_ERROR "not installed: ${file}")
