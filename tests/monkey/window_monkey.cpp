@@ -195,8 +195,9 @@ void WindowMonkey::NewWindow() {
     form_.reset();
     form_ = std::make_unique<TForm1>(prompts_, FixedDayClock(40000));
     form_->DrillState().SetRandomEngine(std::mt19937(unsigned(rng())));
-    form_->Help().SetOpener(
-        [this](const QUrl &url) { Note(QStringLiteral("    help opened: ") + url.toString()); });
+    form_->Help().SetOpener([this](const QUrl &url, const std::function<void()> &) {
+        Note(QStringLiteral("    help opened: ") + url.toString());
+    });
     // Opening a recent deck replaces every card, as the open dialog does.
     for (int entry = 1; entry <= 5; ++entry)
         QObject::connect(form_->findChild<QAction *>(QStringLiteral("men_File_%1").arg(entry)),
