@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/scripted_prompts.h"
+#include "ui/scripted_prompts.h"
 
 #include <QApplication>
 #include <QPointer>
