@@ -82,10 +82,10 @@ bool IsQuoted(QByteArrayView text) {
 // Builds cards from records: the chosen columns, reduced from HTML when asked, in stored form.
 class CardMaker {
 public:
-    // Plain fields become slices of `text`, the whole file in Shift-JIS; no field is empty, so
-    // there are fewer of them than bytes.
+    // Plain fields lying in `text`, the whole file in Shift-JIS, become slices of it; no field is
+    // empty, so there are fewer of them than bytes.
     CardMaker(const ImportOptions &options, ImportResult &result, const QByteArray &text)
-        : options_(options), result_(result), slicer_(text, text.size()) {}
+        : options_(options), result_(result), text_(text), slicer_(text, text.size()) {}
 
     void Take(const std::vector<QByteArrayView> &fields) {
         std::array<QByteArray, 3> texts;
@@ -112,11 +112,18 @@ private:
         const bool plain = std::none_of(field.begin(), field.end(), [](char c) {
             return c == '"' || c == ',' || c == '\r' || c == '\n';
         });
-        return plain ? slicer_.Slice(field) : StoredFormOf(field, &result_.quoteCommaSeparated);
+        if (!plain)
+            return StoredFormOf(field, &result_.quoteCommaSeparated);
+        // A quoted field comes unescaped in the reader's own storage, which it reuses: only a
+        // field inside the text itself may be sliced.
+        const bool inText = field.data() >= text_.data() &&
+                            field.data() + field.size() <= text_.data() + text_.size();
+        return inText ? slicer_.Slice(field) : field.toByteArray();
     }
 
     const ImportOptions &options_;
     ImportResult &result_;
+    QByteArrayView text_;
     TextSlicer slicer_;
 };
 

@@ -118,6 +118,22 @@ TEST(ExchangeImport, CardsGetTheRecordOfAnAddedCard) {
     EXPECT_TRUE(card.Rireki.isEmpty());
 }
 
+// A quoted field is unescaped into the reader's own storage, which the next rows reuse; the
+// cards made from earlier rows must keep their own texts.
+TEST(ExchangeImport, QuotedFieldsKeepTheirTextsAfterLaterRows) {
+    QByteArray file = "\"x;y\";\"q\"\n";
+    for (int row = 0; row < 200; ++row)
+        file += "\"zz;ww" + QByteArray::number(row) + "\";\"" + QByteArray(row, 'r') + "\"\n";
+    ImportOptions options;
+    options.separator = ';';
+    const ImportResult result = ImportCards(file, options);
+    ASSERT_EQ(result.cards.size(), 201u);
+    EXPECT_EQ(Shown(result.cards[0]->Mondai), QStringLiteral("x;y"));
+    EXPECT_EQ(Shown(result.cards[0]->Kaitou), QStringLiteral("q"));
+    EXPECT_EQ(Shown(result.cards[1]->Mondai), QStringLiteral("zz;ww0"));
+    EXPECT_EQ(Shown(result.cards[200]->Mondai), QStringLiteral("zz;ww199"));
+}
+
 TEST(ExchangeImport, StoredFormsReadBackFromADeckLine) {
     bool separated = false;
     for (const char *text : {"a,b", "\"x\"", "\"", "a\r\nb\nc", "\x95\x5cn", "\"a\",b"}) {
