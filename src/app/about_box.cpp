@@ -13,6 +13,10 @@ MessageRequest AboutRequest() {
         QStringLiteral("Qt %1 を使用しています。").arg(QString::fromLatin1(qVersion())),
         QStringLiteral("ライセンス: MIT License"),
     };
-    return {
-        QStringLiteral("確認"), PromptIcon::Question, lines.join(u'\n'), {PromptButton::Yes}, {}};
+    return {QStringLiteral("確認"),
+            PromptIcon::Question,
+            lines.join(u'\n'),
+            {PromptButton::Yes},
+            {},
+            {}};
 }

@@ -41,11 +41,8 @@ void TForm1::ClickDeleteCard() {
         break;
     case PatternSub:
         // Several cards are on screen: which one is meant is not guessed.
-        prompts_.Message(this, {QStringLiteral("確認"),
-                                PromptIcon::Question,
-                                QStringLiteral("先に、削除するｶｰﾄﾞにｶｰｿﾙを\n置いてください。"),
-                                {PromptButton::Ok},
-                                {}});
+        prompts_.Confirm(this, QStringLiteral("先に、削除するｶｰﾄﾞにｶｰｿﾙを\n置いてください。"),
+                         {PromptButton::Ok});
         break;
     case PatternList:
         drill_.DeleteCard(CardTarget::List(FocusedListRow()));

@@ -137,22 +137,18 @@ void TForm1::ShowCounters() {
 }
 
 bool TForm1::AskRestartStudy() {
-    return prompts_.Confirm(this,
-                            QStringLiteral("すべての学習を終了しました。\nやり直しますか？\n\n"
-                                           "・「はい」を押すと、すぐに全問題が\n再出題されます。\n"
-                                           "・「ｷｬﾝｾﾙ」を押すと、後日、復習\n対象となった問題から"
-                                           "、順次再出\n題されます。"),
-                            {PromptButton::Yes, PromptButton::Cancel},
-                            PromptButton::Cancel) == PromptButton::Yes;
+    return prompts_.ConfirmCarefully(
+        this, QStringLiteral("すべての学習を終了しました。\nやり直しますか？\n\n"
+                             "・「はい」を押すと、すぐに全問題が\n再出題されます。\n"
+                             "・「ｷｬﾝｾﾙ」を押すと、後日、復習\n対象となった問題から"
+                             "、順次再出\n題されます。"));
 }
 
 bool TForm1::ConfirmResetAll() {
-    return prompts_.Confirm(this,
-                            QStringLiteral("すべての問題を再度題します。\nよろしいですか？\n\n"
-                                           "・復習までの時間がすべて0に\n変更されます。\n"
-                                           "・正誤記録は変更されません。"),
-                            {PromptButton::Yes, PromptButton::Cancel},
-                            PromptButton::Cancel) == PromptButton::Yes;
+    return prompts_.ConfirmCarefully(
+        this, QStringLiteral("すべての問題を再度題します。\nよろしいですか？\n\n"
+                             "・復習までの時間がすべて0に\n変更されます。\n"
+                             "・正誤記録は変更されません。"));
 }
 
 void TForm1::ShowBookmarkExempt() {

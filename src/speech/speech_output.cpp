@@ -39,9 +39,28 @@ void SpeechOutput::Start(std::unique_ptr<SpeechComponent> component) {
 }
 
 void SpeechOutput::BecomeUnavailable() {
+    // Only a learner who asked for speech misses it.
+    if (mode_ != Off)
+        Tell(CannotStartNotice());
     available_ = false;
     mode_ = Off;
     UpdateMarks();
+}
+
+QString SpeechOutput::CannotStartNotice() {
+    return QStringLiteral("音声を再生できません。espeak-ng を起動できないため、読み上げを止め"
+                          "ました。");
+}
+
+QString SpeechOutput::CannotSpeakNotice() {
+    return QStringLiteral("読み上げに失敗しました。音声の選択を見直してください。");
+}
+
+void SpeechOutput::Tell(const QString &text) {
+    if (told_ || !notice_)
+        return;
+    told_ = true;
+    notice_(text);
 }
 
 void SpeechOutput::AutoSpeak(const Drill &drill) {
@@ -68,7 +87,8 @@ void SpeechOutput::AutoSpeak(const Drill &drill) {
 void SpeechOutput::SpeakField(const QByteArray &storedText) {
     if (recorded_ && recorded_(storedText))
         return;
-    speech_->Speak(sjis::ToDisplay(storedText).text);
+    if (!speech_->Speak(sjis::ToDisplay(storedText).text))
+        Tell(CannotSpeakNotice());
 }
 
 void SpeechOutput::ClickSpeakMondai() {

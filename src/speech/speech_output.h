@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+#include <QString>
+
 #include <functional>
 #include <memory>
 
@@ -42,6 +44,12 @@ public:
     using RecordedVoice = std::function<bool(const QByteArray &storedText)>;
     void SetRecordedVoice(RecordedVoice recorded) { recorded_ = std::move(recorded); }
 
+    // Where a failure the user should see goes (the status line); told at most once a session.
+    using Notice = std::function<void(const QString &text)>;
+    void SetNotice(Notice notice) { notice_ = std::move(notice); }
+    static QString CannotStartNotice();
+    static QString CannotSpeakNotice();
+
     void ClickSpeakMondai();
     void ClickSpeakKaitou();
     // "問題" is marked exactly in mode 1 and "解答" in mode 2; other modes leave the marks.
@@ -56,6 +64,7 @@ public:
 
 private:
     void BecomeUnavailable();
+    void Tell(const QString &text);
 
     bool &available_;
     int &mode_;
@@ -65,4 +74,6 @@ private:
     QAction *speakMondai_ = nullptr;
     QAction *speakKaitou_ = nullptr;
     RecordedVoice recorded_;
+    Notice notice_;
+    bool told_ = false;
 };

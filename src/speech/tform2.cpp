@@ -5,6 +5,7 @@
 #include "ui/prompts.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -65,7 +66,8 @@ QPushButton *MakeButton(QWidget *parent, const char *name, const QString &captio
 
 } // namespace
 
-TForm2::TForm2(Prompts &prompts, QWidget *parent) : QDialog(parent), prompts_(prompts) {
+TForm2::TForm2(Prompts &prompts, QWidget *parent)
+    : QDialog(parent), prompts_(prompts), dataFolder_(QStringLiteral(KARDEON_ESPEAK_DATA_FOLDER)) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("音声の選択"));
     QFont font(DefaultFaceName());
@@ -118,8 +120,27 @@ void TForm2::BuildControls() {
     form2_SelectVoice_ComboBox->setFocus();
 }
 
-QString TForm2::NoVoiceText() {
-    return QStringLiteral("登録されていません");
+QString TForm2::NoVoiceText(NoVoice reason) {
+    switch (reason) {
+    case NoVoice::NoDataFolder:
+        return QStringLiteral("espeak-ng の音声データがありません");
+    case NoVoice::EmptyList:
+        return QStringLiteral("音声が 1 つも登録されていません");
+    case NoVoice::Unreadable:
+        return QStringLiteral("音声の一覧を読み出せません");
+    case NoVoice::NoSpeech:
+        break;
+    }
+    return QStringLiteral("espeak-ng を起動できません");
+}
+
+TForm2::NoVoice TForm2::Reason(SpeechComponent *speech, std::optional<int> count) const {
+    if (speech)
+        return count && *count == 0 ? NoVoice::EmptyList : NoVoice::Unreadable;
+    const QDir data(dataFolder_);
+    if (!data.exists(QStringLiteral("voices")) && !data.exists(QStringLiteral("lang")))
+        return NoVoice::NoDataFolder;
+    return NoVoice::NoSpeech;
 }
 
 QString TForm2::TestSentence() {
@@ -174,7 +195,7 @@ void TForm2::FillVoices(SpeechComponent *speech) {
             return;
         }
     }
-    AddVoice(NoVoiceText());
+    AddVoice(NoVoiceText(Reason(speech, count)));
     form2_SelectVoice_ComboBox->setCurrentIndex(0);
 }
 
@@ -183,7 +204,7 @@ int TForm2::SelectedIndex() const {
 }
 
 void TForm2::form2_SelectVoice_ComboBoxChange(int index) {
-    if (!speech_ || form2_SelectVoice_ComboBox->itemText(index) == NoVoiceText())
+    if (!speech_)
         return;
     const std::optional<int> previous = speech_->CurrentVoice();
     // A memo's text ends with its line break.

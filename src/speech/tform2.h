@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QStringList>
 
+#include <optional>
+
 class Prompts;
 class QComboBox;
 class QGroupBox;
@@ -18,13 +20,16 @@ class TForm2 : public QDialog {
 public:
     explicit TForm2(Prompts &prompts, QWidget *parent = nullptr);
 
-    // Lists the voices of `speech` with the current one selected, or the single entry
-    // "登録されていません" when there is no speech (null) or its voices cannot be read.
+    // Lists the voices of `speech` with the current one selected, or a single entry that says
+    // why there is none: no speech (null), an empty list, or voices that cannot be read.
     void FillVoices(SpeechComponent *speech);
+    // Where espeak-ng keeps its voices; its absence is the likely reason for no speech.
+    void SetDataFolder(const QString &folder) { dataFolder_ = folder; }
     // The selected entry, counted from 0.
     int SelectedIndex() const;
 
-    static QString NoVoiceText();
+    enum class NoVoice { NoSpeech, NoDataFolder, EmptyList, Unreadable };
+    static QString NoVoiceText(NoVoice reason);
     static QString TestSentence();
     static QStringList HelpLines();
 
@@ -32,9 +37,11 @@ private:
     void BuildControls();
     void form2_SelectVoice_ComboBoxChange(int index);
     void AddVoice(const QString &name);
+    NoVoice Reason(SpeechComponent *speech, std::optional<int> count) const;
 
     Prompts &prompts_;
     SpeechComponent *speech_ = nullptr;
+    QString dataFolder_;
     QGroupBox *form2_SelectVoice_Panel = nullptr;
     QComboBox *form2_SelectVoice_ComboBox = nullptr;
     QPlainTextEdit *form2_Memo_Test = nullptr;

@@ -12,25 +12,42 @@
 #include <algorithm>
 
 void Prompts::Error(QWidget *parent, const QString &text) {
-    Message(parent,
-            {app_texts::ApplicationTitle(), PromptIcon::Critical, text, {PromptButton::Ok}, {}});
+    Message(
+        parent,
+        {app_texts::ApplicationTitle(), PromptIcon::Critical, text, {PromptButton::Ok}, {}, {}});
 }
 
 void Prompts::Warning(QWidget *parent, const QString &text) {
-    Message(parent, {QStringLiteral("警告"), PromptIcon::Warning, text, {PromptButton::Ok}, {}});
+    Message(parent,
+            {QStringLiteral("警告"), PromptIcon::Warning, text, {PromptButton::Ok}, {}, {}});
 }
 
 PromptButton Prompts::Confirm(QWidget *parent, const QString &text,
                               std::vector<PromptButton> buttons,
                               std::optional<PromptButton> defaultButton) {
-    return Message(parent, {QStringLiteral("確認"), PromptIcon::Question, text, std::move(buttons),
-                            defaultButton});
+    return Message(parent, {QStringLiteral("確認"),
+                            PromptIcon::Question,
+                            text,
+                            std::move(buttons),
+                            defaultButton,
+                            {}});
+}
+
+bool Prompts::ConfirmCarefully(QWidget *parent, const QString &text) {
+    const MessageRequest request{QStringLiteral("確認"),
+                                 PromptIcon::Question,
+                                 text,
+                                 {PromptButton::Yes, PromptButton::Cancel},
+                                 PromptButton::Cancel,
+                                 PromptButton::Yes};
+    return Message(parent, request) == PromptButton::Yes;
 }
 
 PromptButton Prompts::Inform(QWidget *parent, const QString &text,
                              std::vector<PromptButton> buttons) {
-    return Message(parent,
-                   {QStringLiteral("情報"), PromptIcon::Information, text, std::move(buttons), {}});
+    return Message(
+        parent,
+        {QStringLiteral("情報"), PromptIcon::Information, text, std::move(buttons), {}, {}});
 }
 
 QString ButtonCaption(PromptButton button) {
@@ -99,6 +116,8 @@ PromptButton QtPrompts::Message(QWidget *parent, const MessageRequest &request) 
             box.setEscapeButton(button);
         if (b == preferred)
             box.setDefaultButton(button);
+        if (b == request.letterOnlyButton)
+            button->setFocusPolicy(Qt::NoFocus);
     }
     box.exec();
     for (const auto &[button, kind] : made)

@@ -22,6 +22,9 @@ struct MessageRequest {
     std::vector<PromptButton> buttons;
     // The button Enter presses and the focus starts on; nothing means the first one.
     std::optional<PromptButton> defaultButton;
+    // A button that takes no keyboard focus, so arrows and Tab never land on it: only its
+    // letter or a click presses it.
+    std::optional<PromptButton> letterOnlyButton;
 };
 
 // A file dialog: its caption and its filter in Qt's form ("テキスト (*.txt *.csv);;...").
@@ -49,6 +52,9 @@ public:
     void Warning(QWidget *parent, const QString &text);
     PromptButton Confirm(QWidget *parent, const QString &text, std::vector<PromptButton> buttons,
                          std::optional<PromptButton> defaultButton = std::nullopt);
+    // はい or キャンセル for a step that cannot be undone: Enter, Space and the arrows answer
+    // キャンセル; only Y or a click answers はい.
+    bool ConfirmCarefully(QWidget *parent, const QString &text);
     PromptButton Inform(QWidget *parent, const QString &text, std::vector<PromptButton> buttons);
 };
 

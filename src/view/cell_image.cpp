@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPixmapCache>
 
+#include <algorithm>
+
 TMyImage::TMyImage(QWidget *parent) : QWidget(parent) {
     setCursor(Qt::SizeVerCursor);
     // White like the text box above it: one cell, not two boxes.
@@ -14,17 +16,33 @@ TMyImage::TMyImage(QWidget *parent) : QWidget(parent) {
 void TMyImage::SetPicture(const QImage &picture) {
     if (picture.cacheKey() == picture_.cacheKey() && !picture.isNull())
         return;
+    unreadable_.clear();
     picture_ = picture;
     scaled_ = QPixmap();
     update();
 }
 
 void TMyImage::ClearPicture() {
-    if (picture_.isNull())
+    if (picture_.isNull() && unreadable_.isEmpty())
         return;
+    unreadable_.clear();
     picture_ = QImage();
     scaled_ = QPixmap();
     update();
+}
+
+void TMyImage::ShowUnreadable(const QString &fileName) {
+    const QString note = UnreadableNote(fileName);
+    if (note == unreadable_ && picture_.isNull())
+        return;
+    picture_ = QImage();
+    scaled_ = QPixmap();
+    unreadable_ = note;
+    update();
+}
+
+QString TMyImage::UnreadableNote(const QString &fileName) {
+    return QStringLiteral("画像を表示できません\n%1").arg(fileName);
 }
 
 QRect TMyImage::PictureRect() const {
@@ -45,12 +63,32 @@ int TMyImage::ShareBelow(int y, int paneHeight) {
 }
 
 void TMyImage::paintEvent(QPaintEvent *) {
+    if (!unreadable_.isEmpty()) {
+        PaintUnreadable();
+        return;
+    }
     const QRect target = PictureRect();
     if (target.isEmpty())
         return;
     if (scaled_.size() != target.size())
         scaled_ = Scaled(target.size());
     QPainter(this).drawPixmap(target.topLeft(), scaled_);
+}
+
+// A grey-framed box in the middle, no larger than the note needs, with the note in small type.
+void TMyImage::PaintUnreadable() {
+    QPainter painter(this);
+    QFont font = painter.font();
+    font.setPixelSize(std::max(9, std::min(12, height() / 3)));
+    painter.setFont(font);
+    const QRect room = rect().adjusted(4, 4, -4, -4);
+    QRect box = painter.fontMetrics().boundingRect(room, Qt::AlignCenter | Qt::TextWrapAnywhere,
+                                                   unreadable_);
+    box = box.adjusted(-6, -3, 6, 3).intersected(room);
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    painter.drawText(box, Qt::AlignCenter | Qt::TextWrapAnywhere, unreadable_);
 }
 
 // Scaling a large picture smoothly is the costly part of showing it. In the sub pattern a picture

@@ -15,6 +15,11 @@ public:
     void SetPicture(const QImage &picture);
     void ClearPicture();
     bool HasPicture() const { return !picture_.isNull(); }
+    // In place of a picture whose file cannot be decoded: a small box naming the file.
+    void ShowUnreadable(const QString &fileName);
+    // The text of that box; empty when none is shown.
+    QString UnreadableNote() const { return unreadable_; }
+    static QString UnreadableNote(const QString &fileName);
     // Where the picture is drawn, in this widget's coordinates.
     QRect PictureRect() const;
 
@@ -32,7 +37,9 @@ protected:
 private:
     void DragTo(const QPoint &at);
     QPixmap Scaled(QSize size) const;
+    void PaintUnreadable();
 
     QImage picture_;
     QPixmap scaled_; // the picture at the size last drawn
+    QString unreadable_;
 };

@@ -61,12 +61,16 @@ bool CellMedia::UpdateCell(int kind, int row) {
     const PictureLoader::Result loaded =
         picture.isEmpty() ? PictureLoader::Result{PictureLoader::State::Broken, {}}
                           : loader_.Picture(picture);
+    // A file that is there but cannot be decoded gets a note naming it, not an empty area.
+    const bool unreadable = !picture.isEmpty() && loaded.state == PictureLoader::State::Broken;
     if (loaded.state == PictureLoader::State::Ready)
         image->SetPicture(loaded.image);
+    else if (unreadable)
+        image->ShowUnreadable(QFileInfo(picture).fileName());
     else
         image->ClearPicture();
     // A picture still loading keeps its room, so the text does not jump when it arrives.
-    const int flag = loaded.state == PictureLoader::State::Broken ? 0 : 1;
+    const int flag = loaded.state == PictureLoader::State::Broken && !unreadable ? 0 : 1;
     int &stored = cells_.CellImageFlag[kind - 1][row];
     const bool changed = stored != flag;
     stored = flag;

@@ -54,6 +54,31 @@ TEST_F(CarefulQuestionsTest, EveryKeyButYesLeavesTheScheduleAlone) {
     }
     EXPECT_EQ(real.asked[0].defaultButton, PromptButton::Cancel);
 
+    // Drill keys hammered into the boxes: arrows and Tab never reach はい, so the key that
+    // follows them still answers キャンセル.
+    const std::vector<std::vector<int>> hammered{
+        {Qt::Key_Right, Qt::Key_Return},
+        {Qt::Key_Left, Qt::Key_Return},
+        {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return},
+        {Qt::Key_Up, Qt::Key_Space},
+        {Qt::Key_Tab, Qt::Key_Space},
+        {Qt::Key_Backtab, Qt::Key_Tab, Qt::Key_Return},
+        {Qt::Key_Right, Qt::Key_Right, Qt::Key_Left, Qt::Key_Enter},
+    };
+    for (const auto &keys : hammered) {
+        SCOPED_TRACE(testing::PrintToString(keys));
+        FinishStudy();
+        const std::vector<qint32> before = Days();
+        real.PressNextInTurn(keys);
+        form->CMChildKey(Qt::Key_Down, Qt::NoModifier);
+        real.PressNextInTurn(keys);
+        Trigger("mem_Keisan_RefreshCard");
+        EXPECT_EQ(Days(), before);
+        EXPECT_EQ(real.answers.back(), PromptButton::Cancel);
+        EXPECT_EQ(real.answers[real.answers.size() - 2], PromptButton::Cancel);
+        form->DrillState().BackToStart();
+    }
+
     // はい takes its letter.
     real.PressNext(Qt::Key_Y);
     Trigger("mem_Keisan_RefreshCard");

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QFile>
 #include <QMenu>
+#include <QStatusBar>
 #include <QTest>
 
 namespace {
@@ -93,6 +94,24 @@ TEST_F(AutoSpeakTest, SpeechErrorsDuringAStepShowNothing) {
     EXPECT_TRUE(prompts.asked.empty());
 }
 
+// A text the engine fails to speak is told once in the status line, not again for every card.
+TEST_F(AutoSpeakTest, AFailingTextIsToldOnceInTheStatusLine) {
+    auto *status = Find<QStatusBar>("StatusBar1");
+    Trigger("men_Other_SpeakMondai");
+    OpenDeck(TwoCards);
+    Click("btnSusume");
+    EXPECT_NE(status->currentMessage(), SpeechOutput::CannotSpeakNotice()) << "speech works";
+    fake->Edit().speakFails = true;
+    Click("btnSusume");
+    Click("btnSusume");
+    EXPECT_EQ(status->currentMessage(), SpeechOutput::CannotSpeakNotice());
+    status->clearMessage();
+    Click("btnSusume");
+    Click("btnSusume");
+    EXPECT_TRUE(status->currentMessage().isEmpty());
+    EXPECT_TRUE(prompts.asked.empty());
+}
+
 TEST_F(AutoSpeakTest, TheTwoModeItemsExcludeEachOther) {
     Trigger("men_Other_SpeakKaitou");
     EXPECT_EQ(std::tuple(Mode(), Marked("men_Other_SpeakMondai"), Marked("men_Other_SpeakKaitou")),
@@ -121,6 +140,8 @@ TEST_F(AutoSpeakTest, ModeItemsWorkOnlyWithSpeech) {
     EXPECT_FALSE(Find<QAction>("men_Other_SpeakMondai")->isEnabled());
     EXPECT_FALSE(Find<QAction>("men_Other_SpeakKaitou")->isEnabled());
     EXPECT_TRUE(Find<QAction>("men_Other_SpeakSetting")->isEnabled());
+    // Nobody asked for speech: no notice about it.
+    EXPECT_NE(Find<QStatusBar>("StatusBar1")->currentMessage(), SpeechOutput::CannotStartNotice());
 }
 
 // A stored mode on a machine without speech is turned off and stored off, however speech
@@ -149,6 +170,9 @@ TEST(SpeechStartUp, NoSpeechTurnsAStoredModeOff) {
             EXPECT_FALSE(form.SpeechAvailable);
             EXPECT_FALSE(
                 form.findChild<QAction *>(QStringLiteral("men_Other_SpeakKaitou"))->isChecked());
+            // The learner asked for speech, so the status line says it is missing.
+            EXPECT_EQ(form.findChild<QStatusBar *>()->currentMessage(),
+                      SpeechOutput::CannotStartNotice());
             form.close();
         }
         QFile file(SettingsFilePath());

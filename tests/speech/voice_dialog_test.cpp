@@ -6,8 +6,10 @@
 #include "support/window_fixture.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -163,7 +165,7 @@ TEST(VoiceDialogWithoutSpeech, ListsNoVoiceAndChangesNothing) {
             ran = true;
             auto *list = dialog->findChild<QComboBox *>();
             ASSERT_EQ(list->count(), 1);
-            EXPECT_EQ(list->itemText(0), QStringLiteral("登録されていません"));
+            EXPECT_EQ(list->itemText(0), TForm2::NoVoiceText(TForm2::NoVoice::NoSpeech));
             QTest::keyClick(list, Qt::Key_Down); // picking it does nothing
             dialog->accept();
         });
@@ -172,4 +174,51 @@ TEST(VoiceDialogWithoutSpeech, ListsNoVoiceAndChangesNothing) {
         form.close();
     }
     EXPECT_TRUE(prompts.asked.empty());
+}
+
+// An empty voice list says why: no engine, no voice data, no voices, or an unreadable list.
+TEST(VoiceDialogWithoutVoices, TheListSaysWhy) {
+    QTemporaryDir data;
+    QDir(data.path()).mkpath(QStringLiteral("voices"));
+    struct Case {
+        const char *what;
+        bool speech;
+        QStringList voices;
+        QString folder;
+        TForm2::NoVoice reason;
+    };
+    const QStringList unreadable{QStringLiteral("A"), QStringLiteral("B")};
+    const std::vector<Case> cases{
+        {"no engine, data there", false, {}, data.path(), TForm2::NoVoice::NoSpeech},
+        {"no engine, no data",
+         false,
+         {},
+         data.filePath(QStringLiteral("gone")),
+         TForm2::NoVoice::NoDataFolder},
+        {"engine without voices", true, {}, data.path(), TForm2::NoVoice::EmptyList},
+        {"engine whose list breaks", true, unreadable, data.path(), TForm2::NoVoice::Unreadable},
+    };
+    ScriptedPrompts prompts;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeSpeech::Script script;
+        script.voices = c.voices;
+        FakeSpeech speech(script);
+        speech.Edit().listFails = c.reason == TForm2::NoVoice::Unreadable;
+        TForm2 dialog(prompts);
+        dialog.SetDataFolder(c.folder);
+        dialog.FillVoices(c.speech ? &speech : nullptr);
+        auto *list = dialog.findChild<QComboBox *>();
+        ASSERT_EQ(list->count(), 1);
+        EXPECT_EQ(list->itemText(0), TForm2::NoVoiceText(c.reason));
+        QTest::keyClick(list, Qt::Key_Down); // picking it tries nothing
+        EXPECT_EQ(speech.Take(), "");
+    }
+    EXPECT_TRUE(prompts.asked.empty());
+    // Each reason reads differently, and none is the old catch-all.
+    QSet<QString> texts;
+    for (const Case &c : cases)
+        texts << TForm2::NoVoiceText(c.reason);
+    EXPECT_EQ(texts.size(), int(cases.size()));
+    EXPECT_FALSE(texts.contains(QStringLiteral("登録されていません")));
 }

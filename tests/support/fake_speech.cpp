@@ -23,6 +23,8 @@ bool FakeSpeech::Stop() {
 }
 
 std::optional<int> FakeSpeech::VoiceCount() {
+    if (script_.listFails)
+        return std::nullopt;
     return int(script_.voices.size());
 }
 

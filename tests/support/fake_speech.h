@@ -14,6 +14,7 @@ public:
         bool createFails = false;
         bool speakFails = false;
         bool stopFails = false;
+        bool listFails = false; // the voice list cannot be read
         QStringList voices{QStringLiteral("Voice A [a]"), QStringLiteral("Voice B [b]"),
                            QStringLiteral("Voice C [c]")};
         int current = 1;

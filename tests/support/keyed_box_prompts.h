@@ -8,24 +8,34 @@
 #include <QTimer>
 
 #include <deque>
+#include <vector>
 
 // Shows the real message boxes and answers each with one key, as a user at the keyboard would
 // (Enter unless told otherwise). Records what was asked and which button the box reported.
 class KeyedBoxPrompts : public ScriptedPrompts {
 public:
     void PressNext(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        keys_.push_back({key, modifiers});
+        presses_.push_back({{key, modifiers}});
+    }
+    // Several keys into the same box, one after another, each to whatever has the focus then.
+    void PressNextInTurn(const std::vector<int> &keys) {
+        std::vector<KeyPress> sequence;
+        for (const int key : keys)
+            sequence.push_back({key, Qt::NoModifier});
+        presses_.push_back(std::move(sequence));
     }
 
     PromptButton Message(QWidget *parent, const MessageRequest &request) override {
         asked.push_back(request);
-        const KeyPress press =
-            keys_.empty() ? KeyPress{Qt::Key_Return, Qt::NoModifier} : keys_.front();
-        if (!keys_.empty())
-            keys_.pop_front();
-        QTimer::singleShot(0, [press] {
+        std::vector<KeyPress> sequence{{Qt::Key_Return, Qt::NoModifier}};
+        if (!presses_.empty()) {
+            sequence = presses_.front();
+            presses_.pop_front();
+        }
+        QTimer::singleShot(0, [sequence] {
             const QPointer<QWidget> box = QApplication::activeModalWidget();
-            Press(box, press.key, press.modifiers);
+            for (const KeyPress &press : sequence)
+                Press(box, press.key, press.modifiers);
             // A key the box takes without closing (an arrow) is followed by Esc, late enough
             // for the animated click of a mnemonic letter.
             QTimer::singleShot(500, [box] {
@@ -44,13 +54,13 @@ public:
     std::vector<PromptButton> answers;
 
 private:
-    static void Press(QWidget *box, int key, Qt::KeyboardModifiers modifiers) {
-        if (box)
-            QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key(key), modifiers);
-    }
     struct KeyPress {
         int key;
         Qt::KeyboardModifiers modifiers;
     };
-    std::deque<KeyPress> keys_;
+    static void Press(QWidget *box, int key, Qt::KeyboardModifiers modifiers) {
+        if (box && box->isVisible())
+            QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key(key), modifiers);
+    }
+    std::deque<std::vector<KeyPress>> presses_;
 };

@@ -5,6 +5,7 @@
 #include "media/sound_player.h"
 #include "support/recording_sound_player.h"
 #include "view/card_view.h"
+#include "view/cell_image.h"
 
 #include <QDir>
 #include <QImage>
@@ -81,14 +82,36 @@ TEST_F(CellMediaTest, AnEmptiedCellLosesItsPicture) {
     EXPECT_FALSE(cells_.Image(KindQuestion, 2)->HasPicture());
 }
 
-TEST_F(CellMediaTest, ACorruptPictureIsText) {
-    QFile broken(folder_.filePath(QStringLiteral("pic/broken.jpg")));
-    broken.open(QIODevice::WriteOnly);
-    broken.write("not a picture");
-    broken.close();
-    Show(KindAnswer, 1, QStringLiteral("/pic/broken.jpg"));
+// A file that is there but is no picture keeps the picture area, with a note naming the file;
+// a good picture put there later replaces the note, and an emptied cell loses both.
+TEST_F(CellMediaTest, ACorruptPictureShowsANoteNamingTheFile) {
+    for (const QByteArray &bytes :
+         {QByteArray("not a picture"), QByteArray(), QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR")}) {
+        SCOPED_TRACE(bytes.toHex().toStdString());
+        QFile broken(folder_.filePath(QStringLiteral("pic/broken.png")));
+        ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        broken.write(bytes);
+        broken.close();
+        Show(KindAnswer, 1, QStringLiteral("こわれた絵\n/pic/broken.png"));
+        UpdateAndLoad();
+        EXPECT_EQ(cells_.CellImageFlag[1][1], 1);
+        TMyImage *image = cells_.Image(KindAnswer, 1);
+        EXPECT_FALSE(image->HasPicture());
+        EXPECT_TRUE(image->UnreadableNote().contains(QStringLiteral("broken.png")));
+        EXPECT_TRUE(image->UnreadableNote().contains(QStringLiteral("画像を表示できません")));
+    }
+
+    Show(KindAnswer, 1, QStringLiteral("/pic/cat.png"));
     UpdateAndLoad();
+    EXPECT_TRUE(cells_.Image(KindAnswer, 1)->HasPicture());
+    EXPECT_TRUE(cells_.Image(KindAnswer, 1)->UnreadableNote().isEmpty());
+
+    Show(KindAnswer, 1, QStringLiteral("/pic/broken.png"));
+    UpdateAndLoad();
+    cells_.Memo(KindAnswer, 1)->Clear();
+    media_.Update();
     EXPECT_EQ(cells_.CellImageFlag[1][1], 0);
+    EXPECT_TRUE(cells_.Image(KindAnswer, 1)->UnreadableNote().isEmpty());
 }
 
 TEST_F(CellMediaTest, ASoundReferenceShowsAPlayButtonThatPlaysIt) {
