@@ -1,5 +1,8 @@
 #include "bench_decks.h"
 
+#include "deck/deck.h"
+#include "exchange/card_export.h"
+
 #include <QByteArrayList>
 #include <QMap>
 #include <QStringEncoder>
@@ -145,6 +148,14 @@ QByteArray GenerateDeckBytes(qsizetype cards, quint32 seed) {
     for (qsizetype i = 0; i < cards; ++i)
         generator.AppendCard(out);
     return out;
+}
+
+QByteArray GenerateTsvBytes(const QByteArray &deckBytes) {
+    Deck deck;
+    deck.SavedLines = DeckLines::FromFileBytes(deckBytes);
+    CardRefList queue;
+    ParseDeck(deck, kToday, queue);
+    return exchange::ExportCards(deck.CardList, {exchange::ExportFormat::Tsv});
 }
 
 const QByteArray &CachedDeckBytes(qsizetype cards) {

@@ -18,6 +18,10 @@ constexpr int kNotDuePercent = 30;
 // A deck of `cards` lines as file bytes, every line ending in CR LF.
 QByteArray GenerateDeckBytes(qsizetype cards, quint32 seed = kSeed);
 
+// The cards of a deck as another program would write them: UTF-8, tab-separated question,
+// answer and reference as the user sees them (the export's own TSV).
+QByteArray GenerateTsvBytes(const QByteArray &deckBytes);
+
 // The same deck, cached per card count, for benchmarks that need it more than once.
 const QByteArray &CachedDeckBytes(qsizetype cards);
 

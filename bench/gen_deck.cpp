@@ -1,4 +1,5 @@
-// gen_deck N OUT: writes a generated deck of N cards to OUT.
+// gen_deck N OUT [tsv]: writes a generated deck of N cards to OUT; with "tsv", its cards as a
+// UTF-8 tab-separated file of another program instead.
 #include "bench_decks.h"
 
 #include <QFile>
@@ -8,13 +9,15 @@
 
 int main(int argc, char **argv) {
     bool ok = false;
-    const qsizetype cards = argc == 3 ? QByteArray(argv[1]).toLongLong(&ok) : 0;
+    const bool tsv = argc == 4 && QByteArray(argv[3]) == "tsv";
+    const qsizetype cards = argc == 3 || tsv ? QByteArray(argv[1]).toLongLong(&ok) : 0;
     if (!ok || cards < 0) {
-        std::fprintf(stderr, "usage: gen_deck N OUT\n");
+        std::fprintf(stderr, "usage: gen_deck N OUT [tsv]\n");
         return 2;
     }
     QFile file(QString::fromLocal8Bit(argv[2]));
-    const QByteArray bytes = bench::GenerateDeckBytes(cards);
+    const QByteArray deck = bench::GenerateDeckBytes(cards);
+    const QByteArray bytes = tsv ? bench::GenerateTsvBytes(deck) : deck;
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
         std::fprintf(stderr, "gen_deck: cannot write %s\n", argv[2]);
         return 1;

@@ -5,11 +5,13 @@
 #include "app/recent_files_menu.h"
 #include "edit/add_card_dialog.h"
 #include "overview/learning_progress.h"
+#include "exchange_ui/deck_exchange.h"
 #include "speech/speech_output.h"
 #include "ui/app_texts.h"
 #include "ui/font_setup.h"
 #include "ui/prompts.h"
 #include "view/card_view.h"
+#include "view/find_bar.h"
 #include "view/font_settings.h"
 #include "view/hint_tracker.h"
 #include "view/list_grid.h"
@@ -76,6 +78,7 @@ void TForm1::FormCreate() {
     ConnectCardCommands();
     // 9. The list view.
     CreateListView();
+    CreateFindBar(menuBar()->findChild<QMenu *>(QStringLiteral("men_Card")));
     CreateHints();
     // 10. Appearance is set while building; the view panels start hidden.
     Panel_Renban->hide();
@@ -188,7 +191,7 @@ bool TForm1::IsDrillInput(QObject *watched) const {
     const QWidget *modal = QApplication::activeModalWidget();
     if (modal && modal != this)
         return false;
-    if (qobject_cast<QMenuBar *>(watched))
+    if (qobject_cast<QMenuBar *>(watched) || FindBar::Holds(watched))
         return false;
     return IsInThisWindow(watched);
 }
@@ -199,6 +202,11 @@ bool TForm1::event(QEvent *event) {
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event) {
     switch (event->type()) {
+    case QEvent::ShortcutOverride:
+        // The parking box is never edited by the user: Ctrl+Z there takes back a delete.
+        if (watched == fSannkou0 && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Undo))
+            return true;
+        break;
     case QEvent::KeyPress:
         if (IsDrillInput(watched)) {
             const auto *key = static_cast<QKeyEvent *>(event);

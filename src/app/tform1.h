@@ -16,11 +16,13 @@
 class CardPopupMenu;
 class CardView;
 class CellMedia;
+class DeckExchange;
 class FontSettings;
 class ClickLabel;
 class ListGrid;
 class NoDeckHint;
 class PopupComboBox;
+class FindBar;
 class RecentFilesMenu;
 class FittingLabel;
 class HelpPage;
@@ -41,6 +43,7 @@ class TForm3;
 class TMyMemo;
 
 enum class SaveAnswer { Cancelled, Continue };
+enum class SaveOutcome;
 
 // The main window: owns the deck, the drill and every control; its handlers are thin and leave
 // the rules to the core.
@@ -67,6 +70,7 @@ public:
     void ClickSaveFile();
     void ClickSaveAsFile();
     void ClickExit();
+    DeckExchange &Exchange() { return *exchange_; }
 
     // --- drill commands ---
     void ClickSusume();
@@ -111,6 +115,11 @@ public:
     void pop_DelSioriClick();
     // Shows card `index` (CardList) as the current row of the list view, ready to edit.
     void ShowCardInList(qsizetype index);
+
+    // --- finding cards, taking back deletes (tform1_find.cpp) ---
+    void ClickFind();
+    void ClickTakeBackDelete();
+    FindBar &Finder() { return *findBar_; }
 
     // --- adding cards ---
     void ClickInsertCard();
@@ -174,7 +183,12 @@ private:
     void CreateRecordBar(QWidget *parent);
     QLineEdit *CreateCaptionBox(QWidget *parent, const QString &name, const QString &text);
     void CreateMenus();
+    // Import and export (tform1_exchange.cpp).
+    void CreateExchangeMenu(QMenu *file);
+    bool TakeImportedCards(CardOwnerList cards, bool append, const QString &source);
+    SaveOutcome SaveDeckAs(); // asks for a name; an imported deck has none yet
     void CreatePopupMenu();
+    void CreateFindBar(QMenu *cardMenu);
     void ConnectCells();
     void ConnectCardCommands();
     void SetBookmarkFromBox(TMyMemo *memo);
@@ -228,6 +242,7 @@ private:
     std::unique_ptr<SpeechOutput> speech_;
     HintTracker *hints_ = nullptr;
     std::unique_ptr<HelpPage> helpPage_;
+    std::unique_ptr<DeckExchange> exchange_;
     std::unique_ptr<RecentFilesMenu> recent_;
 
     // Controls (object names as the component names).
@@ -263,6 +278,7 @@ private:
     CardPopupMenu *PopupMenu1 = nullptr;
     TForm3 *Form3 = nullptr;
     NoDeckHint *noDeckHint_ = nullptr;
+    FindBar *findBar_ = nullptr;
     QAction *men_Set_jyunNormal = nullptr;
     QAction *men_Set_jyunRandom = nullptr;
     // Last: it leaves the drill before the drill goes.

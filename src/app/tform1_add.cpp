@@ -15,6 +15,7 @@
 void TForm1::men_CardClick() {
     findChild<QAction *>(QStringLiteral("men_Card_Insert"))->setEnabled(CanInsertCard(drill_));
     findChild<QAction *>(QStringLiteral("men_Card_Delete"))->setEnabled(CanDeleteCard(drill_));
+    findChild<QAction *>(QStringLiteral("men_Card_Undo"))->setEnabled(drill_.CanTakeBackDelete());
 }
 
 // The focused card text box is the target; without one, the card in view (in the sub view the

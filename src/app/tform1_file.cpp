@@ -3,7 +3,10 @@
 
 #include "app/deck_saving.h"
 #include "app/utf8_deck_question.h"
+#include "exchange/card_import.h"
+#include "exchange_ui/deck_exchange.h"
 #include "ui/prompts.h"
+#include "view/find_bar.h"
 
 #include <QFileInfo>
 
@@ -17,9 +20,17 @@ int TForm1::OpenDeckFile(const QString &path) {
         prompts_.Error(this, read.result.error);
         return 0;
     }
-    if (read.unsuitable) {
-        prompts_.Warning(this, QStringLiteral("ファイルが不適切です。\n読み込めませんでした。"));
-        return 1;
+    // Another program's text is offered for import rather than read as a deck.
+    const bool unsuitable = read.unsuitable;
+    if (unsuitable || exchange::LooksLikeOtherProgramsText(read.lines.Bytes())) {
+        const auto offer = exchange_->OfferImport(path, unsuitable, !deck_.CardList.empty());
+        if (offer == DeckExchange::Offer::Done)
+            return unsuitable ? 1 : 0;
+        if (offer == DeckExchange::Offer::NotImportable) {
+            prompts_.Warning(this,
+                             QStringLiteral("ファイルが不適切です。\n読み込めませんでした。"));
+            return 1;
+        }
     }
     const DeckReading reading = AskDeckReading(prompts_, this, read.utf8);
     if (reading == DeckReading::Cancelled || AskSaveDeck() == SaveAnswer::Cancelled)
@@ -37,6 +48,7 @@ int TForm1::OpenDeckFile(const QString &path) {
     const DeckLines cards = CardLines(prompts_, this, read, reading);
     OpenReadDeck(deck_, std::move(read), cards, drill_.Today(), drill_.AskQueue);
     UpdateRecentFiles();
+    findBar_->DeckReplaced();
     drill_.StartNewDeck();
     return 0;
 }
@@ -54,7 +66,8 @@ SaveAnswer TForm1::AskSaveDeck() {
             return SaveAnswer::Cancelled;
         if (answer == PromptButton::No)
             return SaveAnswer::Continue;
-        const SaveOutcome saved = SaveOpenDeck(deck_, prompts_, this);
+        const SaveOutcome saved =
+            deck_.DeckFileName.isEmpty() ? SaveDeckAs() : SaveOpenDeck(deck_, prompts_, this);
         if (saved == SaveOutcome::Saved)
             return SaveAnswer::Continue;
         // Kept in memory, so the user can still save it under another name.
@@ -77,23 +90,35 @@ void TForm1::ClickSaveFile() {
     if (deck_.CardList.empty())
         return;
     ParkFocus();
-    SaveOpenDeck(deck_, prompts_, this);
+    if (deck_.DeckFileName.isEmpty())
+        SaveDeckAs();
+    else
+        SaveOpenDeck(deck_, prompts_, this);
 }
 
 void TForm1::ClickSaveAsFile() {
     if (deck_.CardList.empty())
         return;
     ParkFocus();
-    // Starts where the deck is, with its name, as a save dialog does everywhere else.
-    const QString path = prompts_.SaveFileName(this, {QString(), QString(), deck_.DeckFileName});
+    SaveDeckAs();
+}
+
+SaveOutcome TForm1::SaveDeckAs() {
+    // Starts where the deck is, with its name, as a save dialog does everywhere else; an
+    // imported deck starts beside the file it came from.
+    const QString proposed =
+        deck_.DeckFileName.isEmpty() ? exchange_->ProposedDeckName() : deck_.DeckFileName;
+    const QString path = prompts_.SaveFileName(this, {QString(), QString(), proposed});
     if (path.isEmpty())
-        return;
+        return SaveOutcome::Declined;
     // A name that cannot be written is not taken on: the deck stays with its old file.
     const QString previous = deck_.DeckFileName;
     deck_.DeckFileName = path;
-    if (SaveOpenDeck(deck_, prompts_, this) != SaveOutcome::Saved) {
+    const SaveOutcome saved = SaveOpenDeck(deck_, prompts_, this);
+    if (saved != SaveOutcome::Saved) {
         deck_.DeckFileName = previous;
-        return;
+        return saved;
     }
     UpdateRecentFiles();
+    return saved;
 }

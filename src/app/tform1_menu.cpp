@@ -67,6 +67,7 @@ void TForm1::CreateMenus() {
         connect(recent, &QAction::triggered, this, [this, entry] { ClickOpenFileName(entry); });
     }
     AddSeparator(file, "N3");
+    CreateExchangeMenu(file);
     connect(AddItem(file, "Exit1", QStringLiteral("終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
             &QAction::triggered, this, &TForm1::ClickExit);
 
@@ -102,7 +103,7 @@ void TForm1::CreateMenus() {
     // The enabling is for the open menu; the keys stay live and their commands check for
     // themselves, so a state seen at the last opening never holds a key back.
     connect(card, &QMenu::aboutToHide, this, [card] {
-        for (const char *name : {"men_Card_Delete", "men_Card_Insert"})
+        for (const char *name : {"men_Card_Delete", "men_Card_Insert", "men_Card_Undo"})
             card->findChild<QAction *>(QLatin1String(name))->setEnabled(true);
     });
 

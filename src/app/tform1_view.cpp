@@ -4,6 +4,7 @@
 #include "edit/store_edit.h"
 #include "overview/learning_progress.h"
 #include "view/card_view.h"
+#include "view/find_bar.h"
 #include "view/no_deck_hint.h"
 #include "view/panel_widgets.h"
 
@@ -82,6 +83,7 @@ void TForm1::RefreshView() {
     if (drill_.DisplayPattern == PatternList)
         FillGrid(true);
     progress_->DrillChanged();
+    findBar_->DeckMayHaveChanged(drill_.BookmarkCard);
 }
 
 void TForm1::ParkFocus() {
@@ -109,6 +111,7 @@ void TForm1::OnCha(TMyMemo *memo) {
         return;
     const int caret = memo->textCursor().position();
     const StoredEdit stored = StoreEdit(*card, memo->Kind, memo->toPlainText(), caret);
+    findBar_->CardEdited(card);
     drill_.AfterQuestionEdit(card); // may redraw the boxes
     const bool before = SuppressEdits;
     SuppressEdits = true;

@@ -45,7 +45,30 @@ qint32 *NumberField(TMondaiSet &card, int column) {
     }
 }
 
+// The reader ends a field that opens with a quote at the first later quote followed by a comma,
+// else at the line's end when the line ends in a quote, else at the next comma. An open field
+// therefore reads back only when what follows it in the line gives neither of the first two.
+bool OpenFieldReadsBack(const QByteArray &field, const QByteArray &rest) {
+    const QByteArray line = field + rest;
+    return line.indexOf("\",", 1) < 0 && !line.endsWith('"');
+}
+
 } // namespace
+
+void KeepLineReadable(TMondaiSet &card) {
+    QByteArray *const fields[] = {&card.Mondai, &card.Kaitou, &card.Sankou};
+    for (int i = 0; i < 3; ++i) {
+        QByteArray &field = *fields[i];
+        if (!OpensWithoutClosing(field))
+            continue;
+        QByteArray rest;
+        for (int j = i + 1; j < 3; ++j)
+            rest += ',' + *fields[j];
+        rest += ",0,0,0," + card.Rireki; // the number columns never hold a quote
+        if (!OpenFieldReadsBack(field, rest))
+            field = '"' + field + '"';
+    }
+}
 
 TMondaiSet::TMondaiSet(QByteArray mondai, QByteArray kaitou, QByteArray sankou, qint32 jikan,
                        qint32 seikai, qint32 fuseikai, QByteArray rireki)
@@ -66,6 +89,7 @@ bool TMondaiSet::SetField(int column, const QByteArray &value) {
     if (v == "\"\"")
         v.clear();
     *field = v;
+    KeepLineReadable(*this);
     return true;
 }
 
@@ -165,6 +189,7 @@ bool RemoveSioriMark(TMondaiSet &card) {
     // opening quote at the very start is no closing one).
     if (at >= 2 && card.Mondai[at - 1] == '"' && at < card.Mondai.size() && card.Mondai[at] == ',')
         card.Mondai.insert(at, ' ');
+    KeepLineReadable(card);
     return false;
 }
 

@@ -52,6 +52,13 @@ inline QByteArray DisplayForm(const QByteArray &stored) {
 // Strict decimal integer (optional sign, digits only, signed 32-bit range).
 bool ParseInt32(QByteArrayView text, qint32 *value);
 
+// A field read from a file may open with a quote it never closes (‹"abc› from the line
+// ‹"abc,d›); the reader ends it at the next comma, which holds only while no later field of the
+// line ends in a quote before a comma. Once an edit breaks that, the open field is closed around
+// its text (‹""abc"›, shown as before), so the line reads back as the card. A card whose line
+// reads back is left byte for byte as it is.
+void KeepLineReadable(TMondaiSet &card);
+
 void AddSioriMark(TMondaiSet &card);
 // Removes the first marker; false when one was removed, true when there was none.
 bool RemoveSioriMark(TMondaiSet &card);

@@ -68,6 +68,11 @@ void OpenReadDeck(Deck &deck, DeckFileRead &&read, const DeckLines &cardLines, q
                   CardRefList &askQueue);
 void OpenReadDeck(Deck &deck, DeckFileRead &&read, qint32 today, CardRefList &askQueue);
 
+// Any text file read whole with the checks and messages of a deck file (exports, imports).
+FileResult ReadTextFile(const QString &path, QByteArray *bytes);
+// Writes `bytes` to `path` atomically and durably; the message says why it could not.
+FileResult WriteTextFile(const QString &path, QByteArrayView bytes);
+
 // True when neither of the first two lines holds a comma (a missing line holds none).
 bool IsUnsuitable(const DeckLines &lines);
 

@@ -80,6 +80,19 @@ FileResult ReadFailure(const QString &path, file_access::ReadStatus status) {
 
 } // namespace
 
+FileResult ReadTextFile(const QString &path, QByteArray *bytes) {
+    file_access::ReadResult read = file_access::ReadRegularFile(path, MaxDeckBytes);
+    if (read.status != file_access::ReadStatus::Ok)
+        return ReadFailure(path, read.status);
+    *bytes = std::move(read.bytes);
+    return {};
+}
+
+FileResult WriteTextFile(const QString &path, QByteArrayView bytes) {
+    const file_access::WriteResult written = file_access::WriteWholeFile(path, bytes);
+    return written.ok ? FileResult{} : WriteFailure(path, written);
+}
+
 FileResult ReadDeckFile(const QString &path, DeckLines *lines) {
     return ReadDeckFile(path, lines, nullptr);
 }

@@ -15,6 +15,19 @@ std::mt19937 ClockSeededEngine() {
 // next card asked is usually close behind the previous one.
 constexpr qsizetype kNearbyCards = 64;
 
+// Where a returning card goes: in front of the card that followed it when that one is still
+// there, else at its old index as far as the list now reaches.
+template <typename List, typename Get>
+qsizetype ReturnIndex(const List &list, const TMondaiSet *next, qsizetype oldIndex, Get get) {
+    if (next) {
+        const auto found = std::find_if(list.begin(), list.end(),
+                                        [&](const auto &item) { return get(item) == next; });
+        if (found != list.end())
+            return found - list.begin();
+    }
+    return std::clamp<qsizetype>(oldIndex, 0, qsizetype(list.size()));
+}
+
 } // namespace
 
 Drill::Drill(Deck &deck, DrillHost &host, DayClock today)
@@ -28,6 +41,7 @@ void Drill::StartNewDeck() {
     AnswerShown = false;
     DoneFlag = false;
     indexHint_ = 0;
+    deleted_.Clear();
     FindBookmark();
     if (answers_)
         answers_->DeckStarted();
@@ -407,6 +421,8 @@ void Drill::FixUpAfterInsert(InsertPosition position, bool moveAfterAdding, Card
 bool Drill::DeleteCard(CardTarget target) {
     if (DeckEmpty())
         return false;
+    DeletedCard record;
+    record.before = Spot();
     TMondaiSet *doomed = TakeDeleteTarget(target);
     if (!doomed)
         return false;
@@ -420,10 +436,16 @@ bool Drill::DeleteCard(CardTarget target) {
         AnswerShown = false;
         DoneFlag = false;
     }
-    if (doomed == BookmarkCard)
+    record.heldBookmark = doomed == BookmarkCard;
+    if (record.heldBookmark)
         BookmarkCard = nullptr;
-    RemoveCard(doomed);
+    record.card = RemoveCard(doomed, record);
+    const bool kept = record.card != nullptr;
+    if (kept)
+        deleted_.Push(std::move(record));
     host_.RefreshView();
+    if (kept)
+        deleted_.Newest().after = Spot();
     return true;
 }
 
@@ -455,14 +477,66 @@ TMondaiSet *Drill::TakeDeleteTarget(CardTarget target) {
     return doomed;
 }
 
-void Drill::RemoveCard(TMondaiSet *card) {
+std::unique_ptr<TMondaiSet> Drill::RemoveCard(TMondaiSet *card, DeletedCard &record) {
     const qsizetype inQueue = QueueIndex(card);
-    if (inQueue >= 0)
+    record.inPass = inQueue >= 0;
+    if (record.inPass) {
+        record.passIndex = inQueue;
+        const std::size_t next = std::size_t(inQueue) + 1;
+        record.nextInPass = next < AskQueue.size() ? AskQueue[next] : nullptr;
         AskQueue.erase(AskQueue.begin() + inQueue);
+    }
     const qsizetype at = CardIndex(card);
     if (at < 0)
-        return;
+        return nullptr;
+    record.deckIndex = at;
+    const std::size_t next = std::size_t(at) + 1;
+    record.nextInDeck = next < deck_.CardList.size() ? deck_.CardList[next].get() : nullptr;
+    std::unique_ptr<TMondaiSet> owned = std::move(deck_.CardList[std::size_t(at)]);
     deck_.CardList.erase(deck_.CardList.begin() + at);
     if (indexHint_ > at)
         --indexHint_;
+    return owned;
+}
+
+DrillSpot Drill::Spot() const {
+    return {CurrentCard, QueuePos, AnswerShown, DoneFlag, AskQueue.size(), int(DisplayPattern)};
+}
+
+// ---------------------------------------------------------------- taking a delete back
+
+TMondaiSet *Drill::TakeBackDelete() {
+    DeletedCard entry = deleted_.Pop();
+    if (!entry.card)
+        return nullptr;
+    TMondaiSet *card = entry.card.get();
+    PutBack(entry, Spot() == entry.after);
+    host_.RefreshView();
+    return card;
+}
+
+void Drill::PutBack(DeletedCard &entry, bool drillUnmoved) {
+    TMondaiSet *card = entry.card.get();
+    const qsizetype listAt =
+        ReturnIndex(deck_.CardList, entry.nextInDeck, entry.deckIndex,
+                    [](const std::unique_ptr<TMondaiSet> &owned) { return owned.get(); });
+    deck_.CardList.insert(deck_.CardList.begin() + listAt, std::move(entry.card));
+    if (indexHint_ >= listAt)
+        ++indexHint_;
+    if (entry.inPass) {
+        const qsizetype queueAt = ReturnIndex(AskQueue, entry.nextInPass, entry.passIndex,
+                                              [](TMondaiSet *queued) { return queued; });
+        AskQueue.insert(AskQueue.begin() + queueAt, card);
+        // The drill keeps its card when it has moved on since the delete.
+        if (!drillUnmoved && queueAt < QueuePos)
+            ++QueuePos;
+    }
+    if (entry.heldBookmark && !BookmarkCard)
+        BookmarkCard = card;
+    if (drillUnmoved) {
+        CurrentCard = entry.before.currentCard;
+        QueuePos = entry.before.queuePos;
+        AnswerShown = entry.before.answerShown;
+        DoneFlag = entry.before.doneFlag;
+    }
 }

@@ -3,6 +3,7 @@
 #include "deck/deck.h"
 #include "drill/answer_observer.h"
 #include "drill/day_number.h"
+#include "drill/delete_history.h"
 #include "drill/drill_host.h"
 #include "drill/scheduling.h"
 
@@ -86,8 +87,16 @@ public:
     // (empty deck or empty queue).
     bool InsertCard(std::unique_ptr<TMondaiSet> card, InsertPosition position, bool moveAfterAdding,
                     CardTarget target);
-    // Deletes the target's card per the deletion table; false when nothing changed.
+    // Deletes the target's card per the deletion table; false when nothing changed. The card
+    // is kept in the delete history so that the delete can be taken back.
     bool DeleteCard(CardTarget target);
+    // Takes back the newest delete: the card returns with its texts and record to its place in
+    // the deck, to its place in the pass if it was in it, and to the bookmark if it held it and
+    // no other card holds one now. When the drill has not moved since the delete, it stands
+    // where it stood before the delete. Returns the card, or null when there is nothing to take
+    // back. Opening a deck forgets every delete.
+    TMondaiSet *TakeBackDelete();
+    bool CanTakeBackDelete() const { return !deleted_.Empty(); }
 
 private:
     // 0-based index of `card` in CardList / AskQueue, -1 when absent.
@@ -103,7 +112,10 @@ private:
     void FixUpAfterInsert(InsertPosition position, bool moveAfterAdding, CardTarget target);
     // The card a delete command points at; also moves the drill off it as the table says.
     TMondaiSet *TakeDeleteTarget(CardTarget target);
-    void RemoveCard(TMondaiSet *card);
+    // Takes `card` out of both lists, noting in `record` where it stood.
+    std::unique_ptr<TMondaiSet> RemoveCard(TMondaiSet *card, DeletedCard &record);
+    DrillSpot Spot() const;
+    void PutBack(DeletedCard &entry, bool drillUnmoved);
 
     void TellAnswer(AnswerKind kind, qint32 dueBefore);
 
@@ -113,4 +125,5 @@ private:
     DayClock today_;
     std::mt19937 rng_;
     mutable qsizetype indexHint_ = 0; // where CardIndex last found a card
+    DeleteHistory deleted_;
 };

@@ -30,6 +30,13 @@ QByteArray WithNewResult(const QByteArray &result, const QByteArray &history) {
     return sjis::LeftChars(result + history, kHistoryKept);
 }
 
+// A history edited by hand may stand in quotes (it held a comma, or began with a quote). The
+// marks change the text inside them and store it back through the quoting rule, so the line
+// still reads back as the card; a history of marks alone is changed byte for byte as it is.
+template <typename Change> void ChangeHistory(TMondaiSet &card, Change change) {
+    card.SetField(7, change(Unquote(card.Rireki)));
+}
+
 } // namespace
 
 bool IsDue(const TMondaiSet &card, qint32 today) {
@@ -55,12 +62,12 @@ void MarkRight(TMondaiSet &card, qint32 today) {
     constexpr qint64 latest = std::numeric_limits<qint32>::max();
     card.Jikan = qint32(due > latest ? latest : due);
     card.Seikai = Incremented(card.Seikai);
-    card.Rireki = WithNewResult(kRight, card.Rireki);
+    ChangeHistory(card, [](const QByteArray &history) { return WithNewResult(kRight, history); });
 }
 
 void MarkWrong(TMondaiSet &card) {
     card.Fuseikai = Incremented(card.Fuseikai);
-    card.Rireki = WithNewResult(kWrong, card.Rireki);
+    ChangeHistory(card, [](const QByteArray &history) { return WithNewResult(kWrong, history); });
 }
 
 bool UndoRight(TMondaiSet &card) {
@@ -68,7 +75,7 @@ bool UndoRight(TMondaiSet &card) {
         return false;
     card.Jikan = 0;
     card.Seikai -= 1;
-    card.Rireki = sjis::DropFirstChar(card.Rireki);
+    ChangeHistory(card, sjis::DropFirstChar);
     return true;
 }
 

@@ -63,6 +63,8 @@ QVariant CardTableModel::data(const QModelIndex &index, int role) const {
         return card ? CellText(*card, index.row(), index.column()) : QString();
     case ShadeRole:
         return static_cast<int>(ShadeOf(index.row()));
+    case MarkRole:
+        return index.column() == 0 && marked_ && card && marked_(index.row());
     default:
         return {};
     }
@@ -80,6 +82,12 @@ Qt::ItemFlags CardTableModel::flags(const QModelIndex &index) const {
     if (!index.isValid() || index.column() == 0 || !CardAt(index.row()))
         return Qt::ItemIsEnabled;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+void CardTableModel::SetRowMarks(std::function<bool(int)> marked) {
+    marked_ = std::move(marked);
+    if (rowCount() > 0)
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, 0), {MarkRole});
 }
 
 TMondaiSet *CardTableModel::CardAt(int row) const {

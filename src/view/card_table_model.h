@@ -4,6 +4,8 @@
 
 #include <QAbstractTableModel>
 
+#include <functional>
+
 // The whole deck as a table, read straight from the cards: model row i is card i (grid row
 // i + 1, the header being grid row 0). Nothing is copied per row or per cell, so a fill costs
 // the same for ten cards as for a million.
@@ -15,6 +17,8 @@ public:
     // How a row is tinted; read by the delegate.
     enum class Shade { Normal, NotDue, Current };
     static constexpr int ShadeRole = Qt::UserRole + 1;
+    // True for the row numbers of rows a search marks.
+    static constexpr int MarkRole = Qt::UserRole + 2;
     // The columns that hold a card's numbers rather than its texts.
     static bool IsNumberColumn(int column) { return column >= 4 && column <= 6; }
 
@@ -30,6 +34,9 @@ public:
     // Brings the views in line with the cards: a reset when the number of rows changed, else
     // one change notice over the whole table (which costs a repaint of the visible cells only).
     void Refresh(const TMondaiSet *current, qint32 today);
+
+    // Which rows the row-number column marks (none without a test).
+    void SetRowMarks(std::function<bool(int row)> marked);
 
     // The card of a model row, or null (the empty deck's blank row, out of range).
     TMondaiSet *CardAt(int row) const;
@@ -49,4 +56,5 @@ private:
     int currentRow_ = -1;
     qint32 today_ = 0;
     int shownRows_ = 1;
+    std::function<bool(int)> marked_;
 };

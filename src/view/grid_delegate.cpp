@@ -13,6 +13,7 @@ namespace {
 
 const QColor kNotDueColor(230, 230, 230);
 const QColor kCurrentColor(250, 200, 150);
+const QColor kFoundColor(255, 225, 90); // row numbers of the rows a search found
 constexpr int kTextOffset = 2;
 const char kColumnProperty[] = "gridColumn";
 
@@ -39,7 +40,8 @@ void GridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
     QColor ink = palette.color(QPalette::Text);
     if (index.column() == 0) {
         // The row numbers look like the header: a fixed column, never tinted.
-        fill = palette.color(QPalette::Button);
+        fill = index.data(CardTableModel::MarkRole).toBool() ? kFoundColor
+                                                             : palette.color(QPalette::Button);
         ink = palette.color(QPalette::ButtonText);
     } else {
         if (option.state & QStyle::State_Selected) {

@@ -87,6 +87,8 @@ std::vector<HintEntry> MenuHints() {
         {QStringLiteral("men_Card_Modoru"), QStringLiteral("最初のｶｰﾄﾞに戻る")},
         {QStringLiteral("men_Card_Delete"), QStringLiteral("ｶｰｿﾙ位置のｶｰﾄﾞ削除")},
         {QStringLiteral("men_Card_Insert"), QStringLiteral("ｶｰｿﾙ位置にｶｰﾄﾞ追加")},
+        {QStringLiteral("men_Card_Find"), QStringLiteral("一覧でｶｰﾄﾞを検索")},
+        {QStringLiteral("men_Card_Undo"), QStringLiteral("削除したｶｰﾄﾞを元に戻す")},
         {QStringLiteral("men_Other"), QStringLiteral("アプリケーション設定")},
         {QStringLiteral("men_Other_Speak"), QStringLiteral("espeak-ng による音声再生")},
         {QStringLiteral("men_Other_SpeakMondai"), QStringLiteral("問題の発音を聞く")},

@@ -66,6 +66,8 @@ Q_SIGNALS:
     void CharactersDropped(const QString &characters);
     // A double quote right before a comma got a space between them.
     void QuoteCommaSeparated();
+    // A cell edit was stored into a card.
+    void CardEdited(const TMondaiSet *card);
 
 protected:
     void wheelEvent(QWheelEvent *event) override;

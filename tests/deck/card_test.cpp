@@ -1,4 +1,5 @@
 #include "deck/card.h"
+#include "deck/deck.h"
 #include "deck/sjis_text.h"
 
 #include <gtest/gtest.h>
@@ -34,6 +35,34 @@ TEST(SetField, UnquotedFieldsAndOtherColumns) {
     EXPECT_TRUE(card.SetField(8, "zz"));
     EXPECT_EQ(card.Mondai, before.Mondai);
     EXPECT_EQ(card.Rireki, before.Rireki);
+}
+
+// A question read from ‹"abc,d› opens with a quote it never closes; an edit that gives a later
+// field a closing quote before a comma once made the reader swallow the fields between them.
+TEST(SetField, AnOpenQuoteReadFromAFileNeverSwallowsLaterFields) {
+    struct Case {
+        int column;
+        QByteArray value;
+    };
+    const Case cases[] = {{2, "a,b"}, {2, "007\",\"xyz\""}, {3, ","}, {7, ","}, {2, "\"x\""}};
+    for (const Case &c : cases) {
+        TMondaiSet card("\"abc", "d", "", 0, 0, 0, "");
+        card.SetField(c.column, c.value);
+        const QByteArray line = RenderCardLine(card);
+        EXPECT_EQ(ExtractField(line, 1), card.Mondai) << line.constData();
+        EXPECT_EQ(ExtractField(line, 2), card.Kaitou) << line.constData();
+        EXPECT_EQ(ExtractField(line, 3), card.Sankou) << line.constData();
+        EXPECT_EQ(ExtractField(line, 7), card.Rireki) << line.constData();
+        EXPECT_EQ(DisplayForm(card.Mondai), "\"abc") << line.constData();
+    }
+    TMondaiSet harmless("\"abc", "d", "", 0, 0, 0, "");
+    harmless.SetField(2, "plain");
+    EXPECT_EQ(harmless.Mondai, "\"abc"); // a line that reads back keeps its bytes
+
+    TMondaiSet marked("\"abc", "\"x,y\"", "", 0, 0, 0, "");
+    AddSioriMark(marked);
+    RemoveSioriMark(marked);
+    EXPECT_EQ(ExtractField(RenderCardLine(marked), 2), marked.Kaitou);
 }
 
 TEST(SetField, NumberColumnsRejectWhatIsNotAnInteger) {

@@ -1,3 +1,4 @@
+#include "deck/deck.h"
 #include "drill/day_number.h"
 #include "drill/scheduling.h"
 
@@ -119,6 +120,27 @@ TEST(Scheduling, UndoRightTakesBackTheNewestMark) {
     EXPECT_FALSE(UndoRight(none));
     EXPECT_EQ(none.Jikan, 123);
     EXPECT_EQ(none.Rireki, W);
+}
+
+// A history typed into the list may be quoted; every mark keeps the line reading back as the
+// card (dropping the opening quote once left ‹,-1"› behind, which the reader cut at the comma).
+TEST(Scheduling, MarksKeepAHandEditedHistoryReadable) {
+    const QByteArray typed[] = {"\",-1\"", "\"a\"", "\"", "x\"y", "\",\",\""};
+    for (const QByteArray &history : typed) {
+        for (int mark = 0; mark < 3; ++mark) {
+            TMondaiSet card = Card(1, 1, history);
+            mark == 0   ? MarkRight(card, 40000)
+            : mark == 1 ? MarkWrong(card)
+                        : void(UndoRight(card));
+            EXPECT_EQ(ExtractField(RenderCardLine(card), 7), card.Rireki)
+                << history.constData() << " mark " << mark;
+        }
+    }
+    TMondaiSet quoted = Card(1, 0, "\",-1\"");
+    ASSERT_TRUE(UndoRight(quoted));
+    EXPECT_EQ(quoted.Rireki, "\"-1\"");
+    MarkWrong(quoted);
+    EXPECT_EQ(quoted.Rireki, "\"" + W + "-1\"");
 }
 
 TEST(Scheduling, ResetMakesEveryCardDueAndKeepsTheRecord) {

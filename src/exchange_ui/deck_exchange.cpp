@@ -1,0 +1,145 @@
+#include "exchange_ui/deck_exchange.h"
+
+#include "exchange/card_import.h"
+#include "exchange_ui/import_dialog.h"
+#include "ui/prompts.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+const QString ImportFilter =
+    QStringLiteral("テキスト (*.txt *.csv *.tsv *.tab);;すべてのファイル (*)");
+
+struct FormatFile {
+    const char16_t *filter;
+    const char16_t *suffix;
+};
+
+FormatFile FileOf(exchange::ExportFormat format) {
+    switch (format) {
+    case exchange::ExportFormat::Csv:
+        return {u"CSV (*.csv)", u"csv"};
+    case exchange::ExportFormat::Tsv:
+        return {u"TSV (*.tsv)", u"tsv"};
+    case exchange::ExportFormat::Notes:
+        break;
+    }
+    return {u"テキスト (*.txt)", u"txt"};
+}
+
+bool SameFile(const QString &a, const QString &b) {
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const QFileInfo x(a);
+    const QFileInfo y(b);
+    return x.absoluteFilePath() == y.absoluteFilePath() ||
+           (x.exists() && y.exists() && x.canonicalFilePath() == y.canonicalFilePath());
+}
+
+} // namespace
+
+DeckExchange::DeckExchange(Prompts &prompts, QWidget *parent, Take take)
+    : runDialog([](ImportDialog &dialog) { return dialog.exec() == QDialog::Accepted; }),
+      prompts_(prompts), parent_(parent), take_(std::move(take)) {}
+
+void DeckExchange::ChooseAndImport(const QString &folder, bool deckOpen) {
+    const QString path =
+        prompts_.OpenFileName(parent_, {QStringLiteral("取り込むファイル"), ImportFilter, folder});
+    if (!path.isEmpty())
+        Import(path, deckOpen);
+}
+
+bool DeckExchange::Import(const QString &path, bool deckOpen) {
+    QByteArray bytes;
+    const FileResult read = ReadTextFile(path, &bytes);
+    if (!read.ok) {
+        prompts_.Error(parent_, read.error);
+        return false;
+    }
+    ImportDialog dialog(std::move(bytes), QFileInfo(path).fileName(), deckOpen, parent_);
+    // Nothing to choose from: say why instead of showing an empty preview.
+    if (!dialog.Result().ok()) {
+        prompts_.Warning(parent_, dialog.Result().ErrorMessage());
+        return false;
+    }
+    if (!runDialog(dialog) || !dialog.Result().ok())
+        return false;
+    const bool append = dialog.AppendToDeck();
+    if (!take_(dialog.TakeCards(), append, path))
+        return false;
+    if (!append)
+        lastSource_ = path;
+    return true;
+}
+
+QString DeckExchange::ProposedDeckName() const {
+    if (lastSource_.isEmpty())
+        return {};
+    const QFileInfo source(lastSource_);
+    const QDir folder = source.absoluteDir();
+    QString name = folder.filePath(source.completeBaseName() + QStringLiteral(".csv"));
+    if (SameFile(name, lastSource_))
+        name = folder.filePath(source.completeBaseName() + QStringLiteral("_kardeon.csv"));
+    return name;
+}
+
+DeckExchange::Offer DeckExchange::OfferImport(const QString &path, bool unsuitable, bool deckOpen) {
+    if (unsuitable) {
+        QByteArray bytes;
+        if (!ReadTextFile(path, &bytes).ok || !exchange::HoldsCardColumns(bytes))
+            return Offer::NotImportable;
+        if (prompts_.Confirm(parent_,
+                             QStringLiteral("このファイルはデッキの形式ではありません。\n"
+                                            "カードとして取り込みますか？"),
+                             {PromptButton::Yes, PromptButton::No}) == PromptButton::Yes)
+            Import(path, deckOpen);
+        return Offer::Done;
+    }
+    switch (prompts_.Confirm(parent_,
+                             QStringLiteral("このファイルは他のプログラムの形式（タブ区切り、"
+                                            "UTF-16 など）のようです。\n"
+                                            "カードとして取り込みますか？\n"
+                                            "「いいえ」ではデッキとしてそのまま開きます。"),
+                             {PromptButton::Yes, PromptButton::No, PromptButton::Cancel})) {
+    case PromptButton::Yes:
+        Import(path, deckOpen);
+        return Offer::Done;
+    case PromptButton::No:
+        return Offer::OpenAsDeck;
+    default:
+        return Offer::Done;
+    }
+}
+
+QString DeckExchange::Export(const Deck &deck, const exchange::ExportOptions &options) {
+    if (deck.CardList.empty())
+        return {};
+    const FormatFile file = FileOf(options.format);
+    const QString suffix = QString::fromUtf16(file.suffix);
+    const QFileInfo deckFile(deck.DeckFileName);
+    const QString proposed =
+        deck.DeckFileName.isEmpty()
+            ? QString()
+            : deckFile.absoluteDir().filePath(deckFile.completeBaseName() + u'.' + suffix);
+    QString path = prompts_.SaveFileName(
+        parent_, {QStringLiteral("書き出し"), QString::fromUtf16(file.filter), proposed});
+    if (path.isEmpty())
+        return {};
+    if (QFileInfo(path).suffix().isEmpty())
+        path += u'.' + suffix;
+    if (SameFile(path, deck.DeckFileName)) {
+        prompts_.Warning(parent_, QStringLiteral("開いているデッキのファイルには書き出せません。\n"
+                                                 "別の名前を指定してください。"));
+        return {};
+    }
+    const FileResult written = WriteTextFile(path, exchange::ExportCards(deck.CardList, options));
+    if (!written.ok) {
+        prompts_.Error(parent_, written.error);
+        return {};
+    }
+    return QStringLiteral("%1 枚のカードを書き出しました: %2")
+        .arg(deck.CardList.size())
+        .arg(QDir::toNativeSeparators(path));
+}

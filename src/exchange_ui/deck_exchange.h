@@ -1,0 +1,54 @@
+#pragma once
+
+#include "deck/deck.h"
+#include "exchange/card_export.h"
+
+#include <QString>
+
+#include <functional>
+
+class ImportDialog;
+class Prompts;
+class QWidget;
+
+// The import and export commands: choosing files, the preview, the messages. What becomes of
+// imported cards is the window's business (`Take`); an export only reads the deck.
+class DeckExchange {
+public:
+    // Takes the imported cards: as a new deck without a file, or after the open deck's last
+    // card. False when the user kept the open deck after all (the save prompt was cancelled).
+    using Take = std::function<bool(CardOwnerList cards, bool append, const QString &source)>;
+
+    DeckExchange(Prompts &prompts, QWidget *parent, Take take);
+
+    // Runs the preview dialog; true when it was accepted. Tests put their own here.
+    std::function<bool(ImportDialog &)> runDialog;
+
+    // 取り込み: asks for a file, then Import.
+    void ChooseAndImport(const QString &folder, bool deckOpen);
+    // Reads `path` and shows the preview; true when the cards were taken.
+    bool Import(const QString &path, bool deckOpen);
+
+    // A file opened as a deck that another program wrote: import is offered instead.
+    enum class Offer {
+        OpenAsDeck,    // it may be a deck after all: open it
+        Done,          // imported, or the user decided against both
+        NotImportable, // import cannot read it either
+    };
+    // `unsuitable`: the deck reader rejects the file.
+    Offer OfferImport(const QString &path, bool unsuitable, bool deckOpen);
+
+    // The name a deck made by the last import is offered to be saved under: beside the file it
+    // came from, never that file itself.
+    QString ProposedDeckName() const;
+
+    // 書き出し: asks for a file name beside the deck and writes the deck's cards to it. The
+    // deck file itself is never the target. Returns a note for the status line, or empty.
+    QString Export(const Deck &deck, const exchange::ExportOptions &options);
+
+private:
+    Prompts &prompts_;
+    QWidget *parent_;
+    Take take_;
+    QString lastSource_;
+};

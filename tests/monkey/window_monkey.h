@@ -1,0 +1,97 @@
+#pragma once
+
+#include "app/tform1.h"
+#include "monkey/deck_invariants.h"
+#include "monkey/hostile_input.h"
+#include "ui/prompts.h"
+
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class WindowMonkey;
+
+// Answers every box and file dialog with a random choice of what it offers.
+class MonkeyPrompts : public Prompts {
+public:
+    explicit MonkeyPrompts(WindowMonkey &monkey) : monkey_(monkey) {}
+    PromptButton Message(QWidget *parent, const MessageRequest &request) override;
+    QString OpenFileName(QWidget *parent, const FileRequest &request) override;
+    QString SaveFileName(QWidget *parent, const FileRequest &request) override;
+    std::optional<QFont> ChooseFont(QWidget *parent, const QFont &initial,
+                                    const QString &caption) override;
+
+private:
+    WindowMonkey &monkey_;
+};
+
+// Drives one main window through random user input, checking the deck after every step.
+class WindowMonkey {
+public:
+    explicit WindowMonkey(quint64 seed);
+    ~WindowMonkey();
+
+    // Runs up to `steps` steps; false at the first broken rule, with Failure() saying which.
+    // `stepDone` is called after every step.
+    bool Run(int steps, const std::function<void()> &stepDone = {});
+    int StepsRun() const { return stepsRun_; }
+    const QString &Failure() const { return failure_; }
+    // What each step did, in order, one line each.
+    const std::vector<std::string> &Log() const { return log_; }
+    void Note(const QString &line);
+
+    MonkeyRng rng;
+    bool deckOpened = false; // during the current step
+    std::unique_ptr<HostileFiles> files;
+
+private:
+    void NewWindow();
+    void Step();
+    void Check();
+    // The cards the coming step may change by hand: those under the focus, the list's current
+    // cell and the context menu.
+    std::vector<const TMondaiSet *> TouchableCards() const;
+    void AddTouchable();
+    void HandleDialog();
+    void HandleMenuLoop(QWidget *menu);
+
+    // --- the kinds of step ---
+    void DrillKey();
+    void WheelTurn();
+    void CtrlShortcut();
+    void PlainKey();
+    void MenuByKeyboard();
+    void ClickSomewhere();
+    void SwitchPattern();
+    void TriggerAction();
+    void TypeIntoCard();
+    void EditListCell();
+    void PasteHere();
+
+    QWidget *KeyTarget() const;
+    void SendKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void TypeText(const QString &text);
+    void Paste(const QString &text);
+    void Settle();
+    void ActivateWindow();
+
+    QTemporaryDir dir_;
+    MonkeyPrompts prompts_;
+    std::unique_ptr<TForm1> form_;
+    QTimer dialogTimer_;
+    int dialogSteps_ = 0;
+    std::vector<std::string> log_;
+    QString failure_;
+    int stepsRun_ = 0;
+    CardTextMap before_;
+    std::vector<const TMondaiSet *> touchable_;
+    FileStamp stampBefore_;
+    QString fileBefore_;
+};
+
+// Installs handlers that print the seed and the steps so far when the program dies.
+void InstallCrashReport(const quint64 *seed, const std::vector<std::string> *const *log);

@@ -1,0 +1,134 @@
+#include "support/window_fixture.h"
+#include "view/card_view.h"
+#include "view/find_bar.h"
+#include "view/list_grid.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QTest>
+
+namespace {
+
+const QStringList Deck{
+    QStringLiteral("apple,りんご,,0,0,0,"), QStringLiteral("banana,ばなな,,0,0,0,"),
+    QStringLiteral("\"Apple, pie\",パイ,,0,0,0,"),
+    QStringLiteral("cherry,さくらんぼ,ＡＰＰＬＥ,0,0,0,"), QStringLiteral("grape,ぶどう,,0,0,0,")};
+
+class FindAndTakeBack : public WindowTest {
+protected:
+    QLineEdit *FindText() const { return Find<QLineEdit>("FindText"); }
+    QString State() const { return Find<QLabel>("FindState")->text(); }
+    int GridRow() const { return Find<ListGrid>("GridHyouji")->currentIndex().row(); }
+    // Typed key by key where the test keyboard has the keys; Japanese as an input method
+    // would commit it.
+    void Type(const QString &text) {
+        FindText()->clear();
+        bool ascii = true;
+        for (QChar c : text)
+            ascii = ascii && c.unicode() < 0x80;
+        if (ascii)
+            QTest::keyClicks(FindText(), text);
+        else
+            FindText()->insert(text);
+    }
+    // The learning records and the drill's place, which finding never changes.
+    QString DrillState() const {
+        QString state = QString::number(form->DrillState().QueuePos) + QLatin1Char('/') + Current();
+        for (const auto &card : form->DeckState().CardList)
+            state +=
+                QStringLiteral(" %1:%2:%3").arg(card->Jikan).arg(card->Seikai).arg(card->Fuseikai);
+        return state;
+    }
+};
+
+TEST_F(FindAndTakeBack, FindsStepsWrapsAndLeavesTheDrillAlone) {
+    OpenDeck(Deck);
+    Click("btnSusume"); // answer shown: the arrow keys would now mark the card
+    const QString drill = DrillState();
+    QWidget *before = QApplication::focusWidget();
+    Key(Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(form->DrillState().DisplayPattern, PatternList)
+        << "the list is where cards are found";
+    ASSERT_TRUE(form->Finder().isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), FindText());
+
+    Type(QStringLiteral("apple")); // apple, "Apple, pie", ＡＰＰＬＥ in a reference
+    EXPECT_EQ(State(), QStringLiteral("3 件中 1 件目"));
+    EXPECT_EQ(GridRow(), 0);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(GridRow(), 2);
+    Key(Qt::Key_F3);
+    EXPECT_EQ(GridRow(), 3);
+    EXPECT_EQ(State(), QStringLiteral("3 件中 3 件目"));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(GridRow(), 0);
+    EXPECT_TRUE(State().contains(QStringLiteral("先頭から"))) << State().toStdString();
+    Key(Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(GridRow(), 3);
+    EXPECT_TRUE(State().contains(QStringLiteral("末尾から"))) << State().toStdString();
+
+    Find<QCheckBox>("FindReference")->setChecked(false);
+    EXPECT_EQ(State(), QStringLiteral("2 件中 1 件目"));
+    Type(QStringLiteral("バナナ"));
+    EXPECT_EQ(State(), QStringLiteral("見つかりません"));
+    Find<QCheckBox>("FindKana")->setChecked(true);
+    EXPECT_EQ(State(), QStringLiteral("1 件中 1 件目"));
+    EXPECT_EQ(GridRow(), 1);
+
+    // Keys typed in the bar belong to it, never to the drill.
+    for (int key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Up})
+        Key(key);
+    Key(Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(DrillState(), drill);
+    EXPECT_EQ(QApplication::focusWidget(), FindText());
+
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(form->Finder().isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), before);
+    EXPECT_EQ(DrillState(), drill);
+}
+
+TEST_F(FindAndTakeBack, CountFollowsDeletesAndTakeBacks) {
+    OpenDeck(Deck);
+    Key(Qt::Key_F, Qt::ControlModifier);
+    Type(QStringLiteral("apple"));
+    ASSERT_EQ(State(), QStringLiteral("3 件中 1 件目"));
+    form->PopupRow = 1;
+    form->pop_SakujoClick(); // apple
+    EXPECT_EQ(State(), QStringLiteral("2 件中 1 件目"));
+    Trigger("men_Card_Undo");
+    EXPECT_TRUE(State().startsWith(QStringLiteral("3 件中"))) << State().toStdString();
+}
+
+TEST_F(FindAndTakeBack, CtrlZTakesBackDeletesUnlessABoxIsBeingEdited) {
+    const QString path = OpenDeck(Deck);
+    Key(Qt::Key_D, Qt::ControlModifier); // apple
+    Key(Qt::Key_D, Qt::ControlModifier); // banana
+    ASSERT_EQ(form->DeckState().CardList.size(), 3u);
+    // A card box being edited keeps Ctrl+Z for its own undo.
+    TMyMemo *question = Memo(KindQuestion, 0);
+    question->setFocus();
+    QTest::keyClicks(question, QStringLiteral("x"));
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(form->DeckState().CardList.size(), 3u);
+    EXPECT_EQ(Text(KindQuestion, 0), QStringLiteral("Apple, pie"));
+    form->ParkFocus();
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Current(), QStringLiteral("banana"));
+    EXPECT_TRUE(Find<QStatusBar>("StatusBar1")
+                    ->currentMessage()
+                    .contains(QStringLiteral("「banana」を元に戻しました")))
+        << Find<QStatusBar>("StatusBar1")->currentMessage().toStdString();
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Current(), QStringLiteral("apple"));
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(
+        Find<QStatusBar>("StatusBar1")->currentMessage().contains(QStringLiteral("ありません")));
+    form->ClickSaveFile();
+    EXPECT_EQ(ReadDeck(path), Deck);
+}
+
+} // namespace
