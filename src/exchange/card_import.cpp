@@ -82,8 +82,10 @@ bool IsQuoted(QByteArrayView text) {
 // Builds cards from records: the chosen columns, reduced from HTML when asked, in stored form.
 class CardMaker {
 public:
-    CardMaker(const ImportOptions &options, ImportResult &result, qsizetype textBytes)
-        : options_(options), result_(result), block_(textBytes) {}
+    // Plain fields become slices of `text`, the whole file in Shift-JIS; no field is empty, so
+    // there are fewer of them than bytes.
+    CardMaker(const ImportOptions &options, ImportResult &result, const QByteArray &text)
+        : options_(options), result_(result), slicer_(text, text.size()) {}
 
     void Take(const std::vector<QByteArrayView> &fields) {
         std::array<QByteArray, 3> texts;
@@ -110,12 +112,12 @@ private:
         const bool plain = std::none_of(field.begin(), field.end(), [](char c) {
             return c == '"' || c == ',' || c == '\r' || c == '\n';
         });
-        return plain ? block_.Copy(field) : StoredFormOf(field, &result_.quoteCommaSeparated);
+        return plain ? slicer_.Slice(field) : StoredFormOf(field, &result_.quoteCommaSeparated);
     }
 
     const ImportOptions &options_;
     ImportResult &result_;
-    TextBlock block_;
+    TextSlicer slicer_;
 };
 
 } // namespace
@@ -200,7 +202,7 @@ ImportResult ImportCards(QByteArrayView fileBytes, const ImportOptions &options)
     QList<QByteArray> named = header.ColumnNames(options.separator);
     int widest = 0;
     bool first = true;
-    CardMaker maker(options, result, body.size());
+    CardMaker maker(options, result, text.bytes);
     while (reader.Next()) {
         const std::vector<QByteArrayView> &fields = reader.Fields();
         widest = std::max(widest, int(fields.size()));
