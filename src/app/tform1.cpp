@@ -141,15 +141,22 @@ void TForm1::closeEvent(QCloseEvent *event) {
         event->accept();
         return;
     }
-    if (AskSaveDeck() == SaveAnswer::Cancelled) {
+    // A close asked for again while a question or message of this one is still open is
+    // ignored: it would ask and write everything a second time.
+    if (closing_) {
         event->ignore();
         return;
     }
-    SuppressEdits = true;
-    WriteSettings();
-    closed_ = true;
-    qApp->removeEventFilter(this);
-    event->accept();
+    closing_ = true;
+    const bool closes = AskSaveDeck() != SaveAnswer::Cancelled;
+    if (closes) {
+        SuppressEdits = true;
+        WriteSettings();
+        closed_ = true;
+        qApp->removeEventFilter(this);
+    }
+    closing_ = false;
+    event->setAccepted(closes);
 }
 
 void TForm1::resizeEvent(QResizeEvent *event) {

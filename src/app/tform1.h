@@ -232,6 +232,7 @@ private:
     CellMedia *media_ = nullptr;
     std::unique_ptr<FontSettings> fonts_;
     bool closed_ = false;
+    bool closing_ = false; // a close is asking or writing
     WheelNotches formWheel_;
     AppSettings settings_;
     bool settingsUnreadable_ = false; // never written back then

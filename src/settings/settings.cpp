@@ -1,6 +1,7 @@
 #include "settings/settings.h"
 
 #include "settings/ini_file.h"
+#include "settings/stored_path.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -69,6 +70,10 @@ public:
         const std::optional<QByteArray> value = ini_.ReadValue(section_, key);
         return value ? DecodeSjis(*value) : fallback;
     }
+    QString Path(const char *key) const {
+        const std::optional<QByteArray> value = ini_.ReadValue(section_, key);
+        return value ? stored_path::Decode(*value) : QString();
+    }
 
 private:
     const IniFile &ini_;
@@ -95,6 +100,12 @@ public:
             Bytes(key, *bytes);
         else
             allWritten_ = false;
+    }
+    // Every path can be stored; one read from the file and not changed keeps its bytes.
+    void Path(const char *key, const QString &path) {
+        const std::optional<QByteArray> stored = ini_.ReadValue(section_, key);
+        if (!stored || stored_path::Decode(*stored) != path)
+            Bytes(key, stored_path::Encode(path));
     }
     bool AllWritten() const { return allWritten_; }
 
@@ -179,7 +190,7 @@ AppSettings ReadSettings(const IniFile &ini) {
     const Reader files(ini, "FileName_");
     for (int i = 0; i < AppSettings::RecentFileCount; ++i) {
         const QByteArray key = QByteArray::number(AppSettings::FirstRecentFileKey + i);
-        s.fileNames[size_t(i)] = files.Text(key.constData(), QString());
+        s.fileNames[size_t(i)] = files.Path(key.constData());
     }
     return s;
 }
@@ -219,7 +230,7 @@ bool WriteSettings(const AppSettings &s, IniFile &ini) {
     out.Section("FileName_");
     for (int i = 0; i < AppSettings::RecentFileCount; ++i) {
         const QByteArray key = QByteArray::number(AppSettings::FirstRecentFileKey + i);
-        out.Text(key.constData(), s.fileNames[size_t(i)]);
+        out.Path(key.constData(), s.fileNames[size_t(i)]);
     }
     return out.AllWritten();
 }

@@ -59,7 +59,8 @@ struct AppSettings {
     bool tuikaClip = false;
     // [MainPanel]
     int mondaiHeight = 100;
-    // [FileName_] keys "5" to "9": full paths, most recent first; empty for no entry
+    // [FileName_] keys "5" to "9": full paths, most recent first; empty for no entry. Stored as
+    // settings/stored_path.h describes, so any path is kept.
     std::array<QString, RecentFileCount> fileNames;
 
     bool operator==(const AppSettings &) const = default;

@@ -15,6 +15,9 @@ protected:
     QAction *Entry(int entry) const {
         return Find<QAction>(QStringLiteral("men_File_%1").arg(entry).toLatin1().constData());
     }
+    static QStringList List(const RecentFileList::Paths &paths) {
+        return QStringList(paths.begin(), paths.end());
+    }
     // The shown entries' captions, top to bottom.
     QStringList Captions() const {
         QStringList captions;
@@ -110,6 +113,60 @@ TEST_F(RecentFiles, AnAmpersandIsShownAsItselfAndStoredUnchanged) {
     EXPECT_EQ(next.RecentPaths()[0], path);
     next.OpenStartDeck(QString());
     EXPECT_EQ(next.DeckState().DeckFileName, path);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(RecentFiles, PathsShiftJisCannotHoldSurviveACloseAndARestartWithoutErrors) {
+    QStringList paths;
+    for (const char *name : {"B.csv", "C.csv", "D.csv", "E.csv", "F.csv"})
+        paths << Deck(QString::fromLatin1(name));
+    const QString emojiFolder = dir.filePath(QStringLiteral("単語 📚"));
+    ASSERT_TRUE(QDir().mkpath(emojiFolder));
+    paths << Deck(QStringLiteral("café.csv")) << Deck(QStringLiteral("한국어.csv"))
+          << WriteDeck(dir, QStringLiteral("単語 📚/100%.csv"), {QStringLiteral("q,a,,0,0,0,")});
+    for (const QString &path : paths)
+        ASSERT_EQ(form->OpenDeckFile(path), 0) << path.toStdString();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Kardeon - 100%.csv"));
+    const QStringList expected{paths[7], paths[6], paths[5], paths[4], paths[3]};
+    ASSERT_EQ(List(form->RecentPaths()), expected);
+
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(prompts.asked.empty()) << prompts.asked[0].text.toStdString();
+    EXPECT_EQ(List(LoadSettings(SettingsFilePath()).fileNames), expected);
+
+    // A second start and close keeps them too.
+    for (int start = 0; start < 2; ++start) {
+        ScriptedPrompts again;
+        TForm1 next(again, FixedDayClock(TestToday));
+        EXPECT_EQ(List(next.RecentPaths()), expected);
+        next.show();
+        EXPECT_TRUE(next.close());
+        EXPECT_TRUE(again.asked.empty());
+    }
+    EXPECT_EQ(List(LoadSettings(SettingsFilePath()).fileNames), expected);
+}
+
+TEST_F(RecentFiles, ADeckInAnEmojiFolderSavesUnderItsOwnName) {
+    const QString folder = dir.filePath(QStringLiteral("🎌"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path =
+        WriteDeck(dir, QStringLiteral("🎌/한국어.csv"), {QStringLiteral("q,a,,0,0,0,")});
+    ASSERT_EQ(form->OpenDeckFile(path), 0);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Kardeon - 한국어.csv"));
+    Trigger("men_File_Save");
+    EXPECT_EQ(ReadDeck(path), QStringList{QStringLiteral("q,a,,0,0,0,")});
+
+    const QString copy = folder + QStringLiteral("/😀 copy.csv");
+    prompts.AnswerFile(copy);
+    Trigger("men_File_SaveAs");
+    EXPECT_EQ(ReadDeck(copy), QStringList{QStringLiteral("q,a,,0,0,0,")});
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Kardeon - 😀 copy.csv"));
+    EXPECT_EQ(form->DeckState().DeckFileName, copy);
+    EXPECT_EQ(Captions(), (QStringList{copy, path}));
+    EXPECT_TRUE(prompts.asked.empty());
 }
 
 } // namespace

@@ -200,13 +200,15 @@ TEST(Settings, GarbageValuesFallBackOrAreBroughtIntoRange) {
 TEST(Settings, AValueThatCannotBeWrittenIsReportedWithTheFilesPath) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("kardeon.ini"));
-    WriteFile(path, "[FileName_]\n5=/old.txt\n");
+    WriteFile(path, "[FontM]\nName=Old\n[FileName_]\n5=/old.txt\n");
     AppSettings s;
+    s.fontM.name = QStringLiteral("Emoji 😀");
     s.fileNames = {QStringLiteral("/emoji😀.txt"), QStringLiteral("/ok.txt")};
     EXPECT_EQ(StoreSettings(s, path), path + QStringLiteral(" に書き込めません"));
-    // The other keys are still stored; the unwritable one keeps its old line.
+    // The other keys are still stored (any path can be); the unwritable one keeps its old line.
     const AppSettings back = LoadSettings(path);
-    EXPECT_EQ(back.fileNames[0], QStringLiteral("/old.txt"));
+    EXPECT_EQ(back.fontM.name, QStringLiteral("Old"));
+    EXPECT_EQ(back.fileNames[0], QStringLiteral("/emoji😀.txt"));
     EXPECT_EQ(back.fileNames[1], QStringLiteral("/ok.txt"));
     EXPECT_EQ(back.height, 430);
 
