@@ -151,6 +151,5 @@ qsizetype SearchIndex::CardAt(qsizetype offset) const {
 }
 
 qsizetype SearchIndex::MemoryBytes() const {
-    return blob_.capacity() +
-           qsizetype((tags_.capacity() + starts_.capacity()) * sizeof(quint32));
+    return blob_.capacity() + qsizetype((tags_.capacity() + starts_.capacity()) * sizeof(quint32));
 }

@@ -30,9 +30,7 @@ public:
     bool OutOfStep() const;
     // Indexes more cards until the deadline; true when every card is indexed.
     bool Extend(const QDeadlineTimer &deadline);
-    bool Complete() const {
-        return complete_ && tags_.size() == source_.size() && edited_.empty();
-    }
+    bool Complete() const { return complete_ && tags_.size() == source_.size() && edited_.empty(); }
 
     qsizetype CardCount() const { return qsizetype(tags_.size()); }
     const QByteArray &Blob() const { return blob_; }
@@ -50,7 +48,7 @@ private:
     qsizetype FirstDifference() const;
 
     const CardOwnerList &source_;
-    std::vector<quint32> tags_; // which card each entry was made from
+    std::vector<quint32> tags_;      // which card each entry was made from
     std::vector<quint32> starts_{0}; // entry starts; the last is the end of the block
     QByteArray blob_;
     std::vector<const TMondaiSet *> edited_;

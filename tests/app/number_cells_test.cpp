@@ -1,7 +1,7 @@
 // Number cells of the list view against values beyond 32 bits, with the real message box.
-#include "ui/prompts.h"
 #include "support/keyed_box_prompts.h"
 #include "support/window_fixture.h"
+#include "ui/prompts.h"
 #include "view/card_table_model.h"
 #include "view/list_grid.h"
 
