@@ -83,6 +83,7 @@ QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
             cellEdited_(cell.column(), cell.row() + 1, text);
     });
     editor_ = editor;
+    editorObject_ = editor;
     return editor;
 }
 
@@ -94,8 +95,10 @@ void GridDelegate::setEditorData(QWidget *editor, const QModelIndex &index) cons
 }
 
 void GridDelegate::destroyEditor(QWidget *editor, const QModelIndex &index) const {
-    if (editor == editor_)
+    if (editor == editor_) {
         editor_ = nullptr;
+        editorObject_ = nullptr;
+    }
     QStyledItemDelegate::destroyEditor(editor, index);
 }
 
@@ -117,12 +120,12 @@ bool GridDelegate::AcceptsKey(int column, int key, const QString &text) {
 }
 
 bool GridDelegate::eventFilter(QObject *object, QEvent *event) {
-    if (event->type() == QEvent::InputMethod && object == editor_) {
+    if (event->type() == QEvent::InputMethod && object == editorObject_) {
         const auto *composed = static_cast<QInputMethodEvent *>(event);
         if (!AcceptsKey(editor_->property(kColumnProperty).toInt(), 0, composed->commitString()))
             return true;
     }
-    if (event->type() == QEvent::KeyPress && object == editor_) {
+    if (event->type() == QEvent::KeyPress && object == editorObject_) {
         const auto *key = static_cast<QKeyEvent *>(event);
         // Tab leaves the table for the next control rather than walking its cells.
         if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
@@ -132,7 +135,8 @@ bool GridDelegate::eventFilter(QObject *object, QEvent *event) {
     }
     // The editor stays open under a message box or the context menu and gets the focus back
     // when it closes, so typing goes on in the same cell.
-    if (event->type() == QEvent::FocusOut && object == editor_ && PassingWindowOver(editor_))
+    if (event->type() == QEvent::FocusOut && object == editorObject_ &&
+        PassingWindowOver(static_cast<QWidget *>(object)))
         return false;
     return QStyledItemDelegate::eventFilter(object, event);
 }

@@ -40,4 +40,7 @@ protected:
 private:
     CellEdited cellEdited_;
     mutable QPointer<QLineEdit> editor_;
+    // The same editor seen as a plain object: events still reach the filter while the editor is
+    // being destroyed (its focus leaves), when it is no longer a QLineEdit to cast to.
+    mutable QPointer<QObject> editorObject_;
 };
