@@ -12,7 +12,9 @@ namespace {
 const std::initializer_list<const char16_t *> ReferenceExtensions = {
     u".bmp",  u".BMP",  u".wav", u".WAV", u".jpg", u".JPG", u".png", u".PNG",
     u".jpeg", u".JPEG", u".gif", u".GIF", u".mp3", u".MP3", u".ogg", u".OGG"};
-const std::initializer_list<const char16_t *> DeckExtensions = {u".txt", u".TXT", u".csv", u".CSV"};
+// Decks, and tab-separated text from other programs, which opening offers to import.
+const std::initializer_list<const char16_t *> DeckExtensions = {u".txt", u".TXT", u".csv",
+                                                                u".CSV", u".tsv", u".TSV"};
 
 bool ContainsAny(const QString &text, std::initializer_list<const char16_t *> parts) {
     return std::any_of(parts.begin(), parts.end(), [&text](const char16_t *part) {

@@ -6,7 +6,7 @@
 // folder. Both can hold at once (a file named photo.jpg.txt).
 struct DropKind {
     bool reference = false; // a picture or sound: its path goes into the card text
-    bool deck = false;      // a text or CSV file: opened as a deck
+    bool deck = false;      // a text, CSV or TSV file: opened as a deck
 };
 
 // `path` relative to `folder` (both absolute): the folders they share are skipped, each further

@@ -1,9 +1,14 @@
 #include "exchange/card_export.h"
 
 #include "deck/card.h"
+#include "deck/large_memory.h"
 #include "deck/sjis_codec.h"
 #include "exchange/html_text.h"
 #include "exchange/sjis_table.h"
+
+#include <array>
+#include <charconv>
+#include <cstring>
 
 namespace exchange {
 
@@ -14,61 +19,110 @@ const QByteArray kTextNames[] = {"\x96\xe2\x91\xe8", "\x89\xf0\x93\x9a", "\x8e\x
 const QByteArray kRecordNames[] = {"\x8a\xfa\x93\xfa", "\x90\xb3\x89\xf0",
                                    "\x95\x73\x90\xb3\x89\xf0"};
 
-// The record is built in Shift-JIS and converted once at the end: separators, quotes and line
-// ends are never the second byte of a Shift-JIS character, so they can be written as bytes.
+// Texts go out in UTF-8, converted by table as they are written into one buffer sized up front.
+// Separators, quotes and line ends are never the second byte of a Shift-JIS character, so they
+// are written and looked for as bytes. A deck with bytes the table cannot decode on their own
+// is written in Shift-JIS instead, for the codec to convert as a whole.
 class Writer {
 public:
-    Writer(const ExportOptions &options, qsizetype expectedBytes)
+    enum class Output { Utf8, ShiftJis };
+
+    Writer(const ExportOptions &options, qsizetype expectedBytes, Output output)
         : separator_(options.format == ExportFormat::Csv ? ',' : '\t'),
           html_(options.format == ExportFormat::Notes),
-          lineEnd_(options.format == ExportFormat::Notes ? "\n" : "\r\n") {
-        out_.reserve(expectedBytes);
+          lineEnd_(options.format == ExportFormat::Notes ? "\n" : "\r\n"),
+          utf8_(output == Output::Utf8) {
+        out_ = large_memory::UninitializedBytes(std::max<qsizetype>(expectedBytes, 64));
+        for (const char c : {separator_, '"', '\r', '\n'})
+            kinds_[uchar(c)] |= kNeedsQuotes;
+        for (const char c : {'&', '<', '>', '\r', '\n'})
+            kinds_[uchar(c)] |= kHtmlSpecial;
     }
 
-    void Raw(QByteArrayView bytes) { out_.append(bytes); }
+    void Raw(QByteArrayView bytes) {
+        Reserve(3 * bytes.size());
+        Put(bytes);
+    }
     void Field(QByteArrayView text) {
-        if (!atRecordStart_)
-            out_.append(separator_);
-        atRecordStart_ = false;
-        const bool plain = std::none_of(text.begin(), text.end(), [](char c) {
-            return c == '&' || c == '<' || c == '>' || c == '\r' || c == '\n';
-        });
-        if (html_ && !plain) {
-            Quoted(TextToHtml(text));
+        uchar kinds = 0;
+        for (const char c : text)
+            kinds |= kinds_[uchar(c)];
+        if (html_ && (kinds & kHtmlSpecial)) {
+            const QByteArray html = TextToHtml(text);
+            kinds = 0;
+            for (const char c : html)
+                kinds |= kinds_[uchar(c)];
+            Quoted(html, kinds & kNeedsQuotes);
             return;
         }
-        Quoted(text);
+        Quoted(text, kinds & kNeedsQuotes);
     }
     void EndRecord() {
-        out_.append(lineEnd_);
+        Raw(lineEnd_);
         atRecordStart_ = true;
     }
-    QByteArray Take() { return std::move(out_); }
-
-private:
-    // Quotes a field holding a separator, a quote or a line break; doubles the quotes inside.
-    void Quoted(QByteArrayView text) {
-        const bool needsQuotes = std::any_of(text.begin(), text.end(), [this](char c) {
-            return c == separator_ || c == '"' || c == '\r' || c == '\n';
-        });
-        if (!needsQuotes) {
-            out_.append(text);
-            return;
-        }
-        out_.append('"');
-        for (const char c : text) {
-            if (c == '"')
-                out_.append('"');
-            out_.append(c);
-        }
-        out_.append('"');
+    // A text held bytes the table cannot decode: what was written is of no use.
+    bool Failed() const { return failed_; }
+    QByteArray Take() {
+        out_.truncate(size_);
+        return std::move(out_);
     }
 
-    QByteArray out_;
+private:
+    static constexpr uchar kNeedsQuotes = 1;
+    static constexpr uchar kHtmlSpecial = 2;
+
+    // Quotes a field holding a separator, a quote or a line break; doubles the quotes inside.
+    void Quoted(QByteArrayView text, bool needsQuotes) {
+        // Each byte takes at most three bytes in UTF-8, a doubled quote two.
+        Reserve(3 * text.size() + 3);
+        if (!atRecordStart_)
+            out_.data()[size_++] = separator_;
+        atRecordStart_ = false;
+        if (!needsQuotes) {
+            Put(text);
+            return;
+        }
+        out_.data()[size_++] = '"';
+        for (qsizetype quote; (quote = text.indexOf('"')) >= 0; text = text.sliced(quote + 1)) {
+            Put(text.first(quote + 1));
+            out_.data()[size_++] = '"';
+        }
+        Put(text);
+        out_.data()[size_++] = '"';
+    }
+
+    // Room for `more` bytes after what is written.
+    void Reserve(qsizetype more) {
+        if (out_.size() - size_ < more)
+            out_.resize(std::max(out_.size() * 2, size_ + more));
+    }
+
+    void Put(QByteArrayView bytes) {
+        if (bytes.isEmpty())
+            return;
+        char *const data = out_.data();
+        if (!utf8_) {
+            std::memcpy(data + size_, bytes.data(), size_t(bytes.size()));
+            size_ += bytes.size();
+            return;
+        }
+        char *const end = failed_ ? nullptr : WriteAsUtf8(bytes, data + size_);
+        if (end)
+            size_ = end - data;
+        else
+            failed_ = true;
+    }
+
+    QByteArray out_; // written up to size_, the rest room to write in
+    qsizetype size_ = 0;
     char separator_;
     bool html_;
     QByteArrayView lineEnd_;
+    bool utf8_;
+    bool failed_ = false;
     bool atRecordStart_ = true;
+    std::array<uchar, 256> kinds_{};
 };
 
 void WriteNoteHeader(Writer &writer, const ExportOptions &options) {
@@ -89,6 +143,20 @@ void WriteNameRow(Writer &writer, const ExportOptions &options) {
     writer.EndRecord();
 }
 
+// Whether `text` holds the two bytes "\\n", looked for by their rarer first byte.
+bool HoldsLineBreak(QByteArrayView text) {
+    if (text.isEmpty())
+        return false;
+    const char *const end = text.data() + text.size();
+    for (const char *at = text.data();; ++at) {
+        at = static_cast<const char *>(std::memchr(at, '\\', size_t(end - at)));
+        if (!at || at + 1 == end)
+            return false;
+        if (at[1] == 'n')
+            return true;
+    }
+}
+
 // The display form without copying when the text has no line break.
 class Shown {
 public:
@@ -96,7 +164,7 @@ public:
         view_ = stored;
         if (view_.size() >= 2 && view_.front() == '"' && view_.back() == '"')
             view_ = view_.sliced(1, view_.size() - 2);
-        if (view_.contains(QByteArrayView("\\n"))) {
+        if (HoldsLineBreak(view_)) {
             decoded_ = DecodeLineBreaks(view_.toByteArray());
             view_ = decoded_;
         }
@@ -109,23 +177,67 @@ private:
 };
 
 // "yyyy-MM-dd", or empty for a day no calendar holds.
-QByteArray DateText(qint32 day) {
-    const QDate date = DateOfDay(day);
-    int y = 0, m = 0, d = 0;
-    date.getDate(&y, &m, &d);
-    if (!date.isValid() || y < 0 || y > 9999)
-        return date.toString(Qt::ISODate).toLatin1();
-    const char text[] = {char('0' + y / 1000),
-                         char('0' + y / 100 % 10),
-                         char('0' + y / 10 % 10),
-                         char('0' + y % 10),
-                         '-',
-                         char('0' + m / 10),
-                         char('0' + m % 10),
-                         '-',
-                         char('0' + d / 10),
-                         char('0' + d % 10)};
-    return QByteArray(text, sizeof text);
+class DateText {
+public:
+    explicit DateText(qint32 day) {
+        const QDate date = DateOfDay(day);
+        int y = 0, m = 0, d = 0;
+        date.getDate(&y, &m, &d);
+        if (!date.isValid() || y < 0 || y > 9999) {
+            other_ = date.toString(Qt::ISODate).toLatin1();
+            view_ = other_;
+            return;
+        }
+        const char digits[] = {char('0' + y / 1000),
+                               char('0' + y / 100 % 10),
+                               char('0' + y / 10 % 10),
+                               char('0' + y % 10),
+                               '-',
+                               char('0' + m / 10),
+                               char('0' + m % 10),
+                               '-',
+                               char('0' + d / 10),
+                               char('0' + d % 10)};
+        std::memcpy(text_, digits, sizeof digits);
+        view_ = QByteArrayView(text_, sizeof digits);
+    }
+    QByteArrayView View() const { return view_; }
+
+private:
+    char text_[10];
+    QByteArray other_;
+    QByteArrayView view_;
+};
+
+class NumberText {
+public:
+    explicit NumberText(qint32 number)
+        : view_(text_, std::to_chars(text_, text_ + sizeof text_, number).ptr - text_) {}
+    QByteArrayView View() const { return view_; }
+
+private:
+    char text_[12];
+    QByteArrayView view_;
+};
+
+void WriteCards(Writer &writer, const CardOwnerList &cards, const ExportOptions &options) {
+    if (options.format == ExportFormat::Notes)
+        WriteNoteHeader(writer, options);
+    else if (options.headerRow)
+        WriteNameRow(writer, options);
+    for (const auto &card : cards) {
+        writer.Field(Shown(card->Mondai).View());
+        writer.Field(Shown(card->Kaitou).View());
+        writer.Field(Shown(card->Sankou).View());
+        if (options.withRecord) {
+            writer.Field(DateText(card->Jikan).View());
+            writer.Field(NumberText(card->Seikai).View());
+            writer.Field(NumberText(card->Fuseikai).View());
+        }
+        writer.EndRecord();
+        if (writer.Failed())
+            return;
+    }
 }
 
 } // namespace
@@ -138,23 +250,16 @@ QByteArray ExportCards(const CardOwnerList &cards, const ExportOptions &options)
     qsizetype expected = 0;
     for (const auto &card : cards)
         expected += card->Mondai.size() + card->Kaitou.size() + card->Sankou.size() + 8;
-    Writer writer(options, expected + expected / 8 + 256);
-    if (options.format == ExportFormat::Notes)
-        WriteNoteHeader(writer, options);
-    else if (options.headerRow)
-        WriteNameRow(writer, options);
-    for (const auto &card : cards) {
-        writer.Field(Shown(card->Mondai).View());
-        writer.Field(Shown(card->Kaitou).View());
-        writer.Field(Shown(card->Sankou).View());
-        if (options.withRecord) {
-            writer.Field(DateText(card->Jikan));
-            writer.Field(QByteArray::number(card->Seikai));
-            writer.Field(QByteArray::number(card->Fuseikai));
-        }
-        writer.EndRecord();
-    }
-    return ShiftJisToUtf8(writer.Take());
+    // Japanese takes half as many bytes again in UTF-8; the record adds about twenty.
+    const qsizetype perCard = options.withRecord ? 24 : 0;
+    Writer writer(options, expected + expected / 2 + perCard * qsizetype(cards.size()) + 256,
+                  Writer::Output::Utf8);
+    WriteCards(writer, cards, options);
+    if (!writer.Failed())
+        return writer.Take();
+    Writer shiftJis(options, expected + expected / 8 + 256, Writer::Output::ShiftJis);
+    WriteCards(shiftJis, cards, options);
+    return ShiftJisToUtf8(shiftJis.Take());
 }
 
 } // namespace exchange

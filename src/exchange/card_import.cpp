@@ -8,6 +8,7 @@
 #include "exchange/note_header.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace exchange {
 
@@ -234,6 +235,18 @@ ImportResult ImportCards(QByteArrayView fileBytes, const ImportOptions &options)
 }
 
 QByteArray StoredFormOf(QByteArrayView text, bool *quoteCommaSeparated) {
+    // Without quotes and line breaks nothing below applies but the quotes a comma needs.
+    const bool simple = std::none_of(text.begin(), text.end(),
+                                     [](char c) { return c == '"' || c == '\r' || c == '\n'; });
+    if (simple) {
+        if (!text.contains(','))
+            return text.toByteArray();
+        QByteArray quoted(text.size() + 2, Qt::Uninitialized);
+        quoted[0] = '"';
+        std::memcpy(quoted.data() + 1, text.data(), size_t(text.size()));
+        quoted[quoted.size() - 1] = '"';
+        return quoted;
+    }
     QByteArray value = EncodeLineBreaks(text.toByteArray());
     const QByteArray separated = SeparateQuoteCommas(value);
     if (separated.size() != value.size() && quoteCommaSeparated)

@@ -1,8 +1,10 @@
 #include "exchange/sjis_table.h"
 
+#include "deck/large_memory.h"
 #include "deck/sjis_text.h"
 
 #include <array>
+#include <cstring>
 #include <vector>
 
 namespace exchange {
@@ -53,6 +55,75 @@ const Tables &TheTables() {
     return tables;
 }
 
+// One character in UTF-8 (no surrogates come from the tables).
+inline char *PutUtf8(char16_t c, char *out) {
+    if (c < 0x80) {
+        *out++ = char(c);
+    } else if (c < 0x800) {
+        *out++ = char(0xC0 | c >> 6);
+        *out++ = char(0x80 | (c & 0x3F));
+    } else {
+        *out++ = char(0xE0 | c >> 12);
+        *out++ = char(0x80 | (c >> 6 & 0x3F));
+        *out++ = char(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
+inline bool IsContinuation(uchar b) {
+    return (b & 0xC0) == 0x80;
+}
+
+// The character of the well-formed UTF-8 sequence at `in` and its length in bytes, or 0 for
+// a byte that starts none: overlong forms, surrogates and code points past U+10FFFF are no
+// characters. `in` points at a byte of 0x80 or above.
+inline int DecodeUtf8(const uchar *in, const uchar *end, char32_t *c) {
+    const uchar b = in[0];
+    const qsizetype left = end - in;
+    if (b >= 0xC2 && b <= 0xDF) {
+        if (left < 2 || !IsContinuation(in[1]))
+            return 0;
+        *c = char32_t(b & 0x1F) << 6 | (in[1] & 0x3F);
+        return 2;
+    }
+    if (b >= 0xE0 && b <= 0xEF) {
+        if (left < 3 || !IsContinuation(in[1]) || !IsContinuation(in[2]))
+            return 0;
+        if ((b == 0xE0 && in[1] < 0xA0) || (b == 0xED && in[1] > 0x9F))
+            return 0;
+        *c = char32_t(b & 0x0F) << 12 | char32_t(in[1] & 0x3F) << 6 | (in[2] & 0x3F);
+        return 3;
+    }
+    if (b >= 0xF0 && b <= 0xF4) {
+        if (left < 4 || !IsContinuation(in[1]) || !IsContinuation(in[2]) || !IsContinuation(in[3]))
+            return 0;
+        if ((b == 0xF0 && in[1] < 0x90) || (b == 0xF4 && in[1] > 0x8F))
+            return 0;
+        *c = char32_t(b & 0x07) << 18 | char32_t(in[1] & 0x3F) << 12 | char32_t(in[2] & 0x3F) << 6 |
+             (in[3] & 0x3F);
+        return 4;
+    }
+    return 0;
+}
+
+// Each character once, in the order first met, as EncodeShiftJis lists them.
+void NoteUnencodable(QString &list, char32_t c) {
+    char16_t units[2];
+    qsizetype size = 1;
+    if (c < 0x10000) {
+        units[0] = char16_t(c);
+    } else {
+        units[0] = QChar::highSurrogate(c);
+        units[1] = QChar::lowSurrogate(c);
+        size = 2;
+    }
+    const QStringView character(units, size);
+    if (!list.contains(character))
+        list.append(character);
+}
+
+constexpr quint64 kHighBits = 0x8080808080808080ULL;
+
 } // namespace
 
 QString DecodeShiftJis(QByteArrayView bytes) {
@@ -97,13 +168,7 @@ QByteArray ShiftJisToUtf8(QByteArrayView bytes) {
         const char16_t c = pair ? t.pairs[size_t(b * 256 + uchar(bytes[pos + 1]))] : t.single[b];
         if (c == kInvalid)
             return sjis::ToDisplay(bytes.toByteArray()).text.toUtf8();
-        if (c < 0x800) {
-            out[n++] = char(0xC0 | c >> 6);
-        } else {
-            out[n++] = char(0xE0 | c >> 12);
-            out[n++] = char(0x80 | (c >> 6 & 0x3F));
-        }
-        out[n++] = char(0x80 | (c & 0x3F));
+        n = PutUtf8(c, out + n) - out;
         pos += pair ? 2 : 1;
     }
     utf8.truncate(n);
@@ -140,6 +205,80 @@ sjis::Encoded EncodeShiftJis(QStringView text) {
         }
     }
     out.bytes.truncate(n);
+    return out;
+}
+
+sjis::Encoded Utf8ToShiftJis(QByteArrayView utf8) {
+    if (utf8.startsWith(QByteArrayView("\xEF\xBB\xBF", 3)))
+        utf8 = utf8.sliced(3);
+    const Tables &t = TheTables();
+    sjis::Encoded out;
+    // No character takes more bytes in Shift-JIS than in UTF-8, so the output never overtakes
+    // the input: eight bytes may be written wherever eight are read.
+    out.bytes = large_memory::UninitializedBytes(utf8.size());
+    char *const start = out.bytes.data();
+    char *o = start;
+    const uchar *in = reinterpret_cast<const uchar *>(utf8.data());
+    const uchar *const end = in + utf8.size();
+    while (in < end) {
+        // ASCII, the bulk of most files, eight bytes at a time.
+        quint64 word;
+        while (end - in >= 8 && (std::memcpy(&word, in, 8), (word & kHighBits) == 0)) {
+            std::memcpy(o, &word, 8);
+            in += 8;
+            o += 8;
+        }
+        while (in < end && *in < 0x80)
+            *o++ = char(*in++);
+        while (in < end && *in >= 0x80) {
+            char32_t c = 0xFFFD;
+            int length = DecodeUtf8(in, end, &c);
+            if (length == 0) {
+                c = 0xFFFD; // the decoder gives one for each byte of a broken sequence
+                length = 1;
+            }
+            in += length;
+            const quint16 code = c < 0x10000 ? t.encode[c] : 0;
+            if (code > 0xFF) {
+                *o++ = char(code >> 8);
+                *o++ = char(code & 0xFF);
+            } else if (code != 0) {
+                *o++ = char(code);
+            } else {
+                NoteUnencodable(out.unencodable, c);
+            }
+        }
+    }
+    out.bytes.truncate(o - start);
+    return out;
+}
+
+char *WriteAsUtf8(QByteArrayView bytes, char *out) {
+    const Tables &t = TheTables();
+    const uchar *in = reinterpret_cast<const uchar *>(bytes.data());
+    const uchar *const end = in + bytes.size();
+    while (in < end) {
+        quint64 word;
+        while (end - in >= 8 && (std::memcpy(&word, in, 8), (word & kHighBits) == 0)) {
+            std::memcpy(out, &word, 8);
+            in += 8;
+            out += 8;
+        }
+        if (in == end)
+            break;
+        const uchar b = *in;
+        if (b < 0x80) {
+            *out++ = char(b);
+            ++in;
+            continue;
+        }
+        const bool pair = end - in >= 2 && sjis::IsLeadByte(b) && sjis::IsTrailByte(in[1]);
+        const char16_t c = pair ? t.pairs[size_t(b * 256 + in[1])] : t.single[b];
+        if (c == kInvalid)
+            return nullptr;
+        out = PutUtf8(c, out);
+        in += pair ? 2 : 1;
+    }
     return out;
 }
 

@@ -39,9 +39,12 @@ QString DecodeWith(QStringConverter::Encoding encoding, QByteArrayView bytes) {
     return decoder.decode(bytes);
 }
 
-ShiftJisText FromUnicode(const QString &text) {
-    sjis::Encoded encoded = EncodeShiftJis(text);
+ShiftJisText FromEncoded(sjis::Encoded encoded) {
     return {std::move(encoded.bytes), std::move(encoded.unencodable)};
+}
+
+ShiftJisText FromUnicode(const QString &text) {
+    return FromEncoded(EncodeShiftJis(text));
 }
 
 } // namespace
@@ -81,7 +84,8 @@ ShiftJisText ToShiftJis(QByteArrayView bytes, SourceEncoding encoding) {
     case SourceEncoding::Utf8:
         if (bytes.startsWith(kUtf8Bom))
             bytes = bytes.sliced(kUtf8Bom.size());
-        return FromUnicode(DecodeWith(QStringConverter::Utf8, bytes));
+        // As Qt's decoders do, the conversion skips a second mark should one follow.
+        return FromEncoded(Utf8ToShiftJis(bytes));
     case SourceEncoding::Utf16LE:
         if (bytes.startsWith(kUtf16LEBom))
             bytes = bytes.sliced(kUtf16LEBom.size());

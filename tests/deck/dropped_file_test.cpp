@@ -31,13 +31,15 @@ TEST(DropKindOf, OnlyTheListedSpellingsCount) {
         EXPECT_TRUE(kind.reference) << name;
         EXPECT_FALSE(kind.deck) << name;
     }
-    for (const char *name : {"notes.txt", "notes.TXT", "notes.csv", "notes.CSV"}) {
+    for (const char *name :
+         {"notes.txt", "notes.TXT", "notes.csv", "notes.CSV", "notes.tsv", "notes.TSV"}) {
         const DropKind kind = DropKindOf(QString::fromLatin1(name));
         EXPECT_TRUE(kind.deck) << name;
         EXPECT_FALSE(kind.reference) << name;
     }
-    for (const char *name : {"notes.Csv", "a.Jpg", "a.Png", "a.Jpeg", "a.jPEG", "a.Gif", "a.Mp3",
-                             "a.oGG", "a.tiff", "a.flac", "notes", "csv", "png"}) {
+    for (const char *name :
+         {"notes.Csv", "a.Jpg", "a.Png", "a.Jpeg", "a.jPEG", "a.Gif", "a.Mp3", "a.oGG", "a.tiff",
+          "a.flac", "notes", "csv", "png", "notes.Tsv", "notes.tab", "tsv"}) {
         const DropKind kind = DropKindOf(QString::fromLatin1(name));
         EXPECT_FALSE(kind.deck || kind.reference) << name;
     }

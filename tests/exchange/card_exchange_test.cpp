@@ -91,6 +91,37 @@ TEST(ExchangeRoundTrip, ExportWritesWhatTheUserSees) {
                   .toUtf8());
 }
 
+// The table converts what it can decode character by character; bytes it cannot are left to the
+// codec, over the whole text as written in Shift-JIS. Texts that grow past the first guess of
+// the size (half-width katakana take three bytes each in UTF-8) come out whole.
+TEST(ExchangeRoundTrip, ExportConvertsEveryTextAsTheCodecDoes) {
+    const QByteArray kana = Sjis(u"ｶﾀｶﾅ"_qs).repeated(50);
+    const struct {
+        TMondaiSet card;
+        ExportOptions options;
+        QByteArray record; // Shift-JIS
+    } cases[] = {
+        {{"a\x81", "b", "", 0, 0, 0, {}}, {ExportFormat::Csv, false, false}, "a\x81,b,\r\n"},
+        {{"\x82", "\x95\x5c", "x\\ny", 0, 0, 0, {}},
+         {ExportFormat::Tsv, false, false},
+         "\x82\t\x95\x5c\t\"x\r\ny\"\r\n"},
+        {{"\"q\x81\"", "\x81", "", 37987, -2, 7, {}},
+         {ExportFormat::Csv, true, false},
+         "q\x81,\x81,,2004-01-01,-2,7\r\n"},
+        {{kana, kana, kana, 0, 0, 0, {}},
+         {ExportFormat::Csv, false, false},
+         kana + ',' + kana + ',' + kana + "\r\n"},
+    };
+    for (const auto &c : cases) {
+        CardOwnerList cards;
+        for (int i = 0; i < 40; ++i)
+            cards.push_back(std::make_unique<TMondaiSet>(c.card));
+        EXPECT_EQ(ExportCards(cards, c.options),
+                  sjis::ToDisplay(c.record.repeated(40)).text.toUtf8())
+            << c.record.toHex().toStdString();
+    }
+}
+
 TEST(ExchangeRoundTrip, ExportLeavesTheCardsAlone) {
     CardOwnerList cards;
     cards.push_back(std::make_unique<TMondaiSet>("\"a,b\"", "x\\ny", "", 1, 2, 3, "r"));
@@ -144,6 +175,18 @@ TEST(ExchangeImport, StoredFormsReadBackFromADeckLine) {
             EXPECT_EQ(ExtractField(line, column), stored) << text;
     }
     EXPECT_TRUE(separated); // the last text holds a quote before a comma
+}
+
+// A text without quotes or line breaks is stored as an edit of the field stores it.
+TEST(ExchangeImport, StoredFormsOfPlainTextsAreThoseOfAnEdit) {
+    for (const QByteArray text : {"", "a", "a,b", ",", ",a,", "a, b", "\x95\x5c,\x83\x5c", "x\\n,y",
+                                  "\x81", "a\tb", "  "}) {
+        TMondaiSet edited;
+        edited.SetField(1, text);
+        bool separated = false;
+        EXPECT_EQ(StoredFormOf(text, &separated), edited.Mondai) << text.toStdString();
+        EXPECT_FALSE(separated);
+    }
 }
 
 TEST(ExchangeImport, ColumnMappingAndHeaderRowAreFollowed) {

@@ -144,3 +144,86 @@ TEST(ShiftJisTable, AgreesWithTheCodec) {
 }
 
 } // namespace
+
+#include <QStringDecoder>
+
+namespace {
+
+// UTF-8 as the import took it before converting it straight: decoded by Qt, then encoded by
+// the program's codec.
+sjis::Encoded ThroughQString(const QByteArray &utf8) {
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    return sjis::FromDisplay(decoder.decode(utf8));
+}
+
+// Every character the codec decodes, each after a run of ASCII of another length, so that
+// characters fall at every offset of the eight-byte steps.
+QByteArray EveryShiftJisCharacterInUtf8() {
+    QByteArray codes;
+    for (int lead = 0x81; lead <= 0xFC; ++lead)
+        for (int trail = 0x40; trail <= 0xFC; ++trail)
+            codes += QByteArray(1, char(lead)) + char(trail) + QByteArray(lead % 11, 'a');
+    for (int single = 0xA1; single <= 0xDF; ++single)
+        codes += QByteArray(1, char(single)) + QByteArray(single % 9, '\\');
+    return sjis::ToDisplay(codes).text.toUtf8();
+}
+
+// Every character of the Basic Multilingual Plane but the surrogates, most of which Shift-JIS
+// lacks, and some beyond it.
+QByteArray EveryOtherCharacterInUtf8() {
+    QString text;
+    for (char32_t c = 0x80; c <= 0xFFFF; ++c)
+        if (!QChar::isSurrogate(c))
+            text += QChar(char16_t(c)) + QString(int(c % 5), u'x');
+    for (const char32_t c : {0x10000, 0x1F600, 0x1F600, 0x20B9F, 0x10FFFF})
+        text += QString::fromUcs4(&c, 1) + u'\\';
+    return text.toUtf8();
+}
+
+TEST(ShiftJisTable, ConvertsUtf8AsTheDecoderAndTheCodecDo) {
+    const QByteArray cases[] = {
+        EveryShiftJisCharacterInUtf8(),
+        EveryOtherCharacterInUtf8(),
+        u"表示ソフト能力 ｶﾀｶﾅ ①Ⅰ～〜 ¥\\ é😀é한😀"_qs.toUtf8(),
+        // Not UTF-8: cut short, overlong, surrogates, past U+10FFFF, stray continuation bytes,
+        // and valid characters straight after.
+        "a\xE3\x81"
+        "b\xE3\xE3\x81\x82\xC0\x80\xE0\x80\x80\xED\xA0\x80\xED\x9F\xBF\xF4\x90\x80\x80"
+        "\xF0\x8F\xBF\xBF\xF5\x80\x80\x80\x80\xBF\xFE\xFF\xC2\xE3\x81\x82\xF0\x9F\x98",
+        "\xF0\x9F\x98\x80\xE3\x81\x82\xC2\xA9\xEF\xBF\xBE\xEF\xBF\xBD\xE3",
+        // Byte-order marks: one at the start is skipped, any other is a character.
+        "\xEF\xBB\xBF\xEF\xBB\xBF"
+        "a\xEF\xBB\xBF",
+        "",
+    };
+    for (const QByteArray &utf8 : cases) {
+        const sjis::Encoded converted = exchange::Utf8ToShiftJis(utf8);
+        const sjis::Encoded expected = ThroughQString(utf8);
+        EXPECT_EQ(converted.bytes, expected.bytes) << utf8.left(40).toHex().toStdString();
+        EXPECT_EQ(converted.unencodable, expected.unencodable)
+            << utf8.left(40).toHex().toStdString();
+    }
+}
+
+TEST(ShiftJisTable, WritesShiftJisAsUtf8OrLeavesInvalidBytesToTheCodec) {
+    const struct {
+        QByteArray bytes;
+        bool valid;
+    } cases[] = {
+        {sjis::FromDisplay(QString::fromUtf8(EveryShiftJisCharacterInUtf8())).bytes, true},
+        {sjis::FromQString(u"表示\r\nソフト,\"ｶﾅ\""_qs), true},
+        {"abc\x81", false},                     // a lead byte at the end
+        {"\x81,x", false},                      // a lead byte before a comma
+        {QByteArray(9, 'a') + "\x82 y", false}, // a lead byte before a space
+    };
+    for (const auto &c : cases) {
+        QByteArray out(c.bytes.size() * 3, '\0');
+        char *const end = exchange::WriteAsUtf8(c.bytes, out.data());
+        ASSERT_EQ(end != nullptr, c.valid) << c.bytes.toHex().toStdString();
+        if (end) {
+            EXPECT_EQ(out.first(end - out.data()), sjis::ToDisplay(c.bytes).text.toUtf8());
+        }
+    }
+}
+
+} // namespace
