@@ -88,7 +88,7 @@ void BM_ExportCsv(benchmark::State &state) {
     const Deck &deck = OpenedDeck();
     const QString path = TheFiles().out + QStringLiteral("-export.csv");
     for (auto _ : state)
-        WriteTextFile(path, exchange::ExportCards(deck.CardList, {exchange::ExportFormat::Csv}));
+        exchange::ExportCardsToFile(path, deck.CardList, {exchange::ExportFormat::Csv});
     Count(state, deck);
 }
 
@@ -96,8 +96,8 @@ void BM_ExportNotesWithRecord(benchmark::State &state) {
     const Deck &deck = OpenedDeck();
     const QString path = TheFiles().out + QStringLiteral("-export.txt");
     for (auto _ : state)
-        WriteTextFile(path, exchange::ExportCards(deck.CardList,
-                                                  {exchange::ExportFormat::Notes, true, false}));
+        exchange::ExportCardsToFile(path, deck.CardList,
+                                    {exchange::ExportFormat::Notes, true, false});
     Count(state, deck);
 }
 

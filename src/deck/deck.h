@@ -8,7 +8,9 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 using CardOwnerList = std::vector<std::unique_ptr<TMondaiSet>>; // owns the cards
@@ -72,6 +74,10 @@ void OpenReadDeck(Deck &deck, DeckFileRead &&read, qint32 today, CardRefList &as
 FileResult ReadTextFile(const QString &path, QByteArray *bytes);
 // Writes `bytes` to `path` atomically and durably; the message says why it could not.
 FileResult WriteTextFile(const QString &path, QByteArrayView bytes);
+// The same with the content handed over in blocks, as file_access::WriteFileInBlocks takes them:
+// a file of any size without holding it whole.
+FileResult WriteTextFileInBlocks(const QString &path,
+                                 const std::function<std::optional<QByteArrayView>()> &next);
 
 // True when neither of the first two lines holds a comma (a missing line holds none).
 bool IsUnsuitable(const DeckLines &lines);

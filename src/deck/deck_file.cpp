@@ -93,6 +93,12 @@ FileResult WriteTextFile(const QString &path, QByteArrayView bytes) {
     return written.ok ? FileResult{} : WriteFailure(path, written);
 }
 
+FileResult WriteTextFileInBlocks(const QString &path,
+                                 const std::function<std::optional<QByteArrayView>()> &next) {
+    const file_access::WriteResult written = file_access::WriteFileInBlocks(path, next);
+    return written.ok ? FileResult{} : WriteFailure(path, written);
+}
+
 FileResult ReadDeckFile(const QString &path, DeckLines *lines) {
     return ReadDeckFile(path, lines, nullptr);
 }

@@ -19,6 +19,20 @@ const QByteArray kTextNames[] = {"\x96\xe2\x91\xe8", "\x89\xf0\x93\x9a", "\x8e\x
 const QByteArray kRecordNames[] = {"\x8a\xfa\x93\xfa", "\x90\xb3\x89\xf0",
                                    "\x95\x73\x90\xb3\x89\xf0"};
 
+// Whether `text` holds the two bytes "\\n", looked for by their rarer first byte.
+bool HoldsLineBreak(QByteArrayView text) {
+    if (text.isEmpty())
+        return false;
+    const char *const end = text.data() + text.size();
+    for (const char *at = text.data();; ++at) {
+        at = static_cast<const char *>(std::memchr(at, '\\', size_t(end - at)));
+        if (!at || at + 1 == end)
+            return false;
+        if (at[1] == 'n')
+            return true;
+    }
+}
+
 // Texts go out in UTF-8, converted by table as they are written into one buffer sized up front.
 // Separators, quotes and line ends are never the second byte of a Shift-JIS character, so they
 // are written and looked for as bytes. A deck with bytes the table cannot decode on their own
@@ -37,32 +51,40 @@ public:
             kinds_[uchar(c)] |= kNeedsQuotes;
         for (const char c : {'&', '<', '>', '\r', '\n'})
             kinds_[uchar(c)] |= kHtmlSpecial;
+        kinds_[uchar('\\')] |= kBackslash;
+        for (int b = 0x80; b < 0x100; ++b)
+            kinds_[size_t(b)] |= kNonAscii;
     }
 
     void Raw(QByteArrayView bytes) {
         Reserve(3 * bytes.size());
         Put(bytes);
     }
-    void Field(QByteArrayView text) {
-        uchar kinds = 0;
-        for (const char c : text)
-            kinds |= kinds_[uchar(c)];
-        if (html_ && (kinds & kHtmlSpecial)) {
-            const QByteArray html = TextToHtml(text);
-            kinds = 0;
-            for (const char c : html)
-                kinds |= kinds_[uchar(c)];
-            Quoted(html, kinds & kNeedsQuotes);
+    // A card's text as the user sees it: the enclosing quotes of the stored form left out, and
+    // "\\n" as a line break.
+    void Text(const QByteArray &stored) {
+        QByteArrayView text = stored;
+        if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
+            text = text.sliced(1, text.size() - 2);
+        const uchar kinds = KindsOf(text);
+        if ((kinds & kBackslash) && HoldsLineBreak(text)) {
+            const QByteArray shown = DecodeLineBreaks(text.toByteArray());
+            Field(shown, KindsOf(shown));
             return;
         }
-        Quoted(text, kinds & kNeedsQuotes);
+        Field(text, kinds);
     }
+    void Field(QByteArrayView text) { Field(text, KindsOf(text)); }
     void EndRecord() {
         Raw(lineEnd_);
         atRecordStart_ = true;
     }
     // A text held bytes the table cannot decode: what was written is of no use.
     bool Failed() const { return failed_; }
+    qsizetype Size() const { return size_; }
+    QByteArrayView Written() const { return QByteArrayView(out_.constData(), size_); }
+    // Starts again at the start of the buffer, between records.
+    void Clear() { size_ = 0; }
     QByteArray Take() {
         out_.truncate(size_);
         return std::move(out_);
@@ -71,16 +93,37 @@ public:
 private:
     static constexpr uchar kNeedsQuotes = 1;
     static constexpr uchar kHtmlSpecial = 2;
+    static constexpr uchar kBackslash = 4;
+    static constexpr uchar kNonAscii = 8;
+
+    uchar KindsOf(QByteArrayView text) const {
+        uchar kinds = 0;
+        for (const char c : text)
+            kinds |= kinds_[uchar(c)];
+        return kinds;
+    }
+
+    void Field(QByteArrayView text, uchar kinds) {
+        if (html_ && (kinds & kHtmlSpecial)) {
+            const QByteArray html = TextToHtml(text);
+            Quoted(html, KindsOf(html));
+            return;
+        }
+        Quoted(text, kinds);
+    }
 
     // Quotes a field holding a separator, a quote or a line break; doubles the quotes inside.
-    void Quoted(QByteArrayView text, bool needsQuotes) {
+    void Quoted(QByteArrayView text, uchar kinds) {
         // Each byte takes at most three bytes in UTF-8, a doubled quote two.
         Reserve(3 * text.size() + 3);
         if (!atRecordStart_)
             out_.data()[size_++] = separator_;
         atRecordStart_ = false;
-        if (!needsQuotes) {
-            Put(text);
+        if (!(kinds & kNeedsQuotes)) {
+            if (kinds & kNonAscii)
+                Put(text);
+            else
+                PutAscii(text);
             return;
         }
         out_.data()[size_++] = '"';
@@ -98,15 +141,20 @@ private:
             out_.resize(std::max(out_.size() * 2, size_ + more));
     }
 
-    void Put(QByteArrayView bytes) {
+    // ASCII is the same in both encodings.
+    void PutAscii(QByteArrayView bytes) {
         if (bytes.isEmpty())
             return;
-        char *const data = out_.data();
+        std::memcpy(out_.data() + size_, bytes.data(), size_t(bytes.size()));
+        size_ += bytes.size();
+    }
+
+    void Put(QByteArrayView bytes) {
         if (!utf8_) {
-            std::memcpy(data + size_, bytes.data(), size_t(bytes.size()));
-            size_ += bytes.size();
+            PutAscii(bytes);
             return;
         }
+        char *const data = out_.data();
         char *const end = failed_ ? nullptr : WriteAsUtf8(bytes, data + size_);
         if (end)
             size_ = end - data;
@@ -142,39 +190,6 @@ void WriteNameRow(Writer &writer, const ExportOptions &options) {
             writer.Field(name);
     writer.EndRecord();
 }
-
-// Whether `text` holds the two bytes "\\n", looked for by their rarer first byte.
-bool HoldsLineBreak(QByteArrayView text) {
-    if (text.isEmpty())
-        return false;
-    const char *const end = text.data() + text.size();
-    for (const char *at = text.data();; ++at) {
-        at = static_cast<const char *>(std::memchr(at, '\\', size_t(end - at)));
-        if (!at || at + 1 == end)
-            return false;
-        if (at[1] == 'n')
-            return true;
-    }
-}
-
-// The display form without copying when the text has no line break.
-class Shown {
-public:
-    explicit Shown(const QByteArray &stored) {
-        view_ = stored;
-        if (view_.size() >= 2 && view_.front() == '"' && view_.back() == '"')
-            view_ = view_.sliced(1, view_.size() - 2);
-        if (HoldsLineBreak(view_)) {
-            decoded_ = DecodeLineBreaks(view_.toByteArray());
-            view_ = decoded_;
-        }
-    }
-    QByteArrayView View() const { return view_; }
-
-private:
-    QByteArrayView view_;
-    QByteArray decoded_;
-};
 
 // "yyyy-MM-dd", or empty for a day no calendar holds.
 class DateText {
@@ -220,24 +235,40 @@ private:
     QByteArrayView view_;
 };
 
-void WriteCards(Writer &writer, const CardOwnerList &cards, const ExportOptions &options) {
+void WriteHeader(Writer &writer, const ExportOptions &options) {
     if (options.format == ExportFormat::Notes)
         WriteNoteHeader(writer, options);
     else if (options.headerRow)
         WriteNameRow(writer, options);
-    for (const auto &card : cards) {
-        writer.Field(Shown(card->Mondai).View());
-        writer.Field(Shown(card->Kaitou).View());
-        writer.Field(Shown(card->Sankou).View());
-        if (options.withRecord) {
-            writer.Field(DateText(card->Jikan).View());
-            writer.Field(NumberText(card->Seikai).View());
-            writer.Field(NumberText(card->Fuseikai).View());
-        }
-        writer.EndRecord();
-        if (writer.Failed())
-            return;
+}
+
+void WriteCard(Writer &writer, const TMondaiSet &card, const ExportOptions &options) {
+    writer.Text(card.Mondai);
+    writer.Text(card.Kaitou);
+    writer.Text(card.Sankou);
+    if (options.withRecord) {
+        writer.Field(DateText(card.Jikan).View());
+        writer.Field(NumberText(card.Seikai).View());
+        writer.Field(NumberText(card.Fuseikai).View());
     }
+    writer.EndRecord();
+}
+
+// The whole export in Shift-JIS, converted by the codec at once.
+QByteArray ExportThroughCodec(const CardOwnerList &cards, const ExportOptions &options,
+                              qsizetype textBytes) {
+    Writer writer(options, textBytes + textBytes / 8 + 256, Writer::Output::ShiftJis);
+    WriteHeader(writer, options);
+    for (const auto &card : cards)
+        WriteCard(writer, *card, options);
+    return ShiftJisToUtf8(writer.Take());
+}
+
+qsizetype TextBytes(const CardOwnerList &cards) {
+    qsizetype bytes = 0;
+    for (const auto &card : cards)
+        bytes += card->Mondai.size() + card->Kaitou.size() + card->Sankou.size() + 8;
+    return bytes;
 }
 
 } // namespace
@@ -247,19 +278,45 @@ QDate DateOfDay(qint32 day) {
 }
 
 QByteArray ExportCards(const CardOwnerList &cards, const ExportOptions &options) {
-    qsizetype expected = 0;
-    for (const auto &card : cards)
-        expected += card->Mondai.size() + card->Kaitou.size() + card->Sankou.size() + 8;
+    const qsizetype textBytes = TextBytes(cards);
     // Japanese takes half as many bytes again in UTF-8; the record adds about twenty.
     const qsizetype perCard = options.withRecord ? 24 : 0;
-    Writer writer(options, expected + expected / 2 + perCard * qsizetype(cards.size()) + 256,
+    Writer writer(options, textBytes + textBytes / 2 + perCard * qsizetype(cards.size()) + 256,
                   Writer::Output::Utf8);
-    WriteCards(writer, cards, options);
-    if (!writer.Failed())
-        return writer.Take();
-    Writer shiftJis(options, expected + expected / 8 + 256, Writer::Output::ShiftJis);
-    WriteCards(shiftJis, cards, options);
-    return ShiftJisToUtf8(shiftJis.Take());
+    WriteHeader(writer, options);
+    for (const auto &card : cards) {
+        WriteCard(writer, *card, options);
+        if (writer.Failed())
+            return ExportThroughCodec(cards, options, textBytes);
+    }
+    return writer.Take();
+}
+
+FileResult ExportCardsToFile(const QString &path, const CardOwnerList &cards,
+                             const ExportOptions &options) {
+    // Blocks small enough to stay in the cache, reused: fresh memory for the whole export
+    // would cost a page fault every few kilobytes.
+    constexpr qsizetype kBlockBytes = qsizetype(1) << 20;
+    Writer writer(options, kBlockBytes + kBlockBytes / 4, Writer::Output::Utf8);
+    WriteHeader(writer, options);
+    size_t next = 0;
+    bool first = true;
+    bool failed = false;
+    const FileResult written = WriteTextFileInBlocks(path, [&]() -> std::optional<QByteArrayView> {
+        if (!first)
+            writer.Clear();
+        first = false;
+        while (next < cards.size() && writer.Size() < kBlockBytes)
+            WriteCard(writer, *cards[next++], options);
+        if (writer.Failed()) {
+            failed = true;
+            return std::nullopt; // the file stays as it was
+        }
+        return writer.Written();
+    });
+    if (failed)
+        return WriteTextFile(path, ExportThroughCodec(cards, options, TextBytes(cards)));
+    return written;
 }
 
 } // namespace exchange

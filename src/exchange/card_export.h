@@ -23,6 +23,11 @@ struct ExportOptions {
 
 QByteArray ExportCards(const CardOwnerList &cards, const ExportOptions &options);
 
+// The same written to `path` as a deck is saved, atomically and durably, a block at a time:
+// the export of a large deck is never held whole.
+FileResult ExportCardsToFile(const QString &path, const CardOwnerList &cards,
+                             const ExportOptions &options);
+
 // The calendar date of a day number (day 0 is 1899-12-30).
 QDate DateOfDay(qint32 day);
 

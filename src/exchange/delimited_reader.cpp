@@ -1,9 +1,16 @@
 #include "exchange/delimited_reader.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace exchange {
 
 DelimitedReader::DelimitedReader(QByteArrayView text, char separator, qsizetype maxRecordBytes)
-    : text_(text), separator_(separator), maxRecordBytes_(maxRecordBytes) {}
+    : text_(text), separator_(separator), maxRecordBytes_(maxRecordBytes) {
+    for (const char c : {separator, '\r', '\n'})
+        ends_[uchar(c)] = true;
+}
 
 bool DelimitedReader::AtRecordEnd() const {
     return pos_ >= text_.size() || text_[pos_] == '\r' || text_[pos_] == '\n';
@@ -47,13 +54,32 @@ bool DelimitedReader::Next() {
 
 QByteArrayView DelimitedReader::PlainField() {
     const qsizetype start = pos_;
-    while (pos_ < text_.size()) {
-        const char c = text_[pos_];
-        if (c == separator_ || c == '\r' || c == '\n')
-            break;
-        ++pos_;
+    const char *const data = text_.data();
+    const qsizetype size = text_.size();
+    qsizetype pos = pos_;
+#if defined(__SSE2__)
+    // Sixteen bytes at a time while sixteen are left.
+    const __m128i separator = _mm_set1_epi8(separator_);
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    while (size - pos >= 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + pos));
+        const __m128i ends =
+            _mm_or_si128(_mm_cmpeq_epi8(chunk, separator),
+                         _mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, lf)));
+        const int mask = _mm_movemask_epi8(ends);
+        if (mask != 0) {
+            pos += __builtin_ctz(unsigned(mask));
+            pos_ = pos;
+            return text_.sliced(start, pos - start);
+        }
+        pos += 16;
     }
-    return text_.sliced(start, pos_ - start);
+#endif
+    while (pos < size && !ends_[uchar(data[pos])])
+        ++pos;
+    pos_ = pos;
+    return text_.sliced(start, pos - start);
 }
 
 QByteArrayView DelimitedReader::QuotedField(qsizetype recordStart) {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+#include <array>
 #include <vector>
 
 namespace exchange {
@@ -36,6 +37,7 @@ private:
 
     QByteArrayView text_;
     char separator_;
+    std::array<bool, 256> ends_{}; // the bytes that end a plain field: separator, CR, LF
     qsizetype maxRecordBytes_;
     qsizetype pos_ = 0;
     qsizetype line_ = 1;

@@ -7,6 +7,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace exchange {
 
 namespace {
@@ -80,12 +84,7 @@ inline bool IsContinuation(uchar b) {
 inline int DecodeUtf8(const uchar *in, const uchar *end, char32_t *c) {
     const uchar b = in[0];
     const qsizetype left = end - in;
-    if (b >= 0xC2 && b <= 0xDF) {
-        if (left < 2 || !IsContinuation(in[1]))
-            return 0;
-        *c = char32_t(b & 0x1F) << 6 | (in[1] & 0x3F);
-        return 2;
-    }
+    // Japanese text is mostly three-byte characters.
     if (b >= 0xE0 && b <= 0xEF) {
         if (left < 3 || !IsContinuation(in[1]) || !IsContinuation(in[2]))
             return 0;
@@ -93,6 +92,12 @@ inline int DecodeUtf8(const uchar *in, const uchar *end, char32_t *c) {
             return 0;
         *c = char32_t(b & 0x0F) << 12 | char32_t(in[1] & 0x3F) << 6 | (in[2] & 0x3F);
         return 3;
+    }
+    if (b >= 0xC2 && b <= 0xDF) {
+        if (left < 2 || !IsContinuation(in[1]))
+            return 0;
+        *c = char32_t(b & 0x1F) << 6 | (in[1] & 0x3F);
+        return 2;
     }
     if (b >= 0xF0 && b <= 0xF4) {
         if (left < 4 || !IsContinuation(in[1]) || !IsContinuation(in[2]) || !IsContinuation(in[3]))
@@ -122,7 +127,25 @@ void NoteUnencodable(QString &list, char32_t c) {
         list.append(character);
 }
 
-constexpr quint64 kHighBits = 0x8080808080808080ULL;
+// Copies the run of ASCII at `in` to `out` and returns its length. Sixteen bytes go at a time
+// while sixteen are left, so `out` must have room for as many bytes as `in` has left.
+inline qsizetype CopyAscii(const uchar *in, const uchar *end, char *out) {
+    const uchar *const start = in;
+#if defined(__SSE2__)
+    while (end - in >= 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out), chunk);
+        const int high = _mm_movemask_epi8(chunk);
+        if (high != 0)
+            return in - start + __builtin_ctz(unsigned(high));
+        in += 16;
+        out += 16;
+    }
+#endif
+    while (in < end && *in < 0x80)
+        *out++ = char(*in++);
+    return in - start;
+}
 
 } // namespace
 
@@ -214,22 +237,16 @@ sjis::Encoded Utf8ToShiftJis(QByteArrayView utf8) {
     const Tables &t = TheTables();
     sjis::Encoded out;
     // No character takes more bytes in Shift-JIS than in UTF-8, so the output never overtakes
-    // the input: eight bytes may be written wherever eight are read.
+    // the input, and has room for as many bytes as the input has left.
     out.bytes = large_memory::UninitializedBytes(utf8.size());
     char *const start = out.bytes.data();
     char *o = start;
     const uchar *in = reinterpret_cast<const uchar *>(utf8.data());
     const uchar *const end = in + utf8.size();
     while (in < end) {
-        // ASCII, the bulk of most files, eight bytes at a time.
-        quint64 word;
-        while (end - in >= 8 && (std::memcpy(&word, in, 8), (word & kHighBits) == 0)) {
-            std::memcpy(o, &word, 8);
-            in += 8;
-            o += 8;
-        }
-        while (in < end && *in < 0x80)
-            *o++ = char(*in++);
+        const qsizetype ascii = CopyAscii(in, end, o);
+        in += ascii;
+        o += ascii;
         while (in < end && *in >= 0x80) {
             char32_t c = 0xFFFD;
             int length = DecodeUtf8(in, end, &c);
@@ -258,20 +275,12 @@ char *WriteAsUtf8(QByteArrayView bytes, char *out) {
     const uchar *in = reinterpret_cast<const uchar *>(bytes.data());
     const uchar *const end = in + bytes.size();
     while (in < end) {
-        quint64 word;
-        while (end - in >= 8 && (std::memcpy(&word, in, 8), (word & kHighBits) == 0)) {
-            std::memcpy(out, &word, 8);
-            in += 8;
-            out += 8;
-        }
+        const qsizetype ascii = CopyAscii(in, end, out);
+        in += ascii;
+        out += ascii;
         if (in == end)
             break;
         const uchar b = *in;
-        if (b < 0x80) {
-            *out++ = char(b);
-            ++in;
-            continue;
-        }
         const bool pair = end - in >= 2 && sjis::IsLeadByte(b) && sjis::IsTrailByte(in[1]);
         const char16_t c = pair ? t.pairs[size_t(b * 256 + in[1])] : t.single[b];
         if (c == kInvalid)

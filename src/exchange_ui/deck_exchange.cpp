@@ -134,7 +134,7 @@ QString DeckExchange::Export(const Deck &deck, const exchange::ExportOptions &op
                                                  "別の名前を指定してください。"));
         return {};
     }
-    const FileResult written = WriteTextFile(path, exchange::ExportCards(deck.CardList, options));
+    const FileResult written = exchange::ExportCardsToFile(path, deck.CardList, options);
     if (!written.ok) {
         prompts_.Error(parent_, written.error);
         return {};

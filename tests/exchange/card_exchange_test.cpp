@@ -6,6 +6,7 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -120,6 +121,35 @@ TEST(ExchangeRoundTrip, ExportConvertsEveryTextAsTheCodecDoes) {
                   sjis::ToDisplay(c.record.repeated(40)).text.toUtf8())
             << c.record.toHex().toStdString();
     }
+}
+
+// The file holds exactly what ExportCards gives, however many blocks it takes to write, and a
+// deck whose bytes the table cannot decode still reaches the file through the codec.
+TEST(ExchangeRoundTrip, ExportToAFileWritesWhatExportCardsGives) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(u"export.csv"_qs);
+    CardOwnerList many;
+    for (int i = 0; i < 20000; ++i) // more than a block of 1 MiB
+        many.push_back(std::make_unique<TMondaiSet>("\"q" + QByteArray::number(i) + ",x\"",
+                                                    Sjis(u"表示\\nソフト"_qs).repeated(i % 7),
+                                                    "r\\n", i, i % 5, -i, "h"));
+    CardOwnerList broken;
+    broken.push_back(std::make_unique<TMondaiSet>("a", "b", "", 0, 0, 0, ""));
+    broken.push_back(std::make_unique<TMondaiSet>("c\x81", "d", "", 0, 0, 0, ""));
+    CardOwnerList none;
+    for (const CardOwnerList *cards : {&many, &broken, &none}) {
+        for (const ExportOptions options : {ExportOptions{ExportFormat::Csv, false, false},
+                                            ExportOptions{ExportFormat::Tsv, true, true},
+                                            ExportOptions{ExportFormat::Notes, true, false}}) {
+            ASSERT_TRUE(ExportCardsToFile(path, *cards, options).ok);
+            QByteArray written;
+            ASSERT_TRUE(ReadTextFile(path, &written).ok);
+            EXPECT_EQ(written, ExportCards(*cards, options))
+                << cards->size() << " cards, format " << int(options.format);
+        }
+    }
+    EXPECT_FALSE(ExportCardsToFile(dir.filePath(u"missing/export.csv"_qs), many, {}).ok);
 }
 
 TEST(ExchangeRoundTrip, ExportLeavesTheCardsAlone) {

@@ -157,12 +157,12 @@ sjis::Encoded ThroughQString(const QByteArray &utf8) {
 }
 
 // Every character the codec decodes, each after a run of ASCII of another length, so that
-// characters fall at every offset of the eight-byte steps.
+// characters fall at every offset of the sixteen-byte steps.
 QByteArray EveryShiftJisCharacterInUtf8() {
     QByteArray codes;
     for (int lead = 0x81; lead <= 0xFC; ++lead)
         for (int trail = 0x40; trail <= 0xFC; ++trail)
-            codes += QByteArray(1, char(lead)) + char(trail) + QByteArray(lead % 11, 'a');
+            codes += QByteArray(1, char(lead)) + char(trail) + QByteArray((lead + trail) % 23, 'a');
     for (int single = 0xA1; single <= 0xDF; ++single)
         codes += QByteArray(1, char(single)) + QByteArray(single % 9, '\\');
     return sjis::ToDisplay(codes).text.toUtf8();
