@@ -6,6 +6,7 @@
 #include "exchange/html_text.h"
 #include "exchange/sjis_table.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstring>
@@ -33,10 +34,10 @@ bool HoldsLineBreak(QByteArrayView text) {
     }
 }
 
-// Texts go out in UTF-8, converted by table as they are written into one buffer sized up front.
-// Separators, quotes and line ends are never the second byte of a Shift-JIS character, so they
-// are written and looked for as bytes. A deck with bytes the table cannot decode on their own
-// is written in Shift-JIS instead, for the codec to convert as a whole.
+// Texts go out in UTF-8, converted by table as they are written, each field once. Separators,
+// quotes and line ends are never the second byte of a Shift-JIS character, so they are written
+// and looked for as bytes. A deck with bytes the table cannot decode on their own is written in
+// Shift-JIS instead, for the codec to convert as a whole.
 class Writer {
 public:
     enum class Output { Utf8, ShiftJis };

@@ -1,5 +1,8 @@
 #include "app/file_drop.h"
 #include "deck/sjis_codec.h"
+#include "exchange_ui/deck_exchange.h"
+#include "exchange_ui/import_dialog.h"
+#include "support/file_bytes.h"
 #include "support/window_fixture.h"
 #include "view/card_view.h"
 #include "view/cell_media.h"
@@ -127,6 +130,21 @@ TEST_F(FileDrops, ADeckOpensWhereverItLandsWhenItsNameIsSpelledExactly) {
     DropFiles(CentreOf(Find<QWidget>("GridHyouji")), {upper, lower});
     EXPECT_EQ(form->DeckState().DeckFileName, upper);
     EXPECT_EQ(form->RecentPaths()[0], upper);
+}
+
+// Tab-separated text from another program is dropped as a deck, and opening it offers import.
+TEST_F(FileDrops, ADroppedTsvFileIsOfferedForImport) {
+    OpenDeck({QStringLiteral("A,a,,0,0,0,")});
+    const QString words = dir.filePath(QStringLiteral("words.tsv"));
+    WriteBytes(words, u"apple\tりんご\nbanana\tバナナ\n"_qs.toUtf8());
+    int dialogs = 0;
+    form->Exchange().runDialog = [&dialogs](ImportDialog &) { return ++dialogs > 0; };
+    prompts.Answer(PromptButton::Yes);
+    DropFiles(CentreOf(Find<QWidget>("btnSusume")), {words});
+    ASSERT_FALSE(prompts.asked.empty());
+    EXPECT_TRUE(prompts.asked[0].text.contains(u"カードとして取り込みますか"_qs));
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(Question(0), QByteArray("apple"));
 }
 
 TEST_F(FileDrops, ANameWithBothKindsIsReferencedOnABoxAndThenOpened) {
