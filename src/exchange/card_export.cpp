@@ -137,16 +137,16 @@ QDate DateOfDay(qint32 day) {
 QByteArray ExportCards(const CardOwnerList &cards, const ExportOptions &options) {
     qsizetype expected = 0;
     for (const auto &card : cards)
-        expected += card->Mondai.size() + card->Kaitou.size() + card->Sankou.size() + 8;
+        expected += card->Mondai().size() + card->Kaitou().size() + card->Sankou().size() + 8;
     Writer writer(options, expected + expected / 8 + 256);
     if (options.format == ExportFormat::Notes)
         WriteNoteHeader(writer, options);
     else if (options.headerRow)
         WriteNameRow(writer, options);
     for (const auto &card : cards) {
-        writer.Field(Shown(card->Mondai).View());
-        writer.Field(Shown(card->Kaitou).View());
-        writer.Field(Shown(card->Sankou).View());
+        writer.Field(Shown(card->Mondai()).View());
+        writer.Field(Shown(card->Kaitou()).View());
+        writer.Field(Shown(card->Sankou()).View());
         if (options.withRecord) {
             writer.Field(DateText(card->Jikan));
             writer.Field(QByteArray::number(card->Seikai));

@@ -243,7 +243,7 @@ QByteArray StoredFormOf(QByteArrayView text, bool *quoteCommaSeparated) {
         value = '"' + separated + '"';
     TMondaiSet card;
     card.SetField(1, value);
-    return card.Mondai;
+    return card.Mondai();
 }
 
 void TakeAsNewDeck(Deck &deck, CardRefList &askQueue, CardOwnerList cards) {

@@ -34,19 +34,19 @@ TEST(TextBlock, EditedCardsDoNotTouchTheirNeighbours) {
     CardRefList queue;
     ParseDeck(deck, 0, queue);
     TMondaiSet &first = *deck.CardList[0];
-    first.Kaitou.append(QByteArray(100, 'x'));
-    first.Mondai.remove(0, 1);
+    first.SetKaitou(first.Kaitou() + QByteArray(100, 'x'));
+    first.SetMondai(first.Mondai().mid(1));
     AddSioriMark(first);
-    EXPECT_EQ(first.Sankou, "s1");
-    EXPECT_EQ(deck.CardList[1]->Mondai, "q2");
+    EXPECT_EQ(first.Sankou(), "s1");
+    EXPECT_EQ(deck.CardList[1]->Mondai(), "q2");
     // Once every other text of its block is gone, a text may grow in place.
-    QByteArray last = deck.CardList[1]->Rireki;
+    QByteArray last = deck.CardList[1]->Rireki();
     deck.CardList.clear();
     last.append("-grown");
     EXPECT_EQ(last, "r2-grown");
     deck.SavedLines = DeckLines::FromFileBytes("n,m\r\n");
     ParseDeck(deck, 0, queue);
-    EXPECT_EQ(deck.CardList[0]->Kaitou, "m");
+    EXPECT_EQ(deck.CardList[0]->Kaitou(), "m");
     EXPECT_EQ(last, "r2-grown");
 }
 
@@ -60,12 +60,12 @@ TEST(CardPool, CardsAreReusedAfterADeckIsReplaced) {
         deck.SavedLines = DeckLines::FromFileBytes(bytes);
         ParseDeck(deck, 1, queue);
         ASSERT_EQ(deck.CardList.size(), size_t(count));
-        EXPECT_EQ(deck.CardList.back()->Mondai, "q" + QByteArray::number(count - 1));
+        EXPECT_EQ(deck.CardList.back()->Mondai(), "q" + QByteArray::number(count - 1));
         EXPECT_FALSE(IsDeckChanged(deck));
     }
     auto extra = std::make_unique<TMondaiSet>();
     extra->SetField(1, "x,y");
-    EXPECT_EQ(extra->Mondai, "\"x,y\"");
+    EXPECT_EQ(extra->Mondai(), "\"x,y\"");
 }
 
 } // namespace
