@@ -40,7 +40,7 @@ TMondaiSet CardFromEntry(QByteArrayView entry, qsizetype index) {
     card.Seikai = int(index % 7);
     card.Fuseikai = int(index % 3);
     if (index % 4 == 0)
-        card.Rireki = "o x o";
+        card.SetRireki("o x o");
     return card;
 }
 

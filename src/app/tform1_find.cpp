@@ -40,7 +40,7 @@ void TForm1::ClickTakeBackDelete() {
         ShowStatus(QStringLiteral("元に戻せる削除はありません。"));
         return;
     }
-    QString question = sjis::ToDisplay(DisplayForm(card->Mondai)).text.simplified();
+    QString question = sjis::ToDisplay(DisplayForm(card->Mondai())).text.simplified();
     if (question.size() > 30)
         question = question.left(30) + QStringLiteral("…");
     ShowStatus(QStringLiteral("%1 番目のカード「%2」を元に戻しました。")

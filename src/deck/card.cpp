@@ -1,6 +1,7 @@
 #include "deck/card.h"
 
 #include "deck/sjis_text.h"
+#include "deck/text_buffers.h"
 
 #include <limits>
 #include <utility>
@@ -17,19 +18,24 @@ bool OpensWithoutClosing(const QByteArray &text) {
     return text.startsWith('"') && (text.size() == 1 || text.back() != '"');
 }
 
-QByteArray *TextField(TMondaiSet &card, int column) {
+// The text of a column, or -1 for a number column.
+int TextOfColumn(int column) {
     switch (column) {
     case 1:
-        return &card.Mondai;
+        return TMondaiSet::kMondai;
     case 2:
-        return &card.Kaitou;
+        return TMondaiSet::kKaitou;
     case 3:
-        return &card.Sankou;
+        return TMondaiSet::kSankou;
     case 7:
-        return &card.Rireki;
+        return TMondaiSet::kRireki;
     default:
-        return nullptr;
+        return -1;
     }
+}
+
+QByteArray *OwnText(quint64 raw) {
+    return reinterpret_cast<QByteArray *>(raw);
 }
 
 qint32 *NumberField(TMondaiSet &card, int column) {
@@ -55,40 +61,141 @@ bool OpenFieldReadsBack(const QByteArray &field, const QByteArray &rest) {
 
 } // namespace
 
+// A million cards take 48 MB; every further byte here costs a megabyte.
+static_assert(sizeof(TMondaiSet) == 48);
+
 void KeepLineReadable(TMondaiSet &card) {
-    QByteArray *const fields[] = {&card.Mondai, &card.Kaitou, &card.Sankou};
     for (int i = 0; i < 3; ++i) {
-        QByteArray &field = *fields[i];
+        const auto which = TMondaiSet::Text(i);
+        const QByteArray field = card.GetText(which);
         if (!OpensWithoutClosing(field))
             continue;
         QByteArray rest;
         for (int j = i + 1; j < 3; ++j)
-            rest += ',' + *fields[j];
-        rest += ",0,0,0," + card.Rireki; // the number columns never hold a quote
+            rest += ',' + card.GetText(TMondaiSet::Text(j));
+        rest += ",0,0,0," + card.Rireki(); // the number columns never hold a quote
         if (!OpenFieldReadsBack(field, rest))
-            field = '"' + field + '"';
+            card.SetText(which, '"' + field + '"');
     }
 }
 
 TMondaiSet::TMondaiSet(QByteArray mondai, QByteArray kaitou, QByteArray sankou, qint32 jikan,
                        qint32 seikai, qint32 fuseikai, QByteArray rireki)
-    : Mondai(std::move(mondai)), Kaitou(std::move(kaitou)), Sankou(std::move(sankou)), Jikan(jikan),
-      Seikai(seikai), Fuseikai(fuseikai), Rireki(std::move(rireki)) {}
+    : Jikan(jikan), Seikai(seikai), Fuseikai(fuseikai) {
+    SetText(kMondai, std::move(mondai));
+    SetText(kKaitou, std::move(kaitou));
+    SetText(kSankou, std::move(sankou));
+    SetText(kRireki, std::move(rireki));
+}
+
+TMondaiSet::TMondaiSet(const TMondaiSet &other)
+    : Jikan(other.Jikan), Seikai(other.Seikai), Fuseikai(other.Fuseikai), source_(other.source_) {
+    if (source_)
+        text_buffers::Retain(source_);
+    for (int i = 0; i < 4; ++i) {
+        const quint64 raw = other.texts_[i];
+        texts_[i] = (raw & 1) || raw == 0 ? raw : quint64(new QByteArray(*OwnText(raw)));
+    }
+}
+
+TMondaiSet &TMondaiSet::operator=(const TMondaiSet &other) {
+    if (this != &other) {
+        TMondaiSet copy(other);
+        DropTexts();
+        Jikan = copy.Jikan;
+        Seikai = copy.Seikai;
+        Fuseikai = copy.Fuseikai;
+        std::swap(source_, copy.source_);
+        std::swap(texts_, copy.texts_);
+    }
+    return *this;
+}
+
+TMondaiSet::~TMondaiSet() {
+    DropTexts();
+}
+
+void TMondaiSet::DropTexts() {
+    for (quint64 &raw : texts_) {
+        if (raw && !(raw & 1))
+            delete OwnText(raw);
+        raw = 0;
+    }
+    if (source_)
+        text_buffers::Release(source_);
+    source_ = 0;
+}
+
+namespace {
+
+QByteArrayView TextAt(quint64 raw, const char *source) {
+    if (raw == 0)
+        return {};
+    if (raw & 1)
+        return QByteArrayView(source + ((raw & 0xffffffffu) >> 1), qsizetype(raw >> 32));
+    return *OwnText(raw);
+}
+
+} // namespace
+
+QByteArrayView TMondaiSet::View(Text which) const {
+    return TextAt(texts_[which], source_ ? text_buffers::Bytes(source_) : nullptr);
+}
+
+std::array<QByteArrayView, 4> TMondaiSet::Views() const {
+    const char *source = source_ ? text_buffers::Bytes(source_) : nullptr;
+    return {TextAt(texts_[0], source), TextAt(texts_[1], source), TextAt(texts_[2], source),
+            TextAt(texts_[3], source)};
+}
+
+const QByteArray TMondaiSet::GetText(Text which) const {
+    const quint64 raw = texts_[which];
+    if (raw == 0)
+        return {};
+    if (!(raw & 1))
+        return *OwnText(raw);
+    // A slice shares the source's bytes and holds a reference on them, like any shared
+    // QByteArray; unlike most, it is not NUL-terminated.
+    const QByteArray &buffer = text_buffers::Buffer(source_);
+    QArrayData *header = const_cast<QByteArray &>(buffer).data_ptr().d_ptr();
+    const QByteArrayView text = View(which);
+    if (!header)
+        return text.toByteArray();
+    header->ref_.ref();
+    using Header = QTypedArrayData<char>;
+    return QByteArray(QByteArray::DataPointer(static_cast<Header *>(header),
+                                              const_cast<char *>(text.data()), text.size()));
+}
+
+void TMondaiSet::SetText(Text which, QByteArray text) {
+    quint64 &raw = texts_[which];
+    if (raw && !(raw & 1)) {
+        if (text.isEmpty()) {
+            delete OwnText(raw);
+            raw = 0;
+        } else {
+            *OwnText(raw) = std::move(text);
+        }
+        return;
+    }
+    raw = text.isEmpty() ? 0 : quint64(new QByteArray(std::move(text)));
+}
 
 bool TMondaiSet::SetField(int column, const QByteArray &value) {
     if (qint32 *number = NumberField(*this, column))
         return ParseInt32(value, number);
-    QByteArray *field = TextField(*this, column);
-    if (!field)
+    const int text = TextOfColumn(column);
+    if (text < 0)
         return true;
+    const auto which = Text(text);
     QByteArray v = SeparateQuoteCommas(value);
     // Once quoted, a field stays quoted; a comma needs quotes, and so does a text that opens
     // with a quote it does not close.
-    if ((!IsQuoted(v) && (v.contains(',') || IsQuoted(*field))) || OpensWithoutClosing(v))
+    if ((!IsQuoted(v) && (v.contains(',') || IsQuoted(GetText(which)))) || OpensWithoutClosing(v))
         v = '"' + v + '"';
     if (v == "\"\"")
         v.clear();
-    *field = v;
+    SetText(which, v);
     KeepLineReadable(*this);
     return true;
 }
@@ -172,23 +279,25 @@ bool ParseInt32(QByteArrayView text, qint32 *value) {
 }
 
 void AddSioriMark(TMondaiSet &card) {
-    QByteArray &q = card.Mondai;
+    const QByteArray q = card.Mondai();
     if (q.size() >= 2 && q.front() == '"' && q.back() == '"')
-        q = '"' + SioriMark() + q.mid(1);
+        card.SetMondai('"' + SioriMark() + q.mid(1));
     else
-        q = SioriMark() + q;
+        card.SetMondai(SioriMark() + q);
 }
 
 bool RemoveSioriMark(TMondaiSet &card) {
     const QByteArray mark = SioriMark();
-    const qsizetype at = sjis::IndexOf(card.Mondai, mark);
+    QByteArray q = card.Mondai();
+    const qsizetype at = sjis::IndexOf(q, mark);
     if (at < 0)
         return true;
-    card.Mondai.remove(at, mark.size());
+    q.remove(at, mark.size());
     // Cutting the marker out of ‹"a"[しおり],b"› must not leave a quote before a comma (an
     // opening quote at the very start is no closing one).
-    if (at >= 2 && card.Mondai[at - 1] == '"' && at < card.Mondai.size() && card.Mondai[at] == ',')
-        card.Mondai.insert(at, ' ');
+    if (at >= 2 && q[at - 1] == '"' && at < q.size() && q[at] == ',')
+        q.insert(at, ' ');
+    card.SetMondai(std::move(q));
     KeepLineReadable(card);
     return false;
 }
@@ -197,5 +306,5 @@ bool HasSioriMark(const TMondaiSet &card) {
     // A byte search first: the walk over characters is needed only where the bytes occur, and
     // looking through a million questions for the bookmark is part of opening a deck.
     const QByteArray mark = SioriMark();
-    return card.Mondai.contains(mark) && sjis::IndexOf(card.Mondai, mark) >= 0;
+    return card.View(TMondaiSet::kMondai).contains(mark) && sjis::IndexOf(card.Mondai(), mark) >= 0;
 }

@@ -1,7 +1,7 @@
 #include "deck/deck.h"
 
+#include "deck/card_source.h"
 #include "deck/large_memory.h"
-#include "deck/text_block.h"
 
 #include <algorithm>
 #include <charconv>
@@ -10,27 +10,14 @@
 
 namespace {
 
-const char *FindByte(const char *from, const char *end, char c) {
-    return static_cast<const char *>(std::memchr(from, c, size_t(end - from)));
-}
-
-// The closing quote of a quoted field starting at `open`: the first quote after it that is
-// followed by a comma, or nullptr. (Quotes and commas are never the second byte of a
-// double-byte character, so a byte search is a character search.)
-const char *ClosingQuote(const char *open, const char *end) {
-    for (const char *p = open + 1; (p = FindByte(p, end, '"')); ++p) {
-        if (p + 1 < end && p[1] == ',')
-            return p;
-    }
-    return nullptr;
-}
-
 int DigitCount(qint32 value) {
     char buffer[16];
     return int(std::to_chars(buffer, buffer + sizeof buffer, value).ptr - buffer);
 }
 
-char *Put(char *out, const QByteArray &text) {
+char *Put(char *out, QByteArrayView text) {
+    if (text.isEmpty())
+        return out;
     std::memcpy(out, text.constData(), size_t(text.size()));
     return out + text.size();
 }
@@ -40,16 +27,20 @@ char *Put(char *out, qint32 value) {
 }
 
 qsizetype LineLength(const TMondaiSet &card) {
-    return card.Mondai.size() + card.Kaitou.size() + card.Sankou.size() + card.Rireki.size() +
-           DigitCount(card.Jikan) + DigitCount(card.Seikai) + DigitCount(card.Fuseikai) + 6;
+    qsizetype length =
+        DigitCount(card.Jikan) + DigitCount(card.Seikai) + DigitCount(card.Fuseikai) + 6;
+    for (const QByteArrayView text : card.Views())
+        length += text.size();
+    return length;
 }
 
 char *PutLine(char *out, const TMondaiSet &card) {
-    out = Put(out, card.Mondai);
+    const auto texts = card.Views();
+    out = Put(out, texts[TMondaiSet::kMondai]);
     *out++ = ',';
-    out = Put(out, card.Kaitou);
+    out = Put(out, texts[TMondaiSet::kKaitou]);
     *out++ = ',';
-    out = Put(out, card.Sankou);
+    out = Put(out, texts[TMondaiSet::kSankou]);
     *out++ = ',';
     out = Put(out, card.Jikan);
     *out++ = ',';
@@ -57,7 +48,7 @@ char *PutLine(char *out, const TMondaiSet &card) {
     *out++ = ',';
     out = Put(out, card.Fuseikai);
     *out++ = ',';
-    return Put(out, card.Rireki);
+    return Put(out, texts[TMondaiSet::kRireki]);
 }
 
 char *PutFileLine(char *out, const TMondaiSet &card) {
@@ -72,34 +63,6 @@ bool HasComma(QByteArrayView line) {
 }
 
 } // namespace
-
-LineFields SplitFields(QByteArrayView line) {
-    LineFields fields;
-    const char *pos = line.data();
-    const char *const end = pos + line.size();
-    for (QByteArrayView &field : fields) {
-        if (pos >= end)
-            break;
-        if (*pos == '"') {
-            if (const char *close = ClosingQuote(pos, end)) {
-                field = QByteArrayView(pos, close + 1 - pos);
-                pos = close + 2;
-                continue;
-            }
-            if (end[-1] == '"') {
-                field = QByteArrayView(pos, end - pos);
-                pos = end;
-                continue;
-            }
-            // No end by the quoting rules: it ends like any other field.
-        }
-        const char *comma = FindByte(pos, end, ',');
-        const char *stop = comma ? comma : end;
-        field = QByteArrayView(pos, stop - pos);
-        pos = comma ? comma + 1 : end;
-    }
-    return fields;
-}
 
 QByteArray ExtractField(QByteArrayView line, int n) {
     if (n < 1 || n > 7)
@@ -123,35 +86,27 @@ void ParseDeck(Deck &deck, qint32 today, CardRefList &askQueue) {
     const DeckLines &lines = deck.SavedLines;
     deck.CardList.reserve(size_t(lines.Count()));
     askQueue.reserve(size_t(lines.Count()));
-    TextSlicer texts(lines.Bytes(), 4 * lines.Count());
-    lines.ForEach([&](QByteArrayView line) {
-        const LineFields f = SplitFields(line);
-        auto card = std::make_unique<TMondaiSet>(
-            texts.Slice(f[0]), texts.Slice(f[1]), texts.Slice(f[2]), FieldToInt(f[3]),
-            FieldToInt(f[4]), FieldToInt(f[5]), texts.Slice(f[6]));
+    const CardSource texts(lines.Bytes());
+    FieldScanner scanner(lines);
+    LineFields f;
+    while (scanner.Next(f)) {
+        auto card = texts.NewCard({f[0], f[1], f[2], f[6]}, FieldToInt(f[3]), FieldToInt(f[4]),
+                                  FieldToInt(f[5]));
         if (card->Jikan < today)
             askQueue.push_back(card.get());
         deck.CardList.push_back(std::move(card));
-    });
+    }
 }
 
 void ResliceCards(const CardOwnerList &cards, const DeckLines &lines) {
     if (qsizetype(cards.size()) != lines.Count())
         return;
-    TextSlicer texts(lines.Bytes(), 4 * lines.Count());
-    auto card = cards.begin();
-    lines.ForEach([&](QByteArrayView line) {
-        const LineFields f = SplitFields(line);
-        TMondaiSet &c = **card++;
-        // Only a text that reads back as itself moves over; anything else stays as it is.
-        for (auto [field, text] : {std::pair{&c.Mondai, f[0]},
-                                   {&c.Kaitou, f[1]},
-                                   {&c.Sankou, f[2]},
-                                   {&c.Rireki, f[6]}}) {
-            if (!text.isEmpty() && *field == text)
-                *field = texts.Slice(text);
-        }
-    });
+    const CardSource texts(lines.Bytes());
+    FieldScanner scanner(lines);
+    LineFields f;
+    // Only a text that reads back as itself moves over; anything else stays as it is.
+    for (auto card = cards.begin(); scanner.Next(f); ++card)
+        texts.Reslice(**card, {f[0], f[1], f[2], f[6]});
 }
 
 QByteArray RenderCardLine(const TMondaiSet &card) {

@@ -2,6 +2,7 @@
 
 #include "deck/card.h"
 #include "deck/deck_lines.h"
+#include "deck/line_fields.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -81,13 +82,6 @@ FileResult WriteTextFileInBlocks(const QString &path,
 
 // True when neither of the first two lines holds a comma (a missing line holds none).
 bool IsUnsuitable(const DeckLines &lines);
-
-// The seven fields of a line in stored form, found in one walk; empty past the end of the line.
-// A field starting with a double quote ends at the first double quote after it that is
-// followed by a comma, else at the line's end when the line ends in a double quote, else like
-// any other field at the next comma. Further fields are ignored.
-using LineFields = std::array<QByteArrayView, 7>;
-LineFields SplitFields(QByteArrayView line);
 
 // The n-th field (1-based) of a line in stored form; empty past the end of the line.
 QByteArray ExtractField(QByteArrayView line, int n);

@@ -22,11 +22,11 @@ quint32 Tag(const TMondaiSet *card) {
 
 // One card's entry: question, end byte, answer, end byte, reference; `ends` gets its end.
 void AppendEntry(QByteArray &blob, std::vector<quint32> &ends, const TMondaiSet &card) {
-    textmatch::AppendFoldedStored(blob, card.Mondai, true);
+    textmatch::AppendFoldedStored(blob, card.Mondai(), true);
     blob.append(textmatch::kFieldEnd[0]);
-    textmatch::AppendFoldedStored(blob, card.Kaitou, true);
+    textmatch::AppendFoldedStored(blob, card.Kaitou(), true);
     blob.append(textmatch::kFieldEnd[1]);
-    textmatch::AppendFoldedStored(blob, card.Sankou, true);
+    textmatch::AppendFoldedStored(blob, card.Sankou(), true);
     ends.push_back(quint32(blob.size()));
 }
 

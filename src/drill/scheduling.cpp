@@ -34,7 +34,7 @@ QByteArray WithNewResult(const QByteArray &result, const QByteArray &history) {
 // marks change the text inside them and store it back through the quoting rule, so the line
 // still reads back as the card; a history of marks alone is changed byte for byte as it is.
 template <typename Change> void ChangeHistory(TMondaiSet &card, Change change) {
-    card.SetField(7, change(Unquote(card.Rireki)));
+    card.SetField(7, change(Unquote(card.Rireki())));
 }
 
 } // namespace
@@ -46,7 +46,7 @@ bool IsDue(const TMondaiSet &card, qint32 today) {
 qint64 ComputeInterval(const TMondaiSet &card) {
     double x =
         (double(NonNegative(card.Seikai)) + 1.0) / (double(NonNegative(card.Fuseikai)) + 1.0) + 1.0;
-    const QByteArray counted = sjis::LeftChars(card.Rireki, kHistoryCounted);
+    const QByteArray counted = sjis::LeftChars(card.Rireki(), kHistoryCounted);
     for (qsizetype pos = 0; pos < counted.size(); pos += sjis::CharLength(counted, pos)) {
         if (counted.mid(pos, 2) == kRight)
             x = x * x * x;
@@ -96,7 +96,7 @@ QByteArray FormatCount(qint64 n) {
 QByteArray RecordText(const TMondaiSet &card) {
     // "   " then "  正:誤 =".
     static const QByteArray separator = QByteArrayLiteral("     \x90\xb3:\x8c\xeb =");
-    return sjis::LeftBytes(card.Mondai, kRecordQuestionBytes) + separator +
+    return sjis::LeftBytes(card.Mondai(), kRecordQuestionBytes) + separator +
            FormatCount(card.Seikai) + " :" + FormatCount(card.Fuseikai);
 }
 

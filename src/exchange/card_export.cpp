@@ -63,8 +63,7 @@ public:
     }
     // A card's text as the user sees it: the enclosing quotes of the stored form left out, and
     // "\\n" as a line break.
-    void Text(const QByteArray &stored) {
-        QByteArrayView text = stored;
+    void Text(QByteArrayView text) {
         if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
             text = text.sliced(1, text.size() - 2);
         const uchar kinds = KindsOf(text);
@@ -244,9 +243,10 @@ void WriteHeader(Writer &writer, const ExportOptions &options) {
 }
 
 void WriteCard(Writer &writer, const TMondaiSet &card, const ExportOptions &options) {
-    writer.Text(card.Mondai);
-    writer.Text(card.Kaitou);
-    writer.Text(card.Sankou);
+    const auto texts = card.Views();
+    writer.Text(texts[TMondaiSet::kMondai]);
+    writer.Text(texts[TMondaiSet::kKaitou]);
+    writer.Text(texts[TMondaiSet::kSankou]);
     if (options.withRecord) {
         writer.Field(DateText(card.Jikan).View());
         writer.Field(NumberText(card.Seikai).View());
@@ -267,8 +267,11 @@ QByteArray ExportThroughCodec(const CardOwnerList &cards, const ExportOptions &o
 
 qsizetype TextBytes(const CardOwnerList &cards) {
     qsizetype bytes = 0;
-    for (const auto &card : cards)
-        bytes += card->Mondai.size() + card->Kaitou.size() + card->Sankou.size() + 8;
+    for (const auto &card : cards) {
+        const auto texts = card->Views();
+        bytes += texts[TMondaiSet::kMondai].size() + texts[TMondaiSet::kKaitou].size() +
+                 texts[TMondaiSet::kSankou].size() + 8;
+    }
     return bytes;
 }
 

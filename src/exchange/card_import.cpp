@@ -1,8 +1,8 @@
 #include "exchange/card_import.h"
 
 #include "deck/card.h"
+#include "deck/card_source.h"
 #include "deck/sjis_codec.h"
-#include "deck/text_block.h"
 #include "exchange/delimited_reader.h"
 #include "exchange/html_text.h"
 #include "exchange/note_header.h"
@@ -101,48 +101,46 @@ bool IsQuoted(QByteArrayView text) {
 // Builds cards from records: the chosen columns, reduced from HTML when asked, in stored form.
 class CardMaker {
 public:
-    // Plain fields lying in `text`, the whole file in Shift-JIS, become slices of it; no field is
-    // empty, so there are fewer of them than bytes.
+    // Plain fields lying in `text`, the whole file in Shift-JIS, become slices of it.
     CardMaker(const ImportOptions &options, ImportResult &result, const QByteArray &text)
-        : options_(options), result_(result), text_(text), slicer_(text, text.size()) {}
+        : options_(options), result_(result), source_(text) {}
 
     void Take(const std::vector<QByteArrayView> &fields) {
-        std::array<QByteArray, 3> texts;
+        std::array<QByteArray, 3> made; // texts that had to change on the way
+        CardSource::Texts texts{};
         bool any = false;
-        for (size_t i = 0; i < texts.size(); ++i) {
+        for (size_t i = 0; i < made.size(); ++i) {
             const int column = options_.columns[i];
             if (column < 0 || size_t(column) >= fields.size() || fields[column].isEmpty())
                 continue;
-            texts[i] = Stored(fields[column]);
+            texts[i] = Stored(fields[column], made[i]);
             any = any || !texts[i].isEmpty();
         }
         if (any)
-            result_.cards.push_back(
-                std::make_unique<TMondaiSet>(std::move(texts[Question]), std::move(texts[Answer]),
-                                             std::move(texts[Reference]), 0, 0, 0, QByteArray()));
+            result_.cards.push_back(source_.NewCard(texts, 0, 0, 0));
     }
 
 private:
-    QByteArray Stored(QByteArrayView field) {
+    // The stored form of a field: the field itself when it needs no change, else `made`. A field
+    // outside the text (a quoted field comes unescaped in the reader's own storage, which it
+    // reuses) is copied by the card.
+    QByteArrayView Stored(QByteArrayView field, QByteArray &made) {
         if (options_.html) {
             const QByteArray text = HtmlToText(field, &result_.unencodable);
-            return StoredFormOf(text, &result_.quoteCommaSeparated);
+            made = StoredFormOf(text, &result_.quoteCommaSeparated);
+            return made;
         }
         const bool plain =
             std::none_of(field.begin(), field.end(), [](char c) { return kNotPlain[uchar(c)]; });
-        if (!plain)
-            return StoredFormOf(field, &result_.quoteCommaSeparated);
-        // A quoted field comes unescaped in the reader's own storage, which it reuses: only a
-        // field inside the text itself may be sliced.
-        const bool inText = field.data() >= text_.data() &&
-                            field.data() + field.size() <= text_.data() + text_.size();
-        return inText ? slicer_.Slice(field) : field.toByteArray();
+        if (plain)
+            return field;
+        made = StoredFormOf(field, &result_.quoteCommaSeparated);
+        return made;
     }
 
     const ImportOptions &options_;
     ImportResult &result_;
-    QByteArrayView text_;
-    TextSlicer slicer_;
+    CardSource source_;
 };
 
 } // namespace
@@ -274,7 +272,7 @@ QByteArray StoredFormOf(QByteArrayView text, bool *quoteCommaSeparated) {
         value = '"' + separated + '"';
     TMondaiSet card;
     card.SetField(1, value);
-    return card.Mondai;
+    return card.Mondai();
 }
 
 void TakeAsNewDeck(Deck &deck, CardRefList &askQueue, CardOwnerList cards) {

@@ -209,9 +209,9 @@ void ImportDialog::FillPreview() {
     preview_->setRowCount(rows);
     for (int row = 0; row < rows; ++row) {
         const TMondaiSet &card = *result_.cards[size_t(row)];
-        const QByteArray *texts[] = {&card.Mondai, &card.Kaitou, &card.Sankou};
+        const QByteArray texts[] = {card.Mondai(), card.Kaitou(), card.Sankou()};
         for (int column = 0; column < 3; ++column)
-            preview_->setItem(row, column, new QTableWidgetItem(PreviewText(*texts[column])));
+            preview_->setItem(row, column, new QTableWidgetItem(PreviewText(texts[column])));
     }
 }
 

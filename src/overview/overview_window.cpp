@@ -270,8 +270,8 @@ void OverviewWindow::ShowHardest(const DeckFigures &deck) {
         const qint64 answers = qint64(card.Seikai) + card.Fuseikai;
         const double share = answers > 0 ? 100.0 * card.Seikai / double(answers) : 0.0;
         hardest_->setItem(row, 0, Item(Number(hard.index + 1), right));
-        hardest_->setItem(row, 1, Item(OneLine(card.Mondai)));
-        hardest_->setItem(row, 2, Item(OneLine(card.Kaitou)));
+        hardest_->setItem(row, 1, Item(OneLine(card.Mondai())));
+        hardest_->setItem(row, 2, Item(OneLine(card.Kaitou())));
         hardest_->setItem(row, 3, Item(Number(card.Seikai), right));
         hardest_->setItem(row, 4, Item(Number(card.Fuseikai), right));
         hardest_->setItem(row, 5, Item(QString::number(share, 'f', 0) + u'%', right));

@@ -146,14 +146,14 @@ quint32 ReviewCardKey(const TMondaiSet &card) {
         }
     };
     if (HasSioriMark(card)) {
-        TMondaiSet plain(card.Mondai, {}, {}, 0, 0, 0, {});
+        TMondaiSet plain(card.Mondai(), {}, {}, 0, 0, 0, {});
         RemoveSioriMark(plain);
-        feed(plain.Mondai);
+        feed(plain.Mondai());
     } else {
-        feed(card.Mondai);
+        feed(card.Mondai());
     }
     feed(QByteArrayView("\0", 1));
-    feed(card.Kaitou);
+    feed(card.Kaitou());
     return hash;
 }
 

@@ -78,10 +78,10 @@ void SpeechOutput::AutoSpeak(const Drill &drill) {
         return;
     // Speech is a side show: a failing engine never stops the drill step or its redraw.
     speech_->Stop();
-    if (mode_ == Question && !card->Mondai.isEmpty())
-        SpeakField(card->Mondai);
-    else if (mode_ == Answer && !card->Kaitou.isEmpty())
-        SpeakField(card->Kaitou);
+    if (mode_ == Question && !card->Mondai().isEmpty())
+        SpeakField(card->Mondai());
+    else if (mode_ == Answer && !card->Kaitou().isEmpty())
+        SpeakField(card->Kaitou());
 }
 
 void SpeechOutput::SpeakField(const QByteArray &storedText) {

@@ -128,7 +128,7 @@ void ShowField(TMyMemo *box, const QByteArray &stored) {
 void ShowMondai(const TMondaiSet *card, TMyMemo *box) {
     if (!box || !card)
         return;
-    ShowField(box, card->Mondai);
+    ShowField(box, card->Mondai());
 }
 
 void ShowKaitou(const TMondaiSet *card, TMyMemo *answerBox, TMyMemo *referenceBox,
@@ -138,9 +138,9 @@ void ShowKaitou(const TMondaiSet *card, TMyMemo *answerBox, TMyMemo *referenceBo
     const bool before = suppressEdits;
     suppressEdits = true;
     if (answerBox)
-        ShowField(answerBox, card->Kaitou);
+        ShowField(answerBox, card->Kaitou());
     if (referenceBox)
-        ShowField(referenceBox, card->Sankou);
+        ShowField(referenceBox, card->Sankou());
     suppressEdits = before;
 }
 

@@ -35,11 +35,11 @@ QString CardTableModel::CellText(const TMondaiSet &card, int row, int column) {
     case 0:
         return QString::number(row + 1);
     case 1:
-        return sjis::ToDisplay(card.Mondai).text;
+        return sjis::ToDisplay(card.Mondai()).text;
     case 2:
-        return sjis::ToDisplay(card.Kaitou).text;
+        return sjis::ToDisplay(card.Kaitou()).text;
     case 3:
-        return sjis::ToDisplay(card.Sankou).text;
+        return sjis::ToDisplay(card.Sankou()).text;
     case 4:
         return QString::number(card.Jikan);
     case 5:
@@ -47,7 +47,7 @@ QString CardTableModel::CellText(const TMondaiSet &card, int row, int column) {
     case 6:
         return QString::number(card.Fuseikai);
     case 7:
-        return sjis::ToDisplay(card.Rireki).text;
+        return sjis::ToDisplay(card.Rireki()).text;
     default:
         return {};
     }

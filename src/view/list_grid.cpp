@@ -183,7 +183,7 @@ void ListGrid::GridWriteBack(int column, int row, const QString &text) {
     }
     Q_EMIT CardEdited(card);
     // The quoting rule may have changed what was typed: show the stored form.
-    const QByteArray &stored = column == 1 ? card->Mondai : card->Kaitou;
+    const QByteArray &stored = column == 1 ? card->Mondai() : card->Kaitou();
     if ((column == 1 || column == 2) && typed != stored)
         RefillAndEditOn(column, row, typed, stored);
 }

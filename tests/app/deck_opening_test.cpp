@@ -45,8 +45,8 @@ TEST_F(DeckOpening, Utf8DeckConvertedOnYesAndSavedWholeInShiftJis) {
     EXPECT_EQ(form->OpenDeckFile(path), 0);
     EXPECT_EQ(Asked(), QStringList{Utf8Question});
     ASSERT_EQ(form->DeckState().CardList.size(), 2u);
-    EXPECT_EQ(Card(0).Mondai, sjis::FromQString(QStringLiteral("りんご")));
-    EXPECT_EQ(Card(1).Mondai, sjis::FromQString(QStringLiteral("みかん")));
+    EXPECT_EQ(Card(0).Mondai(), sjis::FromQString(QStringLiteral("りんご")));
+    EXPECT_EQ(Card(1).Mondai(), sjis::FromQString(QStringLiteral("みかん")));
     EXPECT_EQ(FileBytes(path), "\xEF\xBB\xBF" + utf8Deck) << "nothing is written without asking";
 
     // The converted deck counts as changed: opening another deck asks to save it first.
@@ -67,7 +67,7 @@ TEST_F(DeckOpening, Utf8DeckOpensAsItIsOnNoAndNotAtAllOnCancel) {
     prompts.Answer(PromptButton::No);
     EXPECT_EQ(form->OpenDeckFile(path), 0);
     EXPECT_EQ(form->DeckState().DeckFileName, path);
-    EXPECT_EQ(Card(0).Mondai, QStringLiteral("りんご").toUtf8());
+    EXPECT_EQ(Card(0).Mondai(), QStringLiteral("りんご").toUtf8());
     EXPECT_FALSE(IsDeckChanged(form->DeckState()));
     EXPECT_EQ(Asked(), (QStringList{Utf8Question, Utf8Question}));
 }
@@ -83,8 +83,8 @@ TEST_F(DeckOpening, HandOffAsksTooAndDroppedCharactersAreNamed) {
     EXPECT_TRUE(prompts.asked[1].text.contains(QStringLiteral("U+1F600")))
         << prompts.asked[1].text.toStdString();
     ASSERT_EQ(form->DeckState().CardList.size(), 1u);
-    EXPECT_EQ(Card(0).Mondai, QByteArray(" smile"));
-    EXPECT_EQ(Card(0).Kaitou, sjis::FromQString(QStringLiteral("笑顔")));
+    EXPECT_EQ(Card(0).Mondai(), QByteArray(" smile"));
+    EXPECT_EQ(Card(0).Kaitou(), sjis::FromQString(QStringLiteral("笑顔")));
 }
 
 TEST_F(DeckOpening, ShiftJisDecksOpenWithoutAQuestion) {
@@ -92,7 +92,7 @@ TEST_F(DeckOpening, ShiftJisDecksOpenWithoutAQuestion) {
     const QString invalid =
         WriteBytes(QStringLiteral("bad.csv"), "\x85\x40,\xff\x82\xa0,,0,0,0,\r\n");
     EXPECT_EQ(form->OpenDeckFile(invalid), 0);
-    EXPECT_EQ(Card(0).Mondai, QByteArray("\x85\x40"));
+    EXPECT_EQ(Card(0).Mondai(), QByteArray("\x85\x40"));
     EXPECT_TRUE(prompts.asked.empty()); // the scripted prompts fail on any question as well
 }
 

@@ -185,7 +185,7 @@ TEST_F(WindowTest, ArrowKeysReachTheBoxWhileTheyAreOffAndEnterAlways) {
     EXPECT_FALSE(form->DrillState().AnswerShown);
 
     Key(Qt::Key_Return); // a line break in front of the question
-    EXPECT_EQ(form->DeckState().CardList[0]->Mondai, QByteArray("\\nA"));
+    EXPECT_EQ(form->DeckState().CardList[0]->Mondai(), QByteArray("\\nA"));
 }
 
 TEST_F(WindowTest, EndOfStudyAsksAndCancelLeavesTheDrillEmpty) {

@@ -67,7 +67,7 @@ protected:
         data->setUrls(urls);
         return Drop(at, data, settle);
     }
-    QByteArray Question(int i) const { return form->DeckState().CardList[size_t(i)]->Mondai; }
+    QByteArray Question(int i) const { return form->DeckState().CardList[size_t(i)]->Mondai(); }
 };
 
 TEST_F(FileDrops, APictureOnAShownBoxAddsItsRelativePathAsALastLine) {
@@ -80,7 +80,7 @@ TEST_F(FileDrops, APictureOnAShownBoxAddsItsRelativePathAsALastLine) {
     // Outside the program's folder the path climbs up to the folder both share.
     Click("btnSusume");
     DropFiles(CentreOf(Memo(KindAnswer, 0)), {dir.filePath(QStringLiteral("data/a.WAV"))});
-    EXPECT_EQ(form->DeckState().CardList[0]->Kaitou, QByteArray("neko\\n/../data/a.WAV"));
+    EXPECT_EQ(form->DeckState().CardList[0]->Kaitou(), QByteArray("neko\\n/../data/a.WAV"));
     EXPECT_TRUE(IsDeckChanged(form->DeckState()));
 }
 

@@ -35,7 +35,7 @@ protected:
     QStringList Questions() const {
         QStringList questions;
         for (const auto &card : form->DeckState().CardList)
-            questions << sjis::ToQString(DisplayForm(card->Mondai));
+            questions << sjis::ToQString(DisplayForm(card->Mondai()));
         return questions;
     }
     QStringList Asked() const {

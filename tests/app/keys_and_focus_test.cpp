@@ -101,7 +101,7 @@ TEST(StartUpFocus, TypingRightAfterStartUpNeverEditsTheCard) {
     QTest::keyClicks(focus, QStringLiteral("abc"));
     QTest::keyClick(focus, Qt::Key_Space);
     QTest::keyClick(focus, Qt::Key_Return);
-    EXPECT_EQ(form.DeckState().CardList[0]->Mondai, QByteArray("A"));
+    EXPECT_EQ(form.DeckState().CardList[0]->Mondai(), QByteArray("A"));
     form.Cells().ForEachMemo([](TMyMemo *memo) {
         EXPECT_FALSE(memo->toPlainText().contains(QStringLiteral("abc"))) << memo->Row;
     });
@@ -133,5 +133,5 @@ TEST_F(KeysAndFocus, OpeningHandOffAndPatternSwitchesParkTheFocus) {
     ASSERT_EQ(form->DrillState().DisplayPattern, PatternSub);
     EXPECT_EQ(form->focusWidget(), Parked()) << "after a pattern switch";
     QTest::keyClicks(form->focusWidget(), QStringLiteral("x"));
-    EXPECT_EQ(Card(0).Mondai, QByteArray("A"));
+    EXPECT_EQ(Card(0).Mondai(), QByteArray("A"));
 }

@@ -16,7 +16,7 @@ namespace {
 using Texts = std::array<QByteArray, 4>; // Mondai, Kaitou, Sankou, Rireki
 
 Texts TextsOf(const TMondaiSet &card) {
-    return {card.Mondai, card.Kaitou, card.Sankou, card.Rireki};
+    return {card.Mondai(), card.Kaitou(), card.Sankou(), card.Rireki()};
 }
 
 constexpr char kFile[] = "\"a,1\",b1,s1,1,2,3,r1\r\n"
@@ -69,11 +69,11 @@ TEST_F(CardSlicesTest, CardsHoldTheirTextsThroughEditsUndoSavesAndReopening) {
     TMondaiSet &second = *deck_.CardList[1];
     const std::vector<std::pair<const char *, std::function<void()>>> steps = {
         {"edit a text", [&] { first.SetField(2, "longer answer, with a comma"); }},
-        {"edit in place", [&] { second.Mondai.append("+"); }},
+        {"edit in place", [&] { second.SetMondai(second.Mondai() + "+"); }},
         {"bookmark", [&] { AddSioriMark(second); }},
         {"remove the bookmark", [&] { RemoveSioriMark(second); }},
         {"save", [&] { ASSERT_TRUE(SaveDeck(deck_).ok); }},
-        {"undo the edit", [&] { first.Kaitou = before[0][1]; }},
+        {"undo the edit", [&] { first.SetKaitou(before[0][1]); }},
         {"save again", [&] { ASSERT_TRUE(SaveDeck(deck_).ok); }},
         {"empty a text", [&] { first.SetField(3, ""); }},
         {"save a third time", [&] { ASSERT_TRUE(SaveDeck(deck_).ok); }},
@@ -95,7 +95,7 @@ TEST_F(CardSlicesTest, CardsHoldTheirTextsThroughEditsUndoSavesAndReopening) {
     deck_ = Deck(); // every buffer the first deck read or wrote may go now
     Write("other,deck\r\n");
     Open(reopened);
-    EXPECT_EQ(reopened.CardList[0]->Kaitou, "deck");
+    EXPECT_EQ(reopened.CardList[0]->Kaitou(), "deck");
     // The copies an undo keeps are untouched by all of it.
     EXPECT_EQ(before[0], (Texts{"\"a,1\"", "b1", "s1", "r1"}));
     EXPECT_EQ(before[1], (Texts{"q2", "\"x\\ny\"", "", ""}));

@@ -13,28 +13,28 @@ TMondaiSet CardWithQuestion(const QByteArray &q) {
 TEST(SetField, QuotingFollowsCommasAndStaysOnceQuoted) {
     TMondaiSet card = CardWithQuestion("q");
     EXPECT_TRUE(card.SetField(1, "a,b"));
-    EXPECT_EQ(card.Mondai, "\"a,b\"");
+    EXPECT_EQ(card.Mondai(), "\"a,b\"");
     card.SetField(1, "ab");
-    EXPECT_EQ(card.Mondai, "\"ab\"");
+    EXPECT_EQ(card.Mondai(), "\"ab\"");
     card.SetField(1, "");
-    EXPECT_EQ(card.Mondai, "");
+    EXPECT_EQ(card.Mondai(), "");
     card.SetField(2, "\"x\"");
-    EXPECT_EQ(card.Kaitou, "\"x\"");
-    EXPECT_EQ(DisplayForm(card.Kaitou), "x");
+    EXPECT_EQ(card.Kaitou(), "\"x\"");
+    EXPECT_EQ(DisplayForm(card.Kaitou()), "x");
 }
 
 TEST(SetField, UnquotedFieldsAndOtherColumns) {
     TMondaiSet card = CardWithQuestion("q");
-    card.Sankou = "s";
+    card.SetSankou("s");
     card.SetField(3, "");
-    EXPECT_EQ(card.Sankou, "");
+    EXPECT_EQ(card.Sankou(), "");
     card.SetField(7, "\x90\xb3\x8c\xeb"); // 正誤
-    EXPECT_EQ(card.Rireki, "\x90\xb3\x8c\xeb");
+    EXPECT_EQ(card.Rireki(), "\x90\xb3\x8c\xeb");
     const TMondaiSet before = card;
     EXPECT_TRUE(card.SetField(0, "zz"));
     EXPECT_TRUE(card.SetField(8, "zz"));
-    EXPECT_EQ(card.Mondai, before.Mondai);
-    EXPECT_EQ(card.Rireki, before.Rireki);
+    EXPECT_EQ(card.Mondai(), before.Mondai());
+    EXPECT_EQ(card.Rireki(), before.Rireki());
 }
 
 // A question read from ‹"abc,d› opens with a quote it never closes; an edit that gives a later
@@ -49,20 +49,20 @@ TEST(SetField, AnOpenQuoteReadFromAFileNeverSwallowsLaterFields) {
         TMondaiSet card("\"abc", "d", "", 0, 0, 0, "");
         card.SetField(c.column, c.value);
         const QByteArray line = RenderCardLine(card);
-        EXPECT_EQ(ExtractField(line, 1), card.Mondai) << line.constData();
-        EXPECT_EQ(ExtractField(line, 2), card.Kaitou) << line.constData();
-        EXPECT_EQ(ExtractField(line, 3), card.Sankou) << line.constData();
-        EXPECT_EQ(ExtractField(line, 7), card.Rireki) << line.constData();
-        EXPECT_EQ(DisplayForm(card.Mondai), "\"abc") << line.constData();
+        EXPECT_EQ(ExtractField(line, 1), card.Mondai()) << line.constData();
+        EXPECT_EQ(ExtractField(line, 2), card.Kaitou()) << line.constData();
+        EXPECT_EQ(ExtractField(line, 3), card.Sankou()) << line.constData();
+        EXPECT_EQ(ExtractField(line, 7), card.Rireki()) << line.constData();
+        EXPECT_EQ(DisplayForm(card.Mondai()), "\"abc") << line.constData();
     }
     TMondaiSet harmless("\"abc", "d", "", 0, 0, 0, "");
     harmless.SetField(2, "plain");
-    EXPECT_EQ(harmless.Mondai, "\"abc"); // a line that reads back keeps its bytes
+    EXPECT_EQ(harmless.Mondai(), "\"abc"); // a line that reads back keeps its bytes
 
     TMondaiSet marked("\"abc", "\"x,y\"", "", 0, 0, 0, "");
     AddSioriMark(marked);
     RemoveSioriMark(marked);
-    EXPECT_EQ(ExtractField(RenderCardLine(marked), 2), marked.Kaitou);
+    EXPECT_EQ(ExtractField(RenderCardLine(marked), 2), marked.Kaitou());
 }
 
 TEST(SetField, NumberColumnsRejectWhatIsNotAnInteger) {
@@ -110,26 +110,26 @@ TEST(Bookmark, MarkerGoesInsideOpeningQuote) {
     const QByteArray mark = SioriMark();
     TMondaiSet card = CardWithQuestion("abc");
     AddSioriMark(card);
-    EXPECT_EQ(card.Mondai, mark + "abc");
-    card.Mondai = "\"abc\"";
+    EXPECT_EQ(card.Mondai(), mark + "abc");
+    card.SetMondai("\"abc\"");
     AddSioriMark(card);
-    EXPECT_EQ(card.Mondai, "\"" + mark + "abc\"");
-    card.Mondai = "";
+    EXPECT_EQ(card.Mondai(), "\"" + mark + "abc\"");
+    card.SetMondai("");
     AddSioriMark(card);
-    EXPECT_EQ(card.Mondai, mark);
-    card.Mondai = "\"abc";
+    EXPECT_EQ(card.Mondai(), mark);
+    card.SetMondai("\"abc");
     AddSioriMark(card);
-    EXPECT_EQ(card.Mondai, mark + "\"abc");
+    EXPECT_EQ(card.Mondai(), mark + "\"abc");
 }
 
 TEST(Bookmark, RemoveTakesOnlyTheFirstMarker) {
     const QByteArray mark = SioriMark();
     TMondaiSet card = CardWithQuestion("x" + mark + "y" + mark);
     EXPECT_FALSE(RemoveSioriMark(card));
-    EXPECT_EQ(card.Mondai, "xy" + mark);
-    card.Mondai = "abc";
+    EXPECT_EQ(card.Mondai(), "xy" + mark);
+    card.SetMondai("abc");
     EXPECT_TRUE(RemoveSioriMark(card));
-    EXPECT_EQ(card.Mondai, "abc");
+    EXPECT_EQ(card.Mondai(), "abc");
 }
 
 TEST(Bookmark, MarkerIsFoundOnCharacterBoundariesOnly) {
@@ -138,7 +138,7 @@ TEST(Bookmark, MarkerIsFoundOnCharacterBoundariesOnly) {
     const QByteArray mark = SioriMark();
     TMondaiSet card = CardWithQuestion("\x81" + mark);
     EXPECT_FALSE(HasSioriMark(card));
-    card.Mondai = "\x81\x40" + mark;
+    card.SetMondai("\x81\x40" + mark);
     EXPECT_TRUE(HasSioriMark(card));
 }
 
@@ -161,7 +161,7 @@ TEST(SjisText, LeadByteWithoutATrailByteStandsAlone) {
     EXPECT_EQ(sjis::LeftChars("\x81\"ab", 2), "\x81\"");
     TMondaiSet card = CardWithQuestion("\"x\x81\"");
     AddSioriMark(card);
-    EXPECT_EQ(card.Mondai, "\"" + SioriMark() + "x\x81\"");
+    EXPECT_EQ(card.Mondai(), "\"" + SioriMark() + "x\x81\"");
 }
 
 TEST(DisplayForm, ManyEscapesInOneText) {

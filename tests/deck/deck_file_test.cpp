@@ -61,11 +61,11 @@ TEST_F(DeckFileTest, SampleDeckIsAllDueAndUnchanged) {
 TEST_F(DeckFileTest, InvalidShiftJisIsKeptAsBytes) {
     const Deck deck = OpenDeck(Fixture("roundtrip_invalid_sjis.csv"));
     ASSERT_EQ(deck.CardList.size(), 3u);
-    EXPECT_EQ(deck.CardList[0]->Kaitou, "\xa0\xfd\xfe\xff");
+    EXPECT_EQ(deck.CardList[0]->Kaitou(), "\xa0\xfd\xfe\xff");
     // A lead byte before a comma does not swallow the comma.
-    EXPECT_EQ(deck.CardList[1]->Mondai, "lead\x81");
-    EXPECT_EQ(deck.CardList[1]->Kaitou, "before comma");
-    EXPECT_EQ(deck.CardList[2]->Mondai, QByteArray("nul\0inside", 10));
+    EXPECT_EQ(deck.CardList[1]->Mondai(), "lead\x81");
+    EXPECT_EQ(deck.CardList[1]->Kaitou(), "before comma");
+    EXPECT_EQ(deck.CardList[2]->Mondai(), QByteArray("nul\0inside", 10));
 }
 
 TEST_F(DeckFileTest, OtherLineEndsReadAlikeAndSaveWithCrLf) {
@@ -74,7 +74,7 @@ TEST_F(DeckFileTest, OtherLineEndsReadAlikeAndSaveWithCrLf) {
          {"lf_only.csv", "cr_only.csv", "mixed_breaks.csv", "no_final_break.csv"}) {
         Deck deck = OpenDeck(Fixture(name));
         ASSERT_EQ(deck.CardList.size(), 3u) << name;
-        EXPECT_EQ(deck.CardList[1]->Sankou, "\"\x82\xcb,\x82\xb1\"") << name; // "ね,こ"
+        EXPECT_EQ(deck.CardList[1]->Sankou(), "\"\x82\xcb,\x82\xb1\"") << name; // "ね,こ"
         EXPECT_EQ(deck.SavedLines.Bytes(), expected) << name;
         EXPECT_FALSE(IsDeckChanged(deck)) << name;
         deck.DeckFileName = Path(name);
@@ -92,8 +92,8 @@ TEST_F(DeckFileTest, UnsuitableFilesByTheirFirstTwoLines) {
     const Deck deck = OpenDeck(Fixture("second_line_comma.csv"));
     EXPECT_FALSE(IsUnsuitable(deck.SavedLines));
     ASSERT_EQ(deck.CardList.size(), 2u);
-    EXPECT_EQ(deck.CardList[0]->Mondai, "\x92\x50\x8c\xea\x92\xa0"); // 単語帳
-    EXPECT_EQ(deck.CardList[0]->Kaitou, "");
+    EXPECT_EQ(deck.CardList[0]->Mondai(), "\x92\x50\x8c\xea\x92\xa0"); // 単語帳
+    EXPECT_EQ(deck.CardList[0]->Kaitou(), "");
 }
 
 TEST_F(DeckFileTest, OddFieldsAndNumbersAreMendedOnSave) {
@@ -118,8 +118,8 @@ TEST_F(DeckFileTest, AMegabyteLineIsOneCard) {
     WriteBytes(Path("big.csv"), line);
     Deck deck = OpenDeck(Path("big.csv"));
     ASSERT_EQ(deck.CardList.size(), 1u);
-    EXPECT_EQ(deck.CardList[0]->Mondai.size(), question.size() + 3);
-    EXPECT_EQ(deck.CardList[0]->Kaitou, answer);
+    EXPECT_EQ(deck.CardList[0]->Mondai().size(), question.size() + 3);
+    EXPECT_EQ(deck.CardList[0]->Kaitou(), answer);
     EXPECT_EQ(deck.CardList[0]->Fuseikai, 3);
     EXPECT_FALSE(IsDeckChanged(deck));
 }

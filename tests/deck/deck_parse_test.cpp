@@ -86,16 +86,16 @@ TEST(ParseDeck, BuildsCardsAndQueuesTheDueOnesInFileOrder) {
     ParseDeck(deck, 46000, queue);
     ASSERT_EQ(deck.CardList.size(), 5u);
     const TMondaiSet &first = *deck.CardList[0];
-    EXPECT_EQ(first.Mondai, "q");
+    EXPECT_EQ(first.Mondai(), "q");
     EXPECT_EQ(first.Jikan, 46000);
     EXPECT_EQ(first.Seikai, 2);
     EXPECT_EQ(first.Fuseikai, 1);
-    EXPECT_EQ(first.Rireki, "\x90\xb3\x8c\xeb");
-    EXPECT_EQ(deck.CardList[1]->Mondai, "\"q,1\"");
-    EXPECT_EQ(DisplayForm(deck.CardList[1]->Mondai), "q,1");
-    EXPECT_EQ(deck.CardList[1]->Rireki, "\"r,x\"");
-    EXPECT_EQ(deck.CardList[2]->Sankou, "");
-    EXPECT_EQ(deck.CardList[3]->Mondai, "");
+    EXPECT_EQ(first.Rireki(), "\x90\xb3\x8c\xeb");
+    EXPECT_EQ(deck.CardList[1]->Mondai(), "\"q,1\"");
+    EXPECT_EQ(DisplayForm(deck.CardList[1]->Mondai()), "q,1");
+    EXPECT_EQ(deck.CardList[1]->Rireki(), "\"r,x\"");
+    EXPECT_EQ(deck.CardList[2]->Sankou(), "");
+    EXPECT_EQ(deck.CardList[3]->Mondai(), "");
     EXPECT_EQ(deck.CardList[4]->Jikan, 0);
     EXPECT_EQ(deck.CardList[4]->Seikai, 0);
     EXPECT_EQ(deck.CardList[4]->Fuseikai, -4);
@@ -114,7 +114,7 @@ TEST(ParseDeck, ReplacesThePreviousCards) {
     deck.SavedLines = DeckLines::FromFileBytes("c,3\r\n");
     ParseDeck(deck, 0, queue);
     ASSERT_EQ(deck.CardList.size(), 1u);
-    EXPECT_EQ(deck.CardList[0]->Mondai, "c");
+    EXPECT_EQ(deck.CardList[0]->Mondai(), "c");
     EXPECT_TRUE(queue.empty());
 }
 

@@ -11,27 +11,27 @@ namespace {
 TEST(StoredText, QuoteBeforeCommaGetsASpace) {
     TMondaiSet card("q", "a", "s", 0, 0, 0, "");
     card.SetField(1, "He said \"no\", then");
-    EXPECT_EQ(card.Mondai, "\"He said \"no\" , then\"");
+    EXPECT_EQ(card.Mondai(), "\"He said \"no\" , then\"");
     card.SetField(2, "a\",b\",c");
-    EXPECT_EQ(card.Kaitou, "\"a\" ,b\" ,c\"");
+    EXPECT_EQ(card.Kaitou(), "\"a\" ,b\" ,c\"");
     card.SetField(7, "\",x");
-    EXPECT_EQ(card.Rireki, "\"\" ,x\"");
+    EXPECT_EQ(card.Rireki(), "\"\" ,x\"");
     // Already wrapped by the user: the pair inside is separated all the same.
     card.SetField(3, "\"a\",\"b\"");
-    EXPECT_EQ(card.Sankou, "\"a\" ,\"b\"");
+    EXPECT_EQ(card.Sankou(), "\"a\" ,\"b\"");
     EXPECT_EQ(SeparateQuoteCommas("\"\",,\","), "\"\" ,,\" ,");
 }
 
 TEST(StoredText, TextOpeningWithAQuoteItDoesNotCloseIsEnclosed) {
     TMondaiSet card("q", "a", "s", 0, 0, 0, "");
     card.SetField(1, "\"break a leg\" \x82\xcc\x88\xd3\x96\xa1"); // の意味
-    EXPECT_EQ(card.Mondai, "\"\"break a leg\" \x82\xcc\x88\xd3\x96\xa1\"");
-    EXPECT_EQ(DisplayForm(card.Mondai), "\"break a leg\" \x82\xcc\x88\xd3\x96\xa1");
+    EXPECT_EQ(card.Mondai(), "\"\"break a leg\" \x82\xcc\x88\xd3\x96\xa1\"");
+    EXPECT_EQ(DisplayForm(card.Mondai()), "\"break a leg\" \x82\xcc\x88\xd3\x96\xa1");
     card.SetField(2, "\"");
-    EXPECT_EQ(card.Kaitou, "\"\"\"");
-    EXPECT_EQ(DisplayForm(card.Kaitou), "\"");
+    EXPECT_EQ(card.Kaitou(), "\"\"\"");
+    EXPECT_EQ(DisplayForm(card.Kaitou()), "\"");
     card.SetField(3, "\"x\""); // closed: kept as typed
-    EXPECT_EQ(card.Sankou, "\"x\"");
+    EXPECT_EQ(card.Sankou(), "\"x\"");
 }
 
 TEST(StoredText, BookmarkMarkerNeverLeavesAnUnreadableQuestion) {
@@ -39,15 +39,15 @@ TEST(StoredText, BookmarkMarkerNeverLeavesAnUnreadableQuestion) {
     // A lone quote is no quoted text: the marker goes in front of it.
     TMondaiSet card("\"", "a", "", 0, 0, 0, "");
     AddSioriMark(card);
-    EXPECT_EQ(card.Mondai, mark + "\"");
+    EXPECT_EQ(card.Mondai(), mark + "\"");
     // Taking the marker out would join a quote to a comma.
-    card.Mondai = "\"a\"" + mark + ",b\"";
+    card.SetMondai("\"a\"" + mark + ",b\"");
     EXPECT_FALSE(RemoveSioriMark(card));
-    EXPECT_EQ(card.Mondai, "\"a\" ,b\"");
+    EXPECT_EQ(card.Mondai(), "\"a\" ,b\"");
     // Right after the opening quote nothing needs separating.
-    card.Mondai = "\"" + mark + ",b\"";
+    card.SetMondai("\"" + mark + ",b\"");
     RemoveSioriMark(card);
-    EXPECT_EQ(card.Mondai, "\",b\"");
+    EXPECT_EQ(card.Mondai(), "\",b\"");
 }
 
 // Every awkward text, stored through SetField in every text column, saved to a real file and
@@ -88,10 +88,10 @@ TEST(StoredText, SaveAndReopenGivesBackEveryField) {
         const TMondaiSet &want = *deck.CardList[i];
         const TMondaiSet &got = *again.CardList[i];
         const std::string which = typed[qsizetype(i / 4)].toStdString();
-        EXPECT_EQ(got.Mondai, want.Mondai) << which;
-        EXPECT_EQ(got.Kaitou, want.Kaitou) << which;
-        EXPECT_EQ(got.Sankou, want.Sankou) << which;
-        EXPECT_EQ(got.Rireki, want.Rireki) << which;
+        EXPECT_EQ(got.Mondai(), want.Mondai()) << which;
+        EXPECT_EQ(got.Kaitou(), want.Kaitou()) << which;
+        EXPECT_EQ(got.Sankou(), want.Sankou()) << which;
+        EXPECT_EQ(got.Rireki(), want.Rireki()) << which;
         EXPECT_EQ(got.Jikan, 40001) << which;
         EXPECT_EQ(got.Seikai, 3) << which;
         EXPECT_EQ(got.Fuseikai, 2) << which;

@@ -1,21 +1,24 @@
+#include "deck/card_source.h"
 #include "deck/deck.h"
-#include "deck/text_block.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(TextSlicer, SlicesAreOrdinaryIndependentTexts) {
+TEST(CardTexts, TextsHandedOutAreOrdinaryIndependentTexts) {
     QByteArray buffer = QByteArray("first,second,") + QByteArray(5000, 'L');
     QByteArray a;
     QByteArray b;
     QByteArray c;
     {
-        TextSlicer slicer(buffer, 10);
-        a = slicer.Slice(QByteArrayView(buffer).first(5));
-        b = slicer.Slice(QByteArrayView(buffer).sliced(6, 6));
-        c = slicer.Slice(QByteArrayView(buffer).sliced(13));
-        EXPECT_TRUE(slicer.Slice(QByteArrayView(buffer).first(0)).isEmpty());
+        const CardSource source(buffer);
+        const QByteArrayView bytes(buffer);
+        const auto card =
+            source.NewCard({bytes.first(5), bytes.sliced(6, 6), bytes.sliced(13), {}}, 0, 0, 0);
+        a = card->Mondai();
+        b = card->Kaitou();
+        c = card->Sankou();
+        EXPECT_TRUE(card->Rireki().isEmpty());
     }
     EXPECT_EQ(a.constData(), buffer.constData()); // no copy was made
     buffer = "replaced";                          // the slices keep the bytes alive
@@ -34,19 +37,19 @@ TEST(TextBlock, EditedCardsDoNotTouchTheirNeighbours) {
     CardRefList queue;
     ParseDeck(deck, 0, queue);
     TMondaiSet &first = *deck.CardList[0];
-    first.Kaitou.append(QByteArray(100, 'x'));
-    first.Mondai.remove(0, 1);
+    first.SetKaitou(first.Kaitou() + QByteArray(100, 'x'));
+    first.SetMondai(first.Mondai().mid(1));
     AddSioriMark(first);
-    EXPECT_EQ(first.Sankou, "s1");
-    EXPECT_EQ(deck.CardList[1]->Mondai, "q2");
+    EXPECT_EQ(first.Sankou(), "s1");
+    EXPECT_EQ(deck.CardList[1]->Mondai(), "q2");
     // Once every other text of its block is gone, a text may grow in place.
-    QByteArray last = deck.CardList[1]->Rireki;
+    QByteArray last = deck.CardList[1]->Rireki();
     deck.CardList.clear();
     last.append("-grown");
     EXPECT_EQ(last, "r2-grown");
     deck.SavedLines = DeckLines::FromFileBytes("n,m\r\n");
     ParseDeck(deck, 0, queue);
-    EXPECT_EQ(deck.CardList[0]->Kaitou, "m");
+    EXPECT_EQ(deck.CardList[0]->Kaitou(), "m");
     EXPECT_EQ(last, "r2-grown");
 }
 
@@ -60,12 +63,12 @@ TEST(CardPool, CardsAreReusedAfterADeckIsReplaced) {
         deck.SavedLines = DeckLines::FromFileBytes(bytes);
         ParseDeck(deck, 1, queue);
         ASSERT_EQ(deck.CardList.size(), size_t(count));
-        EXPECT_EQ(deck.CardList.back()->Mondai, "q" + QByteArray::number(count - 1));
+        EXPECT_EQ(deck.CardList.back()->Mondai(), "q" + QByteArray::number(count - 1));
         EXPECT_FALSE(IsDeckChanged(deck));
     }
     auto extra = std::make_unique<TMondaiSet>();
     extra->SetField(1, "x,y");
-    EXPECT_EQ(extra->Mondai, "\"x,y\"");
+    EXPECT_EQ(extra->Mondai(), "\"x,y\"");
 }
 
 } // namespace

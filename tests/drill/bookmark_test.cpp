@@ -18,18 +18,18 @@ TEST_F(Bookmarks, SettingASecondBookmarkMovesTheMarker) {
     TMondaiSet *apple = Card("apple");
     TMondaiSet *pear = Card("pear");
     drill.SetBookmark(apple);
-    EXPECT_EQ(apple->Mondai, SioriMark() + "apple");
+    EXPECT_EQ(apple->Mondai(), SioriMark() + "apple");
     EXPECT_EQ(drill.BookmarkCard, apple);
     EXPECT_EQ(host.Take(), "RefreshView");
 
     drill.SetBookmark(pear);
     EXPECT_EQ(host.Take(), "RefreshView RefreshView"); // the old one cleared, the new one set
-    EXPECT_EQ(apple->Mondai, "apple");
+    EXPECT_EQ(apple->Mondai(), "apple");
     EXPECT_EQ(drill.BookmarkCard, pear);
     EXPECT_EQ(MarkerCount(), 1);
 
     drill.ClearBookmark();
-    EXPECT_EQ(pear->Mondai, "pear");
+    EXPECT_EQ(pear->Mondai(), "pear");
     EXPECT_EQ(drill.BookmarkCard, nullptr);
 }
 
@@ -70,7 +70,7 @@ TEST_F(Bookmarks, TheBookmarkedCardIsExemptFromScoring) {
 
     drill.GoNext();
     EXPECT_EQ(a->Fuseikai, 0);
-    EXPECT_EQ(a->Rireki, "");
+    EXPECT_EQ(a->Rireki(), "");
     EXPECT_EQ(Current(), "B");
 }
 
@@ -114,17 +114,17 @@ TEST_F(Bookmarks, MarkerEditedByHand) {
     TMondaiSet *c = Card("C");
 
     // Typed while there is no bookmark: stays plain text until the deck is opened again.
-    b->Mondai = SioriMark() + "B";
+    b->SetMondai(SioriMark() + "B");
     drill.AfterQuestionEdit(b);
     EXPECT_EQ(drill.BookmarkCard, nullptr);
     Open();
     EXPECT_EQ(drill.BookmarkCard, b);
 
     // Typed on another card: it takes the bookmark and the old marker goes.
-    c->Mondai = "C" + SioriMark();
+    c->SetMondai("C" + SioriMark());
     drill.AfterQuestionEdit(c);
     EXPECT_EQ(drill.BookmarkCard, c);
-    EXPECT_EQ(b->Mondai, "B");
+    EXPECT_EQ(b->Mondai(), "B");
     EXPECT_EQ(MarkerCount(), 1);
 
     // An edit that keeps the marker changes nothing.
@@ -135,7 +135,7 @@ TEST_F(Bookmarks, MarkerEditedByHand) {
     EXPECT_EQ(host.Take(), "");
 
     // Deleted by hand: the bookmark is gone.
-    c->Mondai = "C";
+    c->SetMondai("C");
     drill.AfterQuestionEdit(c);
     EXPECT_EQ(drill.BookmarkCard, nullptr);
     EXPECT_EQ(host.Take(), "RefreshView");

@@ -40,7 +40,7 @@ protected:
     }
     TMondaiSet *Card(const char *question) const {
         for (const auto &card : deck.CardList)
-            if (card->Mondai == question)
+            if (card->Mondai() == question)
                 return card.get();
         return nullptr;
     }
@@ -50,7 +50,7 @@ protected:
         for (const TMondaiSet *card : cards) {
             if (!names.empty())
                 names += ' ';
-            names += card ? card->Mondai.toStdString() : std::string("-");
+            names += card ? card->Mondai().toStdString() : std::string("-");
         }
         return names;
     }

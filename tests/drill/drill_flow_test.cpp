@@ -103,12 +103,12 @@ TEST_F(DrillFlow, TakeBackOfAnEarlierDaysMarkLeavesTheQueue) {
     Add("A");
     Add("B");
     Card("A")->Seikai = 3;
-    Card("A")->Rireki = "\x90\xb3";
+    Card("A")->SetRireki("\x90\xb3");
     Open();
     drill.GoNext();
     drill.GoUndo();
     EXPECT_EQ(Card("A")->Seikai, 2);
-    EXPECT_EQ(Card("A")->Rireki, "");
+    EXPECT_EQ(Card("A")->Rireki(), "");
     EXPECT_EQ(Queue(), "A B");
     EXPECT_EQ(drill.QueuePos, 1);
 }

@@ -77,31 +77,31 @@ TEST(Scheduling, MarkRightThenAgainNextTime) {
     MarkRight(card, today);
     EXPECT_EQ(card.Jikan, today + 2);
     EXPECT_EQ(card.Seikai, 1);
-    EXPECT_EQ(card.Rireki, R);
+    EXPECT_EQ(card.Rireki(), R);
     EXPECT_FALSE(IsDue(card, today + 2));
     EXPECT_TRUE(IsDue(card, today + 3));
 
     MarkRight(card, today + 3);
     EXPECT_EQ(card.Jikan, today + 3 + 27);
-    EXPECT_EQ(card.Rireki, R + R);
+    EXPECT_EQ(card.Rireki(), R + R);
 }
 
 TEST(Scheduling, HistoryKeepsTheNewestThreeCharacters) {
     TMondaiSet wrong = Card(1, 2, W + W + R);
     MarkWrong(wrong);
-    EXPECT_EQ(wrong.Rireki, W + W + W);
+    EXPECT_EQ(wrong.Rireki(), W + W + W);
     EXPECT_EQ(wrong.Fuseikai, 3);
     EXPECT_EQ(wrong.Jikan, 0);
 
     TMondaiSet right = Card(1, 2, W + W + R);
     MarkRight(right, 40000);
-    EXPECT_EQ(right.Rireki, R + W + W);
+    EXPECT_EQ(right.Rireki(), R + W + W);
 
     // A longer history from a file is cut only by the next mark.
     TMondaiSet longer = Card(1, 0, W + W + W + W + R + R);
     EXPECT_EQ(ComputeInterval(longer), 27);
     MarkWrong(longer);
-    EXPECT_EQ(longer.Rireki, W + W + W);
+    EXPECT_EQ(longer.Rireki(), W + W + W);
 }
 
 TEST(Scheduling, UndoRightTakesBackTheNewestMark) {
@@ -109,17 +109,17 @@ TEST(Scheduling, UndoRightTakesBackTheNewestMark) {
     MarkRight(card, 40000);
     ASSERT_TRUE(UndoRight(card));
     EXPECT_EQ(card.Seikai, 0);
-    EXPECT_EQ(card.Rireki, W);
+    EXPECT_EQ(card.Rireki(), W);
     EXPECT_EQ(card.Jikan, 0); // due now, not back at its old day
 
     TMondaiSet wrongFirst = Card(2, 1, W + R);
     ASSERT_TRUE(UndoRight(wrongFirst));
-    EXPECT_EQ(wrongFirst.Rireki, R);
+    EXPECT_EQ(wrongFirst.Rireki(), R);
 
     TMondaiSet none = Card(0, 4, W, 123);
     EXPECT_FALSE(UndoRight(none));
     EXPECT_EQ(none.Jikan, 123);
-    EXPECT_EQ(none.Rireki, W);
+    EXPECT_EQ(none.Rireki(), W);
 }
 
 // A history typed into the list may be quoted; every mark keeps the line reading back as the
@@ -132,15 +132,15 @@ TEST(Scheduling, MarksKeepAHandEditedHistoryReadable) {
             mark == 0   ? MarkRight(card, 40000)
             : mark == 1 ? MarkWrong(card)
                         : void(UndoRight(card));
-            EXPECT_EQ(ExtractField(RenderCardLine(card), 7), card.Rireki)
+            EXPECT_EQ(ExtractField(RenderCardLine(card), 7), card.Rireki())
                 << history.constData() << " mark " << mark;
         }
     }
     TMondaiSet quoted = Card(1, 0, "\",-1\"");
     ASSERT_TRUE(UndoRight(quoted));
-    EXPECT_EQ(quoted.Rireki, "\"-1\"");
+    EXPECT_EQ(quoted.Rireki(), "\"-1\"");
     MarkWrong(quoted);
-    EXPECT_EQ(quoted.Rireki, "\"" + W + "-1\"");
+    EXPECT_EQ(quoted.Rireki(), "\"" + W + "-1\"");
 }
 
 TEST(Scheduling, ResetMakesEveryCardDueAndKeepsTheRecord) {
@@ -151,7 +151,7 @@ TEST(Scheduling, ResetMakesEveryCardDueAndKeepsTheRecord) {
     EXPECT_EQ(cards[0]->Jikan, 0);
     EXPECT_EQ(cards[0]->Seikai, 3);
     EXPECT_EQ(cards[0]->Fuseikai, 1);
-    EXPECT_EQ(cards[0]->Rireki, R + W);
+    EXPECT_EQ(cards[0]->Rireki(), R + W);
     EXPECT_EQ(cards[1]->Jikan, 0);
 }
 

@@ -26,7 +26,7 @@ public:
 
     void SetUp() override {
         AddDue({"A", "B", "C", "D", "E"});
-        Card("C")->Rireki = "ox";
+        Card("C")->SetRireki("ox");
         Card("C")->Seikai = 3;
         Card("C")->Fuseikai = 2;
         Add("F", kToday + 5); // not due: never in the pass
@@ -167,7 +167,7 @@ TEST_F(TakeBack, NewestFirstBackToTheSameFile) {
     for (const char *name : {"A", "E", "B"}) {
         const TMondaiSet *back = drill.TakeBackDelete();
         ASSERT_NE(back, nullptr);
-        EXPECT_EQ(back->Mondai, name);
+        EXPECT_EQ(back->Mondai(), name);
     }
     EXPECT_EQ(Take().lines, before.lines);
     EXPECT_EQ(Queue(), before.queue);

@@ -100,7 +100,7 @@ protected:
     QStringList Deck() const {
         QStringList names;
         for (const auto &card : form->DeckState().CardList)
-            names << sjis::ToQString(card->Mondai);
+            names << sjis::ToQString(card->Mondai());
         return names;
     }
     TMondaiSet &Card(int i) { return *form->DeckState().CardList[i]; }
@@ -243,7 +243,7 @@ TEST_F(AddCard, EnterConfirmsOnlyWhenTheOptionIsOn) {
     });
     Trigger("men_Card_Insert");
     ASSERT_EQ(Deck().size(), 5);
-    EXPECT_EQ(Card(0).Mondai, QByteArray("two\\nlines"));
+    EXPECT_EQ(Card(0).Mondai(), QByteArray("two\\nlines"));
 }
 
 TEST_F(AddCard, TypingStartsInTheQuestionBoxAndKeysNeverReachTheDrill) {
@@ -275,8 +275,8 @@ TEST_F(AddCard, ClipboardFillPutsTheTextIntoTheQuestionAndTheFocusIntoTheAnswer)
         QTest::keyClick(AnswerBox(), Qt::Key_Return);
     });
     Trigger("men_Card_Insert");
-    EXPECT_EQ(Card(0).Mondai, QByteArray("abc\\ndef"));
-    EXPECT_EQ(Card(0).Kaitou, QByteArray("xyz"));
+    EXPECT_EQ(Card(0).Mondai(), QByteArray("abc\\ndef"));
+    EXPECT_EQ(Card(0).Kaitou(), QByteArray("xyz"));
 
     // An empty clipboard leaves the question empty and the focus in it.
     QApplication::clipboard()->clear();
@@ -297,8 +297,8 @@ TEST_F(AddCard, TextsAreStoredAsTheBoxesStoreThemAndSavedOnlyOnRequest) {
     });
     Trigger("men_Card_Insert");
     const TMondaiSet &added = Card(0);
-    EXPECT_EQ(added.Mondai, QByteArray("\"x,y\""));
-    EXPECT_EQ(sjis::ToQString(added.Kaitou), QStringLiteral("りん"));
+    EXPECT_EQ(added.Mondai(), QByteArray("\"x,y\""));
+    EXPECT_EQ(sjis::ToQString(added.Kaitou()), QStringLiteral("りん"));
     EXPECT_EQ(added.Jikan, 0);
     EXPECT_TRUE(
         Find<QStatusBar>("StatusBar1")->currentMessage().contains(QStringLiteral("\U0001F600")));
@@ -322,11 +322,11 @@ TEST_F(AddCard, QuotesTypedIntoTheDialogReadBackAfterASave) {
     Trigger("men_File_Save");
     ASSERT_EQ(form->OpenDeckFile(path), 0);
     ASSERT_EQ(form->DeckState().CardList.size(), 4u);
-    EXPECT_EQ(sjis::ToQString(DisplayForm(Card(0).Mondai)),
+    EXPECT_EQ(sjis::ToQString(DisplayForm(Card(0).Mondai())),
               QStringLiteral("He said \"no\" , then"));
-    EXPECT_EQ(sjis::ToQString(DisplayForm(Card(0).Kaitou)),
+    EXPECT_EQ(sjis::ToQString(DisplayForm(Card(0).Kaitou())),
               QStringLiteral("\"break a leg\" の意味"));
-    EXPECT_EQ(Card(1).Mondai, QByteArray("A"));
+    EXPECT_EQ(Card(1).Mondai(), QByteArray("A"));
 }
 
 TEST_F(AddCard, CancelKeepsOptionsAndGeometryForTheNextOpeningAndTheSettingsFile) {

@@ -22,7 +22,7 @@ protected:
     QString Deck() const {
         QStringList names;
         for (const auto &card : form->DeckState().CardList)
-            names << sjis::ToQString(card->Mondai);
+            names << sjis::ToQString(card->Mondai());
         return names.join(u'|');
     }
     void Focus(TMyMemo *memo) {
@@ -164,12 +164,12 @@ TEST_F(CardCommands, BookmarkFromABoxKeepsTheCaretAndSurvivesASave) {
     cursor.setPosition(3);
     question->setTextCursor(cursor);
     Choose(question, "pop_SetSiori");
-    EXPECT_EQ(sjis::ToQString(Card(0).Mondai), QStringLiteral("[しおり]apple"));
+    EXPECT_EQ(sjis::ToQString(Card(0).Mondai()), QStringLiteral("[しおり]apple"));
     EXPECT_EQ(question->toPlainText(), QStringLiteral("[しおり]apple"));
     EXPECT_EQ(question->textCursor().position(), 8) << "still after app";
     // Setting it again on the same card keeps one marker and the caret where it is.
     Choose(question, "pop_SetSiori");
-    EXPECT_EQ(sjis::ToQString(Card(0).Mondai), QStringLiteral("[しおり]apple"));
+    EXPECT_EQ(sjis::ToQString(Card(0).Mondai()), QStringLiteral("[しおり]apple"));
     EXPECT_EQ(question->textCursor().position(), 8);
 
     // From the answer box: the answer and its caret stay as they were.
@@ -212,7 +212,7 @@ TEST_F(CardCommands, JumpingToTheBookmarkMarksNothingWrong) {
     Click("btnSusume");
     EXPECT_EQ(Current(), QStringLiteral("C"));
     EXPECT_EQ(Card(1).Fuseikai, 0);
-    EXPECT_EQ(Card(1).Rireki, QByteArray("x"));
+    EXPECT_EQ(Card(1).Rireki(), QByteArray("x"));
 
     // The same through the context menu, from the last card.
     Choose(Memo(KindQuestion, 0), "pop_MoveSiori");
@@ -233,8 +233,8 @@ TEST_F(CardCommands, EditsOfAnyFieldApplyTheMarkerRule) {
     answer->moveCursor(QTextCursor::End);
     QTest::keyClicks(answer, QStringLiteral("2"));
     EXPECT_EQ(form->DrillState().BookmarkCard, &Card(1));
-    EXPECT_EQ(sjis::ToQString(Card(0).Mondai), QStringLiteral("A"));
-    EXPECT_EQ(Card(1).Kaitou, QByteArray("b2"));
+    EXPECT_EQ(sjis::ToQString(Card(0).Mondai()), QStringLiteral("A"));
+    EXPECT_EQ(Card(1).Kaitou(), QByteArray("b2"));
     EXPECT_EQ(Text(KindAnswer, 0), QStringLiteral("b2"));
 
     // Deleting the marker by hand ends the bookmark.
@@ -245,7 +245,7 @@ TEST_F(CardCommands, EditsOfAnyFieldApplyTheMarkerRule) {
     cursor.setPosition(5, QTextCursor::KeepAnchor);
     question->setTextCursor(cursor);
     QTest::keyClick(question, Qt::Key_Delete);
-    EXPECT_EQ(Card(1).Mondai, QByteArray("B"));
+    EXPECT_EQ(Card(1).Mondai(), QByteArray("B"));
     EXPECT_EQ(form->DrillState().BookmarkCard, nullptr);
     // The menu then offers nothing to move to or clear.
     Q_EMIT question->customContextMenuRequested(QPoint(5, 5));
@@ -266,13 +266,13 @@ TEST_F(CardCommands, BookmarkFromTheListFillsTheEditorWithTheStoredQuestion) {
     QTest::mouseClick(editor, Qt::RightButton, {}, editor->rect().center());
     Find<QMenu>("PopupMenu1")->hide();
     Trigger("pop_SetSiori");
-    EXPECT_EQ(sjis::ToQString(Card(1).Mondai), QStringLiteral("\"[しおり]B,1\""));
+    EXPECT_EQ(sjis::ToQString(Card(1).Mondai()), QStringLiteral("\"[しおり]B,1\""));
     EXPECT_EQ(form->DrillState().BookmarkCard, &Card(1));
     editor = grid->CellEditor();
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(grid->EditorCell(), QPoint(1, 2));
     EXPECT_EQ(editor->text(), QStringLiteral("\"[しおり]B,1\""));
-    EXPECT_EQ(sjis::ToQString(Card(0).Mondai), QStringLiteral("A")) << "no other card changed";
+    EXPECT_EQ(sjis::ToQString(Card(0).Mondai()), QStringLiteral("A")) << "no other card changed";
 }
 
 } // namespace

@@ -117,13 +117,13 @@ TEST_F(CardMenus, PopupOverACardBoxFollowsThatBox) {
     OpenPopupOn(question);
     EXPECT_EQ(EditItems(), Expected({"-pop_Undo", "pop_Cut", "pop_Copy", "-pop_Paste"}));
     Choose("pop_Cut");
-    EXPECT_EQ(Card(0).Mondai, QByteArray("le"));
+    EXPECT_EQ(Card(0).Mondai(), QByteArray("le"));
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("app"));
 
     OpenPopupOn(question);
     EXPECT_EQ(EditItems(), Expected({"pop_Undo", "-pop_Cut", "-pop_Copy", "pop_Paste"}));
     Choose("pop_Undo");
-    EXPECT_EQ(Card(0).Mondai, QByteArray("apple"));
+    EXPECT_EQ(Card(0).Mondai(), QByteArray("apple"));
 
     QApplication::clipboard()->setText(QStringLiteral("x,y"));
     cursor = question->textCursor();
@@ -131,7 +131,7 @@ TEST_F(CardMenus, PopupOverACardBoxFollowsThatBox) {
     question->setTextCursor(cursor);
     OpenPopupOn(question);
     Choose("pop_Paste");
-    EXPECT_EQ(Card(0).Mondai, QByteArray("\"applex,y\""));
+    EXPECT_EQ(Card(0).Mondai(), QByteArray("\"applex,y\""));
 }
 
 TEST_F(CardMenus, PopupOffersTheBookmarkItemsOnlyWithABookmark) {
@@ -167,12 +167,12 @@ TEST_F(CardMenus, PopupOverTheListEditorFollowsTheEditor) {
     openOnEditor();
     EXPECT_EQ(EditItems(), Expected({"-pop_Undo", "pop_Cut", "pop_Copy", "pop_Paste"}));
     Choose("pop_Cut");
-    EXPECT_EQ(Card(1).Kaitou, QByteArray());
+    EXPECT_EQ(Card(1).Kaitou(), QByteArray());
 
     openOnEditor();
     EXPECT_EQ(EditItems(), Expected({"pop_Undo", "-pop_Cut", "-pop_Copy", "pop_Paste"}));
     Choose("pop_Undo");
-    EXPECT_EQ(Card(1).Kaitou, QByteArray("b"));
+    EXPECT_EQ(Card(1).Kaitou(), QByteArray("b"));
 }
 
 } // namespace

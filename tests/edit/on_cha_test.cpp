@@ -24,12 +24,12 @@ protected:
 TEST_F(Editing, TypedTextIsStoredInItsStoredForm) {
     OpenDeck({QStringLiteral("A,a,,0,0,0,"), QStringLiteral("\"B\",b,,0,0,0,")});
     Type(Memo(KindQuestion, 0), QStringLiteral("x,y"));
-    EXPECT_EQ(Card(0).Mondai, QByteArray("\"x,y\""));
+    EXPECT_EQ(Card(0).Mondai(), QByteArray("\"x,y\""));
     Click("btnSusume");
     Type(Memo(KindAnswer, 0), QStringLiteral("line1\nline2"));
-    EXPECT_EQ(Card(0).Kaitou, QByteArray("line1\\nline2"));
+    EXPECT_EQ(Card(0).Kaitou(), QByteArray("line1\\nline2"));
     Type(Memo(KindAnswer, 0), QStringLiteral("りんご"));
-    EXPECT_EQ(sjis::ToQString(Card(0).Kaitou), QStringLiteral("りんご"));
+    EXPECT_EQ(sjis::ToQString(Card(0).Kaitou()), QStringLiteral("りんご"));
 }
 
 TEST_F(Editing, RedrawsAreNotEdits) {
@@ -41,7 +41,7 @@ TEST_F(Editing, RedrawsAreNotEdits) {
     auto *box = Find<QComboBox>("SelectBox");
     box->setCurrentIndex(4);
     Q_EMIT box->activated(4);
-    EXPECT_EQ(Card(0).Mondai, QByteArray("\"q\""));
+    EXPECT_EQ(Card(0).Mondai(), QByteArray("\"q\""));
     EXPECT_EQ(Card(0).Fuseikai, 1);
     EXPECT_EQ(Card(1).Fuseikai, 0);
 }
@@ -54,16 +54,16 @@ TEST_F(Editing, SubRowEditsGoToTheCardShownInThatRow) {
     Q_EMIT box->activated(4);
     ASSERT_EQ(Current(), QStringLiteral("A")); // switching keeps the pass: A in row 1
     Type(Memo(KindQuestion, 3), QStringLiteral("C2"));
-    EXPECT_EQ(Card(2).Mondai, QByteArray("C2"));
+    EXPECT_EQ(Card(2).Mondai(), QByteArray("C2"));
     Type(Memo(KindAnswer, 1), QStringLiteral("a2"));
-    EXPECT_EQ(Card(0).Kaitou, QByteArray("a2"));
+    EXPECT_EQ(Card(0).Kaitou(), QByteArray("a2"));
 }
 
 TEST_F(Editing, CharactersShiftJisCannotHoldAreReportedAndLeftOut) {
     OpenDeck({QStringLiteral("A,a,,0,0,0,")});
     TMyMemo *question = Memo(KindQuestion, 0);
     Type(question, QStringLiteral("ab\U0001F600c"));
-    EXPECT_EQ(Card(0).Mondai, QByteArray("abc"));
+    EXPECT_EQ(Card(0).Mondai(), QByteArray("abc"));
     EXPECT_EQ(question->toPlainText(), QStringLiteral("abc"));
     EXPECT_EQ(question->textCursor().position(), 3);
     EXPECT_TRUE(
@@ -88,7 +88,7 @@ TEST_F(Editing, TypingTheMarkerMovesTheBookmark) {
     Click("btnSusume"); // B current
     Type(Memo(KindQuestion, 0), QStringLiteral("[しおり]B"));
     EXPECT_EQ(drill.BookmarkCard, &Card(1));
-    EXPECT_EQ(sjis::ToQString(Card(0).Mondai), QStringLiteral("A"));
+    EXPECT_EQ(sjis::ToQString(Card(0).Mondai()), QStringLiteral("A"));
     Type(Memo(KindQuestion, 0), QStringLiteral("B"));
     EXPECT_EQ(drill.BookmarkCard, nullptr);
 }

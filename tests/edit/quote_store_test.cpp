@@ -55,28 +55,28 @@ TEST_F(QuoteStore, TypedQuotesSurviveASaveAndANewOpen) {
     EXPECT_EQ(editor->text(), QStringLiteral("\"x\" ,y"));
     EXPECT_EQ(Status(), QuoteCommaMessage());
 
-    const QByteArray mondai = Card(0).Mondai;
-    const QByteArray kaitou = Card(0).Kaitou;
-    const QByteArray sankou = Card(1).Sankou;
+    const QByteArray mondai = Card(0).Mondai();
+    const QByteArray kaitou = Card(0).Kaitou();
+    const QByteArray sankou = Card(1).Sankou();
     Trigger("men_File_Save");
     ASSERT_EQ(form->OpenDeckFile(path), 0); // no save prompt: nothing changed since
-    EXPECT_EQ(Card(0).Mondai, mondai);
-    EXPECT_EQ(Card(0).Kaitou, kaitou);
-    EXPECT_EQ(Card(1).Sankou, sankou);
-    EXPECT_EQ(sjis::ToQString(DisplayForm(Card(0).Mondai)),
+    EXPECT_EQ(Card(0).Mondai(), mondai);
+    EXPECT_EQ(Card(0).Kaitou(), kaitou);
+    EXPECT_EQ(Card(1).Sankou(), sankou);
+    EXPECT_EQ(sjis::ToQString(DisplayForm(Card(0).Mondai())),
               QStringLiteral("He said \"no\" , then"));
-    EXPECT_EQ(sjis::ToQString(DisplayForm(Card(0).Kaitou)),
+    EXPECT_EQ(sjis::ToQString(DisplayForm(Card(0).Kaitou())),
               QStringLiteral("\"break a leg\" の意味"));
-    EXPECT_EQ(sjis::ToQString(DisplayForm(Card(1).Sankou)), QStringLiteral("\"x\" ,y"));
+    EXPECT_EQ(sjis::ToQString(DisplayForm(Card(1).Sankou())), QStringLiteral("\"x\" ,y"));
     // The rest of both cards is untouched, learning record included.
-    EXPECT_EQ(Card(1).Mondai, QByteArray("B"));
-    EXPECT_EQ(Card(0).Sankou, QByteArray("\"ref\""));
+    EXPECT_EQ(Card(1).Mondai(), QByteArray("B"));
+    EXPECT_EQ(Card(0).Sankou(), QByteArray("\"ref\""));
     EXPECT_EQ(Card(0).Seikai, 2);
     EXPECT_EQ(Card(0).Fuseikai, 1);
-    EXPECT_EQ(sjis::ToQString(Card(0).Rireki), QStringLiteral("正誤"));
+    EXPECT_EQ(sjis::ToQString(Card(0).Rireki()), QStringLiteral("正誤"));
     EXPECT_EQ(Card(1).Jikan, 39000);
     EXPECT_EQ(Card(1).Seikai, 4);
-    EXPECT_EQ(sjis::ToQString(Card(1).Rireki), QStringLiteral("誤"));
+    EXPECT_EQ(sjis::ToQString(Card(1).Rireki()), QStringLiteral("誤"));
 }
 
 } // namespace

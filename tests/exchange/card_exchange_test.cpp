@@ -30,7 +30,7 @@ std::unique_ptr<TMondaiSet> TypedCard(const QString &q, const QString &a, const 
 }
 
 QStringList Texts(const TMondaiSet &card) {
-    return {Shown(card.Mondai), Shown(card.Kaitou), Shown(card.Sankou)};
+    return {Shown(card.Mondai()), Shown(card.Kaitou()), Shown(card.Sankou())};
 }
 
 ImportResult ImportDetected(const QByteArray &bytes) {
@@ -157,8 +157,8 @@ TEST(ExchangeRoundTrip, ExportLeavesTheCardsAlone) {
     cards.push_back(std::make_unique<TMondaiSet>("\"a,b\"", "x\\ny", "", 1, 2, 3, "r"));
     const TMondaiSet before = *cards.back();
     ExportCards(cards, {ExportFormat::Notes, true, false});
-    EXPECT_EQ(cards.back()->Mondai, before.Mondai);
-    EXPECT_EQ(cards.back()->Kaitou, before.Kaitou);
+    EXPECT_EQ(cards.back()->Mondai(), before.Mondai());
+    EXPECT_EQ(cards.back()->Kaitou(), before.Kaitou());
 }
 
 TEST(ExchangeRoundTrip, CharactersShiftJisLacksAreReportedNotHidden) {
@@ -176,7 +176,7 @@ TEST(ExchangeImport, CardsGetTheRecordOfAnAddedCard) {
     EXPECT_EQ(card.Jikan, 0);
     EXPECT_EQ(card.Seikai, 0);
     EXPECT_EQ(card.Fuseikai, 0);
-    EXPECT_TRUE(card.Rireki.isEmpty());
+    EXPECT_TRUE(card.Rireki().isEmpty());
 }
 
 // A quoted field is unescaped into the reader's own storage, which the next rows reuse; the
@@ -189,10 +189,10 @@ TEST(ExchangeImport, QuotedFieldsKeepTheirTextsAfterLaterRows) {
     options.separator = ';';
     const ImportResult result = ImportCards(file, options);
     ASSERT_EQ(result.cards.size(), 201u);
-    EXPECT_EQ(Shown(result.cards[0]->Mondai), QStringLiteral("x;y"));
-    EXPECT_EQ(Shown(result.cards[0]->Kaitou), QStringLiteral("q"));
-    EXPECT_EQ(Shown(result.cards[1]->Mondai), QStringLiteral("zz;ww0"));
-    EXPECT_EQ(Shown(result.cards[200]->Mondai), QStringLiteral("zz;ww199"));
+    EXPECT_EQ(Shown(result.cards[0]->Mondai()), QStringLiteral("x;y"));
+    EXPECT_EQ(Shown(result.cards[0]->Kaitou()), QStringLiteral("q"));
+    EXPECT_EQ(Shown(result.cards[1]->Mondai()), QStringLiteral("zz;ww0"));
+    EXPECT_EQ(Shown(result.cards[200]->Mondai()), QStringLiteral("zz;ww199"));
 }
 
 TEST(ExchangeImport, StoredFormsReadBackFromADeckLine) {
@@ -214,7 +214,7 @@ TEST(ExchangeImport, StoredFormsOfPlainTextsAreThoseOfAnEdit) {
         TMondaiSet edited;
         edited.SetField(1, text);
         bool separated = false;
-        EXPECT_EQ(StoredFormOf(text, &separated), edited.Mondai) << text.toStdString();
+        EXPECT_EQ(StoredFormOf(text, &separated), edited.Mondai()) << text.toStdString();
         EXPECT_FALSE(separated);
     }
 }
@@ -380,9 +380,9 @@ TEST(ExchangeHostile, JunkBytesStillGiveWellFormedCards) {
         for (const auto &card : result.cards) {
             const QByteArray line = RenderCardLine(*card);
             EXPECT_FALSE(line.contains('\r') || line.contains('\n'));
-            EXPECT_EQ(ExtractField(line, 1), card->Mondai);
-            EXPECT_EQ(ExtractField(line, 2), card->Kaitou);
-            EXPECT_EQ(ExtractField(line, 3), card->Sankou);
+            EXPECT_EQ(ExtractField(line, 1), card->Mondai());
+            EXPECT_EQ(ExtractField(line, 2), card->Kaitou());
+            EXPECT_EQ(ExtractField(line, 3), card->Sankou());
         }
     }
 }
@@ -403,7 +403,7 @@ TEST(ExchangeImport, NewDeckHasNoFileAndCountsAsChanged) {
     AppendCards(deck, queue, ImportDetected("e,f\n").cards);
     ASSERT_EQ(deck.CardList.size(), 3u);
     EXPECT_EQ(queue.back(), deck.CardList.back().get());
-    EXPECT_EQ(deck.CardList.back()->Mondai, "e");
+    EXPECT_EQ(deck.CardList.back()->Mondai(), "e");
 }
 
 } // namespace

@@ -34,13 +34,13 @@ void ExpectSameCards(const Deck &a, const Deck &b) {
     for (size_t i = 0; i < a.CardList.size(); ++i) {
         const TMondaiSet &x = *a.CardList[i];
         const TMondaiSet &y = *b.CardList[i];
-        FUZZ_CHECK(x.Mondai == y.Mondai);
-        FUZZ_CHECK(x.Kaitou == y.Kaitou);
-        FUZZ_CHECK(x.Sankou == y.Sankou);
+        FUZZ_CHECK(x.Mondai() == y.Mondai());
+        FUZZ_CHECK(x.Kaitou() == y.Kaitou());
+        FUZZ_CHECK(x.Sankou() == y.Sankou());
         FUZZ_CHECK(x.Jikan == y.Jikan);
         FUZZ_CHECK(x.Seikai == y.Seikai);
         FUZZ_CHECK(x.Fuseikai == y.Fuseikai);
-        FUZZ_CHECK(x.Rireki == y.Rireki);
+        FUZZ_CHECK(x.Rireki() == y.Rireki());
     }
 }
 
@@ -58,10 +58,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     size_t index = 0;
     first.SavedLines.ForEach([&](QByteArrayView line) {
         const TMondaiSet &card = *first.CardList[index++];
-        FUZZ_CHECK(card.Mondai == ExtractField(line, 1));
-        FUZZ_CHECK(card.Kaitou == ExtractField(line, 2));
-        FUZZ_CHECK(card.Sankou == ExtractField(line, 3));
-        FUZZ_CHECK(card.Rireki == ExtractField(line, 7));
+        FUZZ_CHECK(card.Mondai() == ExtractField(line, 1));
+        FUZZ_CHECK(card.Kaitou() == ExtractField(line, 2));
+        FUZZ_CHECK(card.Sankou() == ExtractField(line, 3));
+        FUZZ_CHECK(card.Rireki() == ExtractField(line, 7));
     });
 
     const bool changed = IsDeckChanged(first);

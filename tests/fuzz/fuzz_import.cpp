@@ -17,11 +17,11 @@ using namespace exchange;
 void CheckCard(const TMondaiSet &card) {
     const QByteArray line = RenderCardLine(card);
     FUZZ_CHECK(!line.contains('\r') && !line.contains('\n'));
-    FUZZ_CHECK(ExtractField(line, 1) == card.Mondai);
-    FUZZ_CHECK(ExtractField(line, 2) == card.Kaitou);
-    FUZZ_CHECK(ExtractField(line, 3) == card.Sankou);
+    FUZZ_CHECK(ExtractField(line, 1) == card.Mondai());
+    FUZZ_CHECK(ExtractField(line, 2) == card.Kaitou());
+    FUZZ_CHECK(ExtractField(line, 3) == card.Sankou());
     FUZZ_CHECK(card.Jikan == 0 && card.Seikai == 0 && card.Fuseikai == 0);
-    FUZZ_CHECK(!card.Mondai.isEmpty() || !card.Kaitou.isEmpty() || !card.Sankou.isEmpty());
+    FUZZ_CHECK(!card.Mondai().isEmpty() || !card.Kaitou().isEmpty() || !card.Sankou().isEmpty());
 }
 
 // A small record limit reaches the too-long path with small inputs.

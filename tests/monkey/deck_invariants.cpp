@@ -15,9 +15,9 @@ QString Describe(const TMondaiSet &card) {
 }
 
 bool SameCard(const TMondaiSet &a, const TMondaiSet &b) {
-    return a.Mondai == b.Mondai && a.Kaitou == b.Kaitou && a.Sankou == b.Sankou &&
+    return a.Mondai() == b.Mondai() && a.Kaitou() == b.Kaitou() && a.Sankou() == b.Sankou() &&
            a.Jikan == b.Jikan && a.Seikai == b.Seikai && a.Fuseikai == b.Fuseikai &&
-           a.Rireki == b.Rireki;
+           a.Rireki() == b.Rireki();
 }
 
 // Compares the memory's cards with the cards read from `lines`.
@@ -45,8 +45,8 @@ QString CompareWithRead(const Deck &deck, const DeckLines &lines, qint32 today, 
 CardTextMap SnapshotTexts(const Deck &deck) {
     CardTextMap texts;
     for (const auto &card : deck.CardList)
-        texts[card.get()] = {WithoutMarks(card->Mondai), WithoutMarks(card->Kaitou),
-                             WithoutMarks(card->Sankou)};
+        texts[card.get()] = {WithoutMarks(card->Mondai()), WithoutMarks(card->Kaitou()),
+                             WithoutMarks(card->Sankou())};
     return texts;
 }
 

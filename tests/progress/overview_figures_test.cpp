@@ -101,7 +101,7 @@ TEST_F(DeckFiguresTest, HardestCardsRankByWrongThenShareThenDeckOrder) {
     std::vector<std::string> names;
     std::vector<qsizetype> rows;
     for (const HardCard &hard : f.hardest) {
-        names.push_back(hard.card->Mondai.toStdString());
+        names.push_back(hard.card->Mondai().toStdString());
         rows.push_back(hard.index);
     }
     EXPECT_EQ(names, (std::vector<std::string>{

@@ -80,7 +80,7 @@ TEST(ReviewCardKeyTest, FollowsQuestionAndAnswerButNotTheBookmark) {
     const quint32 key = ReviewCardKey(card);
     TMondaiSet other = card;
     other.Jikan = 99;
-    other.Sankou = "changed";
+    other.SetSankou("changed");
     EXPECT_EQ(ReviewCardKey(other), key);
     AddSioriMark(other);
     EXPECT_EQ(ReviewCardKey(other), key);

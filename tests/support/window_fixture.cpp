@@ -104,12 +104,12 @@ QString WindowTest::LabelText(const char *name) const {
 
 QString WindowTest::Current() const {
     const TMondaiSet *card = form->DrillState().CurrentCard;
-    return card ? sjis::ToQString(card->Mondai) : QString();
+    return card ? sjis::ToQString(card->Mondai()) : QString();
 }
 
 QStringList WindowTest::Queue() const {
     QStringList names;
     for (const TMondaiSet *card : form->DrillState().AskQueue)
-        names << sjis::ToQString(card->Mondai);
+        names << sjis::ToQString(card->Mondai());
     return names;
 }

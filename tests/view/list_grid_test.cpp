@@ -156,11 +156,11 @@ TEST_F(ListGridTest, CommaInAQuestionOrAnswerRefillsAndTypingGoesOn) {
     QLineEdit *editor = Edit(1, 2);
     ASSERT_NE(editor, nullptr);
     QTest::keyClicks(editor, QStringLiteral("x"));
-    EXPECT_EQ(cards[1]->Mondai, "q1x");
+    EXPECT_EQ(cards[1]->Mondai(), "q1x");
     EXPECT_EQ(grid->CellEditor(), editor); // stored as typed: the editor stays
 
     TypeIntoFocus(QStringLiteral(",yz"));
-    EXPECT_EQ(cards[1]->Mondai, "\"q1x,yz\"");
+    EXPECT_EQ(cards[1]->Mondai(), "\"q1x,yz\"");
     EXPECT_EQ(Cell(1, 2), QStringLiteral("\"q1x,yz\""));
     ASSERT_NE(grid->CellEditor(), nullptr);
     EXPECT_EQ(grid->currentIndex(), grid->Model()->index(1, 1));
@@ -170,7 +170,7 @@ TEST_F(ListGridTest, CommaInAQuestionOrAnswerRefillsAndTypingGoesOn) {
     ASSERT_NE(editor, nullptr);
     editor->setCursorPosition(0);
     TypeIntoFocus(QStringLiteral("b,c"));
-    EXPECT_EQ(cards[0]->Kaitou, "\"b,ca\"");
+    EXPECT_EQ(cards[0]->Kaitou(), "\"b,ca\"");
 }
 
 TEST_F(ListGridTest, CommaInAReferenceIsStoredQuotedButTheCellKeepsTheTypedText) {
@@ -180,7 +180,7 @@ TEST_F(ListGridTest, CommaInAReferenceIsStoredQuotedButTheCellKeepsTheTypedText)
     QLineEdit *editor = Edit(3, 1);
     ASSERT_NE(editor, nullptr);
     QTest::keyClicks(editor, QStringLiteral(",s"));
-    EXPECT_EQ(cards[0]->Sankou, "\"r,s\"");
+    EXPECT_EQ(cards[0]->Sankou(), "\"r,s\"");
     ASSERT_EQ(grid->CellEditor(), editor);
     EXPECT_EQ(editor->text(), QStringLiteral("r,s"));
 }
@@ -250,12 +250,12 @@ TEST_F(ListGridTest, EditsAreIgnoredWhileSuppressedAndOffTheCards) {
     grid->FillGrid(true);
     suppress = true;
     grid->GridHyoujiSetEditText(1, 1, QStringLiteral("changed"));
-    EXPECT_EQ(cards[0]->Mondai, "q0");
+    EXPECT_EQ(cards[0]->Mondai(), "q0");
     suppress = false;
     grid->GridHyoujiSetEditText(0, 1, QStringLiteral("9"));
     grid->GridHyoujiSetEditText(1, 0, QStringLiteral("h"));
     grid->GridHyoujiSetEditText(1, 2, QStringLiteral("beyond"));
-    EXPECT_EQ(cards[0]->Mondai, "q0");
+    EXPECT_EQ(cards[0]->Mondai(), "q0");
     EXPECT_EQ(cards.size(), 1u);
 }
 
@@ -268,7 +268,7 @@ TEST_F(ListGridTest, CharactersTheDeckCannotHoldAreDroppedVisibly) {
     QSignalSpy dropped(grid.get(), &ListGrid::CharactersDropped);
     TypeText(editor, QStringLiteral("😀"));
     TypeText(editor, QStringLiteral("漢"));
-    EXPECT_EQ(cards[0]->Sankou, Sjis(u"r漢"));
+    EXPECT_EQ(cards[0]->Sankou(), Sjis(u"r漢"));
     EXPECT_EQ(editor->text(), QStringLiteral("r漢")); // what the card holds is what is shown
     ASSERT_EQ(dropped.count(), 1);                    // told once, when the character was typed
     EXPECT_EQ(dropped[0][0].toString(), QStringLiteral("😀"));

@@ -180,7 +180,7 @@ TEST_F(ListPatternTest, TypingAndPastingInCellsGoesThroughTheCards) {
     ASSERT_NE(editor, nullptr);
     editor->setFocus();
     QTest::keyClicks(editor, QStringLiteral("xy"));
-    EXPECT_EQ(form->DeckState().CardList[1]->Mondai, "xy");
+    EXPECT_EQ(form->DeckState().CardList[1]->Mondai(), "xy");
 
     // A pasted non-number in a number cell is reported and the card keeps its value.
     Click(Qt::LeftButton, CellCentre(5, 2));
