@@ -66,6 +66,8 @@ int main(int argc, char **argv) {
     instance.SetBusyCheck([] { return QApplication::activeModalWidget() != nullptr; });
     if (lead == SingleInstance::Lead::First)
         instance.Listen([&form](const QString &handed) { form.ReceiveHandOff(handed); });
+    // The window's native side is made while the deck may still be being read.
+    form.winId();
     form.OpenStartDeck(path, preload.get());
     preload.reset();
     // Without the lock this window runs alone; it says so rather than ending unseen.
