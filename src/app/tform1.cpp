@@ -1,5 +1,7 @@
 #include "app/tform1.h"
 
+#include "app/after_first_paint.h"
+#include "app/deck_preload.h"
 #include "app/file_drop.h"
 #include "app/help_page.h"
 #include "app/recent_files_menu.h"
@@ -22,6 +24,7 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -55,6 +58,7 @@ void TForm1::FormCreate() {
         this);
     connect(progress_.get(), &LearningProgress::Notice, this, &TForm1::ShowStatus);
     connect(progress_.get(), &LearningProgress::CardChosen, this, &TForm1::ShowCardInList);
+    afterPaint_ = new AfterFirstPaint(this);
     // 2. Files dropped on the window.
     new FileDrop(*this, *this);
     // 3. The mouse and key rules of the window see every event first.
@@ -104,9 +108,16 @@ void TForm1::FormCreate() {
     SetMainWindowHints();
 }
 
-void TForm1::OpenStartDeck(const QString &path) {
-    if (!path.isEmpty() && OpenDeckFile(path) == 0)
+void TForm1::OpenStartDeck(const QString &path, DeckPreload *preload) {
+    if (!path.isEmpty() && OpenDeck(path, preload) == 0)
         return;
+    // The most recent deck, which the preload may have been reading; a missing one leaves the
+    // list as choosing it in the menu does.
+    const QString recent = RecentPaths()[0];
+    if (preload && preload->Holds(recent) && QFileInfo::exists(recent)) {
+        OpenDeck(recent, preload);
+        return;
+    }
     ClickOpenFileName(1);
 }
 

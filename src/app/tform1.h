@@ -13,10 +13,12 @@
 
 #include <memory>
 
+class AfterFirstPaint;
 class CardPopupMenu;
 class CardView;
 class CellMedia;
 class DeckExchange;
+class DeckPreload;
 class FontSettings;
 class ClickLabel;
 class ListGrid;
@@ -53,8 +55,9 @@ public:
     explicit TForm1(Prompts &prompts, DayClock today = TodayNumber, QWidget *parent = nullptr);
     ~TForm1() override;
 
-    // Opens the deck named on the command line, or else the most recent one.
-    void OpenStartDeck(const QString &path);
+    // Opens the deck named on the command line, or else the most recent one; `preload`, when
+    // given, has been reading `path` meanwhile.
+    void OpenStartDeck(const QString &path, DeckPreload *preload = nullptr);
     // A path handed over by a second start.
     void ReceiveHandOff(const QString &path);
     // A note in the status line, there until the next hint replaces it.
@@ -177,6 +180,7 @@ protected:
 
 private:
     void FormCreate();
+    int OpenDeck(const QString &path, DeckPreload *preload);
     // Building the window (tform1_build.cpp).
     void CreatePanels();
     void CreateLeftPanel(QWidget *parent);
@@ -244,6 +248,7 @@ private:
     std::unique_ptr<HelpPage> helpPage_;
     std::unique_ptr<DeckExchange> exchange_;
     std::unique_ptr<RecentFilesMenu> recent_;
+    AfterFirstPaint *afterPaint_ = nullptr;
 
     // Controls (object names as the component names).
     QWidget *Panel_Main = nullptr;

@@ -1,6 +1,8 @@
 // Opening, saving and the save prompt.
 #include "app/tform1.h"
 
+#include "app/after_first_paint.h"
+#include "app/deck_preload.h"
 #include "app/deck_saving.h"
 #include "app/utf8_deck_question.h"
 #include "exchange/card_import.h"
@@ -15,7 +17,13 @@ const QString OpenFilter = QStringLiteral("テキスト (*.txt *.csv);;すべて
 } // namespace
 
 int TForm1::OpenDeckFile(const QString &path) {
-    DeckFileRead read = ReadDeckForOpening(path);
+    return OpenDeck(path, nullptr);
+}
+
+int TForm1::OpenDeck(const QString &path, DeckPreload *preload) {
+    if (preload && !preload->Holds(path))
+        preload = nullptr;
+    DeckFileRead read = preload ? preload->TakeRead() : ReadDeckForOpening(path);
     if (!read.result.ok) {
         prompts_.Error(this, read.result.error);
         return 0;
@@ -46,7 +54,12 @@ int TForm1::OpenDeckFile(const QString &path) {
     }
     ParkFocus();
     const DeckLines cards = CardLines(prompts_, this, read, reading);
-    OpenReadDeck(deck_, std::move(read), cards, drill_.Today(), drill_.AskQueue);
+    if (!preload ||
+        !preload->OpenParsed(deck_, std::move(read), cards, drill_.Today(), drill_.AskQueue))
+        OpenReadDeck(deck_, std::move(read), cards, drill_.Today(), drill_.AskQueue);
+    // The changed-on-disk check hashes the file when it first needs to; else it is done once
+    // the window is drawn.
+    afterPaint_->Add([this] { deck_.DiskStamp.Hash(); });
     UpdateRecentFiles();
     findBar_->DeckReplaced();
     drill_.StartNewDeck();

@@ -19,11 +19,28 @@ using CardRefList = std::vector<TMondaiSet *>;                  // refers to car
 
 // The deck file as it was when the program last read or wrote it, to notice another program
 // changing it in the meantime.
-struct FileStamp {
+class FileStamp {
+public:
+    FileStamp() = default;
+    // A file whose content hash is known, as after writing it.
+    FileStamp(QString path, qint64 size, qint64 modifiedNs, quint64 hash);
+    // A file just read: the hash of `bytes` is worked out when it is first asked for, so that
+    // opening a large deck does not wait for it. `bytes` are shared, not copied.
+    static FileStamp OfBytes(QString path, qint64 modifiedNs, const QByteArray &bytes);
+
+    // The content hash; worked out now if it still is not.
+    quint64 Hash() const;
+    bool HashPending() const { return pending_; }
+
     QString path; // empty: nothing known
     qint64 size = 0;
     qint64 modifiedNs = 0;
-    quint64 hash = 0;
+
+private:
+    // Not for use from two threads at once: the first Hash() fills these in.
+    mutable quint64 hash_ = 0;
+    mutable bool pending_ = false;
+    mutable QByteArray unhashed_; // the bytes read, while pending_
 };
 
 // The file side of the open deck.

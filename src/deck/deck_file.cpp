@@ -80,6 +80,25 @@ FileResult ReadFailure(const QString &path, file_access::ReadStatus status) {
 
 } // namespace
 
+FileStamp::FileStamp(QString path, qint64 size, qint64 modifiedNs, quint64 hash)
+    : path(std::move(path)), size(size), modifiedNs(modifiedNs), hash_(hash) {}
+
+FileStamp FileStamp::OfBytes(QString path, qint64 modifiedNs, const QByteArray &bytes) {
+    FileStamp stamp(std::move(path), bytes.size(), modifiedNs, 0);
+    stamp.pending_ = true;
+    stamp.unhashed_ = bytes;
+    return stamp;
+}
+
+quint64 FileStamp::Hash() const {
+    if (pending_) {
+        hash_ = file_access::ContentHash(unhashed_);
+        pending_ = false;
+        unhashed_ = QByteArray();
+    }
+    return hash_;
+}
+
 FileResult ReadTextFile(const QString &path, QByteArray *bytes) {
     file_access::ReadResult read = file_access::ReadRegularFile(path, MaxDeckBytes);
     if (read.status != file_access::ReadStatus::Ok)
@@ -108,8 +127,7 @@ FileResult ReadDeckFile(const QString &path, DeckLines *lines, FileStamp *stamp)
     if (read.status != file_access::ReadStatus::Ok)
         return ReadFailure(path, read.status);
     if (stamp)
-        *stamp = FileStamp{path, read.bytes.size(), read.modifiedNs,
-                           file_access::ContentHash(read.bytes)};
+        *stamp = FileStamp::OfBytes(path, read.modifiedNs, read.bytes);
     *lines = DeckLines::FromFileBytes(read.bytes);
     return {};
 }
@@ -130,7 +148,7 @@ DiskState CheckDeckOnDisk(const Deck &deck) {
     if (read.status == file_access::ReadStatus::Missing)
         return DiskState::Missing;
     if (read.status != file_access::ReadStatus::Ok ||
-        file_access::ContentHash(read.bytes) != stamp.hash)
+        file_access::ContentHash(read.bytes) != stamp.Hash())
         return DiskState::Changed;
     return DiskState::AsLastSeen;
 }

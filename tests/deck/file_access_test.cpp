@@ -110,3 +110,23 @@ TEST_F(ReadingTest, ADeckChangedBehindOurBackIsNoticed) {
     deck.DeckFileName = Path("other.csv");
     EXPECT_EQ(CheckDeckOnDisk(deck), DiskState::AsLastSeen);
 }
+
+TEST_F(ReadingTest, TheHashOfAReadFileWaitsForItsFirstUseAndIsTheHashOfItsBytes) {
+    const QString path = Path("deck.csv");
+    const QByteArray bytes = "q,a,,0,0,0,\r\nQ,A,,3,0,0,\r\n";
+    WriteBytes(path, bytes);
+    Deck deck;
+    ASSERT_TRUE(ReadDeckFile(path, &deck.SavedLines, &deck.DiskStamp).ok);
+    EXPECT_TRUE(deck.DiskStamp.HashPending());
+    const FileStamp read = deck.DiskStamp;
+    EXPECT_EQ(read.Hash(), file_access::ContentHash(bytes));
+    EXPECT_FALSE(read.HashPending());
+
+    // Writing the same bytes gives the hash reading them gave.
+    deck.DeckFileName = path;
+    CardRefList queue;
+    ParseDeck(deck, 0, queue);
+    ASSERT_TRUE(SaveDeck(deck).ok);
+    EXPECT_FALSE(deck.DiskStamp.HashPending());
+    EXPECT_EQ(deck.DiskStamp.Hash(), read.Hash());
+}

@@ -289,7 +289,7 @@ void WindowMonkey::Check() {
     const FileStamp &stamp = deck.DiskStamp;
     const bool saved = stamp.path != stampBefore_.path || stamp.size != stampBefore_.size ||
                        stamp.modifiedNs != stampBefore_.modifiedNs ||
-                       stamp.hash != stampBefore_.hash;
+                       stamp.Hash() != stampBefore_.Hash();
     // A save leaves the file as the cards; an open reads it, and a check would only repeat it.
     if (problem.isEmpty() && saved && !deckOpened && !deck.CardList.empty() &&
         !deck.DeckFileName.isEmpty() && deck.SavedLines == deck.RenderedLines)
