@@ -35,7 +35,7 @@ protected:
     static QStringList QueueOf(TForm1 &window) {
         QStringList names;
         for (const TMondaiSet *card : window.DrillState().AskQueue)
-            names << sjis::ToQString(card->Mondai);
+            names << sjis::ToQString(card->Mondai());
         return names;
     }
     // The questions of the queue in deck order, by spaces.
