@@ -193,9 +193,9 @@ bool Query::MatchesStored(QByteArrayView stored) const {
 }
 
 bool Query::MatchesCard(const TMondaiSet &card, FieldSet fields) const {
-    return (fields.question && MatchesStored(card.Mondai())) ||
-           (fields.answer && MatchesStored(card.Kaitou())) ||
-           (fields.reference && MatchesStored(card.Sankou()));
+    return (fields.question && MatchesStored(card.View(TMondaiSet::kMondai))) ||
+           (fields.answer && MatchesStored(card.View(TMondaiSet::kKaitou))) ||
+           (fields.reference && MatchesStored(card.View(TMondaiSet::kSankou)));
 }
 
 } // namespace textmatch
