@@ -1,4 +1,5 @@
 #include "deck/card.h"
+#include "deck/card_slots.h"
 #include "deck/large_memory.h"
 
 #include <algorithm>
@@ -37,6 +38,19 @@ public:
         return slot;
     }
 
+    // `count` slots in one piece, in a block of their own.
+    char *AllocateRun(std::size_t count) {
+        std::lock_guard lock(mutex_);
+        if (blocks_.empty()) { // the first block is the one kept while no card lives
+            next_ = static_cast<char *>(NewBlock(kFirstBlock));
+            left_ = kFirstBlock;
+        }
+        void *memory = NewBlock(count * kSlot);
+        KARDEON_UNPOISON(memory, count * kSlot);
+        live_ += count;
+        return static_cast<char *>(memory);
+    }
+
     void Release(void *slot) {
         std::lock_guard lock(mutex_);
         *static_cast<void **>(slot) = free_;
@@ -46,31 +60,36 @@ public:
             ReturnBlocks();
     }
 
-private:
     static constexpr std::size_t kSlot =
         (sizeof(TMondaiSet) + alignof(std::max_align_t) - 1) & ~(alignof(std::max_align_t) - 1);
     static constexpr std::size_t kFirstBlock = 64 * 1024;
     static constexpr std::size_t kLargestBlock = 16 * 1024 * 1024;
     static constexpr std::size_t kHugeBlock = 2 * 1024 * 1024;
 
+private:
     struct Block {
         void *memory;
         std::size_t size;
     };
 
+    void *NewBlock(std::size_t size) {
+        // Heap memory rather than a mapping of our own, so that the leak checker still sees
+        // the texts the cards point to.
+        const std::size_t align = size >= kHugeBlock ? kHugeBlock : 4096;
+        void *memory = std::aligned_alloc(align, (size + align - 1) / align * align);
+        if (!memory)
+            throw std::bad_alloc();
+        large_memory::AdviseHugePages(memory, size);
+        KARDEON_POISON(memory, size);
+        blocks_.push_back({memory, size});
+        return memory;
+    }
+
     void *Carve() {
         if (left_ < kSlot) {
             const std::size_t size =
                 blocks_.empty() ? kFirstBlock : std::min(blocks_.back().size * 2, kLargestBlock);
-            // Heap memory rather than a mapping of our own, so that the leak checker still
-            // sees the texts the cards point to.
-            void *memory = std::aligned_alloc(size >= kHugeBlock ? kHugeBlock : 4096, size);
-            if (!memory)
-                throw std::bad_alloc();
-            large_memory::AdviseHugePages(memory, size);
-            KARDEON_POISON(memory, size);
-            blocks_.push_back({memory, size});
-            next_ = static_cast<char *>(memory);
+            next_ = static_cast<char *>(NewBlock(size));
             left_ = size;
         }
         void *slot = next_;
@@ -109,6 +128,20 @@ CardPool &Pool() {
 }
 
 } // namespace
+
+const std::size_t CardSlots::kSlot = CardPool::kSlot;
+
+CardSlots::CardSlots(std::size_t count) {
+    if (count == 0)
+        return;
+    next_ = Pool().AllocateRun(count);
+    left_ = count;
+}
+
+CardSlots::~CardSlots() {
+    while (void *slot = Take())
+        Pool().Release(slot);
+}
 
 void *TMondaiSet::operator new(std::size_t size) {
     if (size != sizeof(TMondaiSet)) // a derived class

@@ -3,6 +3,7 @@
 #include "deck/text_buffers.h"
 
 #include <limits>
+#include <new>
 
 namespace {
 
@@ -33,8 +34,10 @@ quint64 CardSource::SliceOf(QByteArrayView text) const {
 }
 
 std::unique_ptr<TMondaiSet> CardSource::NewCard(const Texts &texts, qint32 jikan, qint32 seikai,
-                                                qint32 fuseikai) const {
-    auto card = std::make_unique<TMondaiSet>();
+                                                qint32 fuseikai, CardSlots *slots) const {
+    void *slot = slots ? slots->Take() : nullptr;
+    auto card = slot ? std::unique_ptr<TMondaiSet>(::new (slot) TMondaiSet)
+                     : std::make_unique<TMondaiSet>();
     card->Jikan = jikan;
     card->Seikai = seikai;
     card->Fuseikai = fuseikai;

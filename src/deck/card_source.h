@@ -1,6 +1,7 @@
 #pragma once
 
 #include "deck/card.h"
+#include "deck/card_slots.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -23,9 +24,10 @@ public:
     // Texts in card order: question, answer, reference note, history.
     using Texts = std::array<QByteArrayView, 4>;
 
-    // A card whose texts lie in the buffer; a text outside it gets bytes of its own.
+    // A card whose texts lie in the buffer; a text outside it gets bytes of its own. The card
+    // goes into the next of `slots` when given and not used up.
     std::unique_ptr<TMondaiSet> NewCard(const Texts &texts, qint32 jikan, qint32 seikai,
-                                        qint32 fuseikai) const;
+                                        qint32 fuseikai, CardSlots *slots = nullptr) const;
 
     // Points the card's texts that equal `texts` into the buffer, so that the bytes they lay in
     // before can go; its other texts get bytes of their own where they had none.

@@ -108,7 +108,10 @@ qint32 FieldToInt(QByteArrayView field);
 
 // Builds the cards from SavedLines, their texts slices of its bytes; the due ones (Jikan < today)
 // go to `askQueue` in file order.
+// Large decks are parsed in parts side by side, PartsWorthParsing of them.
 void ParseDeck(Deck &deck, qint32 today, CardRefList &askQueue);
+void ParseDeckInParts(Deck &deck, qint32 today, CardRefList &askQueue, int partCount);
+int PartsWorthParsing(qsizetype bytes);
 
 // One card as a file line (no line end).
 QByteArray RenderCardLine(const TMondaiSet &card);

@@ -5,6 +5,9 @@
 
 #include <cstring>
 
+// The count of line feeds in `bytes`.
+qsizetype CountLineFeeds(QByteArrayView bytes);
+
 // A deck's lines, held as the exact bytes a save writes: every line followed by CR LF.
 // Two line lists are equal exactly when these bytes are equal.
 class DeckLines {

@@ -8,6 +8,7 @@ namespace large_memory {
 
 namespace {
 
+constexpr std::uintptr_t kPage = 4096;
 constexpr std::uintptr_t kHugePage = std::uintptr_t(2) << 20;
 constexpr qsizetype kWorthIt = qsizetype(4) << 20;
 
@@ -19,6 +20,14 @@ void AdviseHugePages(void *data, std::size_t size) {
     const std::uintptr_t last = (begin + size) & ~(kHugePage - 1);
     if (first < last)
         madvise(reinterpret_cast<void *>(first), last - first, MADV_HUGEPAGE);
+}
+
+void ReturnPages(void *data, std::size_t size) {
+    const auto begin = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t first = (begin + kPage - 1) & ~(kPage - 1);
+    const std::uintptr_t last = (begin + size) & ~(kPage - 1);
+    if (first < last)
+        madvise(reinterpret_cast<void *>(first), last - first, MADV_DONTNEED);
 }
 
 QByteArray UninitializedBytes(qsizetype size) {

@@ -58,8 +58,10 @@ LineFields SplitFields(QByteArrayView line) {
 }
 
 FieldScanner::FieldScanner(const DeckLines &lines)
-    : block_(lines.Bytes().constData()), end_(block_ + lines.Bytes().size()), lineStart_(block_),
-      linesLeft_(lines.Count()) {
+    : FieldScanner(QByteArrayView(lines.Bytes()), lines.Count()) {}
+
+FieldScanner::FieldScanner(QByteArrayView bytes, qsizetype lines)
+    : block_(bytes.data()), end_(block_ + bytes.size()), lineStart_(block_), linesLeft_(lines) {
     if (block_ != end_)
         LoadBlock();
 }

@@ -19,6 +19,8 @@ LineFields SplitFields(QByteArrayView line);
 class FieldScanner {
 public:
     explicit FieldScanner(const DeckLines &lines);
+    // `lines` whole lines, each followed by CR LF, as a part of a deck's bytes.
+    FieldScanner(QByteArrayView bytes, qsizetype lines);
 
     // The fields of the next line; false after the last line.
     bool Next(LineFields &fields);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
 
 QByteArray Joined(const DeckLines &lines) {
@@ -53,6 +55,36 @@ TEST(IsUnsuitable, OnlyTheFirstTwoLinesCount) {
     EXPECT_FALSE(unsuitable("words\r\na,b"));
     EXPECT_FALSE(unsuitable("a,b"));
     EXPECT_FALSE(unsuitable(","));
+}
+
+// Every break to CR LF by the plainest rule, for comparison with the block-wise reader.
+QByteArray WithCrLfBreaks(QByteArray text) {
+    text.replace("\r\n", "\n").replace('\r', '\n');
+    if (!text.isEmpty() && !text.endsWith('\n'))
+        text += '\n';
+    return text.replace("\n", "\r\n");
+}
+
+TEST(DeckLines, BreaksAcrossSixteenByteBlocksSplitLikeThePlainRule) {
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> length(0, 70);
+    std::uniform_int_distribution<int> pick(0, 9);
+    const char plain[] = "abc,\"\x82\xa0x";
+    for (int round = 0; round < 5000; ++round) {
+        // Well-formed CR LF pairs only, so that the check runs on past the first block; a lone
+        // CR or LF goes in at a random place in two rounds of three.
+        QByteArray text;
+        for (int i = length(random); i > 0; --i) {
+            const int c = pick(random);
+            text += c >= 8 ? QByteArray("\r\n") : QByteArray(1, plain[c]);
+        }
+        if (round % 3 != 0 && !text.isEmpty())
+            text[int(random() % text.size())] = "\r\n"[round % 2];
+        const DeckLines lines = DeckLines::FromFileBytes(text);
+        const QByteArray expected = WithCrLfBreaks(text);
+        ASSERT_EQ(lines.Bytes(), expected) << text.toPercentEncoding().constData();
+        ASSERT_EQ(lines.Count(), expected.count('\n')) << text.toPercentEncoding().constData();
+    }
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace {
 
 QByteArray Fields(QByteArrayView line) {
@@ -116,6 +118,49 @@ TEST(ParseDeck, ReplacesThePreviousCards) {
     ASSERT_EQ(deck.CardList.size(), 1u);
     EXPECT_EQ(deck.CardList[0]->Mondai(), "c");
     EXPECT_TRUE(queue.empty());
+}
+
+// Cards and queue as seen from outside: every text, number and queue place.
+QByteArray Described(const Deck &deck, const CardRefList &queue) {
+    QByteArray out;
+    for (const auto &card : deck.CardList) {
+        for (const QByteArrayView text : card->Views())
+            out += text.toByteArray() + '|';
+        out += QByteArray::number(card->Jikan) + '|' + QByteArray::number(card->Seikai) + '|' +
+               QByteArray::number(card->Fuseikai) + '\n';
+    }
+    std::map<const TMondaiSet *, std::size_t> places;
+    for (std::size_t i = 0; i < deck.CardList.size(); ++i)
+        places[deck.CardList[i].get()] = i;
+    for (const TMondaiSet *card : queue)
+        out += (places.count(card) ? QByteArray::number(places[card]) : "?") + ' ';
+    return out;
+}
+
+TEST(ParseDeck, ADeckParsedInPartsEqualsOneParse) {
+    const QByteArray kinds[] = {"q,a,s,46000,2,1,r",
+                                "\"q,1\",a,\"s\",45000,2,3,\"r,x\"",
+                                "q,a",
+                                "",
+                                "no comma",
+                                "\"open,a,b,1,2,3,r",
+                                "x,y,z,99999999999,,-4,",
+                                "\x95\x5c,\"\x83\x5c,\",s,45999,0,0,\x90\xb3"};
+    QByteArray file;
+    for (int i = 0; i < 3000; ++i)
+        file += kinds[(i * 7 + i / 5) % 8] + (i % 11 == 0 ? "\n" : "\r\n");
+    for (const QByteArray &bytes : {file, QByteArray("a,1\r\nb,2,,0"), QByteArray()}) {
+        Deck one = DeckOf(bytes);
+        CardRefList oneQueue;
+        ParseDeckInParts(one, 46000, oneQueue, 1);
+        ASSERT_EQ(qsizetype(one.CardList.size()), one.SavedLines.Count());
+        for (const int parts : {2, 3, 4, 7}) {
+            Deck split = DeckOf(bytes);
+            CardRefList queue{nullptr};
+            ParseDeckInParts(split, 46000, queue, parts);
+            EXPECT_EQ(Described(split, queue), Described(one, oneQueue)) << parts << " parts";
+        }
+    }
 }
 
 TEST(RenderDeckLines, WritesSevenFieldsAndPlainNumbers) {

@@ -59,6 +59,18 @@ TEST_F(ReadingTest, OnlyRegularFilesAreReadAndNothingBlocks) {
     EXPECT_EQ(lines.Count(), 1);
 }
 
+TEST_F(ReadingTest, ALargeFileIsReadWholeAndInOrder) {
+    // Large enough to be read in two halves side by side; no two blocks alike.
+    QByteArray bytes;
+    for (int i = 0; bytes.size() < (9 << 20) + 5; ++i)
+        bytes += QByteArray::number(i) + ",x,\r\n";
+    WriteBytes(Path("large.csv"), bytes);
+    const file_access::ReadResult read =
+        file_access::ReadRegularFile(Path("large.csv"), bytes.size() + 1);
+    ASSERT_EQ(read.status, file_access::ReadStatus::Ok);
+    EXPECT_TRUE(read.bytes == bytes);
+}
+
 TEST_F(ReadingTest, AnOversizedDeckIsRefusedBeforeAByteIsRead) {
     const Watchdog watchdog(20, "refusing a huge deck");
     const QString huge = Path("huge.csv");
