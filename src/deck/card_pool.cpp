@@ -38,9 +38,13 @@ public:
         return slot;
     }
 
-    // `count` slots in one piece, in a block of their own.
+    // `count` slots in one piece, in a block of their own; none while freed slots wait to be
+    // used again (cards of a deck replaced while some of its cards lived on), so that those
+    // are filled first.
     char *AllocateRun(std::size_t count) {
         std::lock_guard lock(mutex_);
+        if (free_)
+            return nullptr;
         if (blocks_.empty()) { // the first block is the one kept while no card lives
             next_ = static_cast<char *>(NewBlock(kFirstBlock));
             left_ = kFirstBlock;
@@ -135,7 +139,7 @@ CardSlots::CardSlots(std::size_t count) {
     if (count == 0)
         return;
     next_ = Pool().AllocateRun(count);
-    left_ = count;
+    left_ = next_ ? count : 0;
 }
 
 CardSlots::~CardSlots() {

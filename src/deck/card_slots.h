@@ -5,7 +5,8 @@
 // A run of card-sized slots from the card pool, taken under one lock, so that a thread making
 // many cards while another thread makes its own does not contend for the pool on every card.
 // A card placed in a slot is deleted like any other card. Slots not taken go back to the pool
-// when the run goes.
+// when the run goes. While the pool holds freed slots, a run is empty and cards are made one by
+// one from those.
 class CardSlots {
 public:
     explicit CardSlots(std::size_t count);

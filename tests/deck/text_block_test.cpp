@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace {
 
 TEST(CardTexts, TextsHandedOutAreOrdinaryIndependentTexts) {
@@ -69,6 +71,31 @@ TEST(CardPool, CardsAreReusedAfterADeckIsReplaced) {
     auto extra = std::make_unique<TMondaiSet>();
     extra->SetField(1, "x,y");
     EXPECT_EQ(extra->Mondai(), "\"x,y\"");
+}
+
+TEST(CardPool, ACardOutlivingItsDeckDoesNotKeepTheOldDecksMemoryUnused) {
+    QByteArray bytes;
+    for (int i = 0; i < 5000; ++i)
+        bytes += "q" + QByteArray::number(i) + ",a,,0,0,0,\r\n";
+    Deck deck;
+    deck.SavedLines = DeckLines::FromFileBytes(bytes);
+    CardRefList queue;
+    for (const int parts : {1, 2}) {
+        ParseDeckInParts(deck, 1, queue, parts);
+        std::set<const void *> oldPlaces;
+        for (const auto &card : deck.CardList)
+            oldPlaces.insert(card.get());
+        // As a card kept for taking back a delete does while another deck is opened.
+        const std::unique_ptr<TMondaiSet> kept = std::move(deck.CardList.front());
+        ParseDeckInParts(deck, 1, queue, parts);
+        std::size_t reused = 0;
+        for (const auto &card : deck.CardList)
+            reused += oldPlaces.count(card.get());
+        // Every place but the one the kept card still holds.
+        EXPECT_EQ(reused, deck.CardList.size() - 1) << parts << " parts";
+        EXPECT_EQ(kept->Mondai(), "q0");
+        deck.CardList.clear();
+    }
 }
 
 } // namespace
