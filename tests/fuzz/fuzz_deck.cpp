@@ -2,6 +2,8 @@
 #include "deck/deck.h"
 #include "fuzz_check.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr qint32 kToday = 45000;
@@ -44,6 +46,12 @@ void ExpectSameCards(const Deck &a, const Deck &b) {
     }
 }
 
+size_t PlaceOf(const Deck &deck, const TMondaiSet *card) {
+    return size_t(std::find_if(deck.CardList.begin(), deck.CardList.end(),
+                               [card](const auto &owned) { return owned.get() == card; }) -
+                  deck.CardList.begin());
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
@@ -63,6 +71,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         FUZZ_CHECK(card.Sankou() == ExtractField(line, 3));
         FUZZ_CHECK(card.Rireki() == ExtractField(line, 7));
     });
+
+    // Parsed in parts side by side: the same cards, and the same ones queued.
+    Deck parts;
+    parts.SavedLines = first.SavedLines;
+    CardRefList partsQueue;
+    ParseDeckInParts(parts, kToday, partsQueue, 3);
+    ExpectSameCards(first, parts);
+    FUZZ_CHECK(partsQueue.size() == queue.size());
+    for (size_t i = 0; i < queue.size() && i < partsQueue.size(); ++i)
+        FUZZ_CHECK(PlaceOf(first, queue[i]) == PlaceOf(parts, partsQueue[i]));
 
     const bool changed = IsDeckChanged(first);
     if (first.CardList.empty())
