@@ -60,33 +60,3 @@ std::unique_ptr<TMondaiSet> CardSource::NewCard(const Texts &texts, qint32 jikan
     }
     return card;
 }
-
-void CardSource::Reslice(TMondaiSet &card, const Texts &texts) const {
-    quint64 moved[4] = {};
-    bool any = false;
-    for (int i = 0; i < 4; ++i) {
-        const QByteArrayView text = texts[size_t(i)];
-        if (!text.isEmpty() && Holds(text) && card.View(TMondaiSet::Text(i)) == text) {
-            moved[i] = SliceOf(text);
-            any = any || moved[i] != 0;
-        }
-    }
-    if (!any)
-        return;
-    // The texts that stay behind get bytes of their own before the card lets go of its source.
-    for (int i = 0; i < 4; ++i) {
-        const auto which = TMondaiSet::Text(i);
-        if (moved[i])
-            card.SetText(which, QByteArray());
-        else if (card.texts_[i] & 1)
-            card.SetText(which, card.View(which).toByteArray());
-    }
-    if (card.source_)
-        text_buffers::Release(card.source_);
-    card.source_ = id_;
-    ++*users_;
-    for (int i = 0; i < 4; ++i) {
-        if (moved[i])
-            card.texts_[i] = moved[i];
-    }
-}

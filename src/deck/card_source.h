@@ -29,10 +29,6 @@ public:
     std::unique_ptr<TMondaiSet> NewCard(const Texts &texts, qint32 jikan, qint32 seikai,
                                         qint32 fuseikai, CardSlots *slots = nullptr) const;
 
-    // Points the card's texts that equal `texts` into the buffer, so that the bytes they lay in
-    // before can go; its other texts get bytes of their own where they had none.
-    void Reslice(TMondaiSet &card, const Texts &texts) const;
-
 private:
     bool Holds(QByteArrayView text) const;
     quint64 SliceOf(QByteArrayView text) const;

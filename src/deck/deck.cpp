@@ -1,6 +1,6 @@
 #include "deck/deck.h"
 
-#include "deck/card_source.h"
+#include "deck/file_access.h"
 #include "deck/large_memory.h"
 
 #include <algorithm>
@@ -80,17 +80,6 @@ bool IsUnsuitable(const DeckLines &lines) {
     return !(count > 0 && HasComma(lines.Line(0))) && !(count > 1 && HasComma(lines.Line(1)));
 }
 
-void ResliceCards(const CardOwnerList &cards, const DeckLines &lines) {
-    if (qsizetype(cards.size()) != lines.Count())
-        return;
-    const CardSource texts(lines.Bytes());
-    FieldScanner scanner(lines);
-    LineFields f;
-    // Only a text that reads back as itself moves over; anything else stays as it is.
-    for (auto card = cards.begin(); scanner.Next(f); ++card)
-        texts.Reslice(**card, {f[0], f[1], f[2], f[6]});
-}
-
 QByteArray RenderCardLine(const TMondaiSet &card) {
     QByteArray line(LineLength(card), Qt::Uninitialized);
     PutLine(line.data(), card);
@@ -111,7 +100,12 @@ int RenderDeckLines(Deck &deck) {
 }
 
 DeckRenderer::DeckRenderer(const CardOwnerList &cards, const DeckLines &saved)
-    : cards_(cards), next_(cards.begin()), saved_(saved.Bytes()) {}
+    : cards_(cards), next_(cards.begin()), saved_(saved) {
+    if (saved.KnownByHash())
+        hash_ = std::make_unique<file_access::ContentHasher>();
+}
+
+DeckRenderer::~DeckRenderer() = default;
 
 QByteArrayView DeckRenderer::Next() {
     offset_ += block_.size();
@@ -129,15 +123,21 @@ QByteArrayView DeckRenderer::Next() {
 }
 
 void DeckRenderer::Compare(QByteArrayView block) {
-    if (!same_)
+    if (hash_)
+        hash_->Add(block);
+    if (!same_ || hash_)
         return;
-    const QByteArrayView old = saved_.sliced(std::min(offset_, saved_.size()));
+    const QByteArrayView saved(saved_.Bytes());
+    const QByteArrayView old = saved.sliced(std::min(offset_, saved.size()));
     same_ = old.size() >= block.size() &&
             std::memcmp(old.data(), block.data(), size_t(block.size())) == 0;
 }
 
 bool DeckRenderer::SameAsSaved() const {
-    return same_ && next_ == cards_.end() && offset_ + block_.size() == saved_.size();
+    if (!same_ || next_ != cards_.end() || offset_ + block_.size() != saved_.Size())
+        return false;
+    return !hash_ ||
+           (qsizetype(cards_.size()) == saved_.Count() && hash_->Value() == saved_.Hash());
 }
 
 qsizetype DeckRenderer::TotalBytes() const {

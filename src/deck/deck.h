@@ -14,6 +14,10 @@
 #include <optional>
 #include <vector>
 
+namespace file_access {
+class ContentHasher;
+}
+
 using CardOwnerList = std::vector<std::unique_ptr<TMondaiSet>>; // owns the cards
 using CardRefList = std::vector<TMondaiSet *>;                  // refers to cards it does not own
 
@@ -121,8 +125,9 @@ QByteArray RenderCardLine(const TMondaiSet &card);
 int RenderDeckLines(Deck &deck);
 
 // Renders and writes the deck atomically and durably to DeckFileName, a block at a time; on
-// success SavedLines holds what was written (the cards' texts move over to it) and DiskStamp
-// describes the written file. Nothing is written for an empty deck. On failure SavedLines is
+// success SavedLines stands for what was written (known by size and hash when it differs from
+// the lines read; the cards keep their texts where they are) and DiskStamp describes the
+// written file. Nothing is written for an empty deck. On failure SavedLines is
 // unchanged.
 FileResult SaveDeck(Deck &deck);
 
@@ -135,15 +140,18 @@ DiskState CheckDeckOnDisk(const Deck &deck);
 bool IsDeckChanged(Deck &deck);
 
 // Renders the cards as file bytes, a block of about kBlockBytes at a time, comparing them with
-// the saved lines on the way. The cards must not change while it runs.
+// the saved lines on the way (with their size and hash, for lines known by hash). The cards must
+// not change while it runs.
 class DeckRenderer {
 public:
     static constexpr qsizetype kBlockBytes = qsizetype(1) << 20;
     DeckRenderer(const CardOwnerList &cards, const DeckLines &saved);
+    ~DeckRenderer();
     // The next block of whole lines; empty after the last.
     QByteArrayView Next();
+    // Lines known by hash are the same so far until the end shows otherwise.
     bool SameSoFar() const { return same_; }
-    // Where the block last returned starts in the rendering.
+    // Where the block last returned starts in the rendering; after the last, its whole size.
     qsizetype Offset() const { return offset_; }
     // The size of the whole rendering.
     qsizetype TotalBytes() const;
@@ -155,12 +163,9 @@ private:
 
     const CardOwnerList &cards_;
     CardOwnerList::const_iterator next_;
-    QByteArrayView saved_;
+    const DeckLines &saved_;
+    std::unique_ptr<file_access::ContentHasher> hash_; // for saved lines known by hash
     QByteArray block_;
     qsizetype offset_ = 0;
     bool same_ = true;
 };
-
-// Points the cards' texts into `lines` (the file just written from them, one line per card)
-// wherever a text equals its field there, so the bytes they pointed into before can go.
-void ResliceCards(const CardOwnerList &cards, const DeckLines &lines);

@@ -2,12 +2,9 @@
 
 #include "deck/deck_encoding.h"
 #include "deck/file_access.h"
-#include "deck/large_memory.h"
 
 #include <QDir>
 #include <QFileInfo>
-
-#include <cstring>
 
 namespace {
 
@@ -191,34 +188,22 @@ FileResult SaveDeck(Deck &deck) {
     if (path.isEmpty())
         return Failure(
             QStringLiteral("ファイルを保存できませんでした。\r保存先のファイル名がありません。"));
-    // The rendering goes to the file a block at a time. Only once it departs from the lines
-    // last saved does it need keeping whole, as the new saved lines.
+    // The rendering goes to the file a block at a time and is never held whole.
     DeckRenderer renderer(deck.CardList, deck.SavedLines);
     file_access::ContentHasher hash;
-    const QByteArray &saved = deck.SavedLines.Bytes();
-    QByteArray written;
     const file_access::WriteResult result =
         file_access::WriteFileInBlocks(path, [&]() -> std::optional<QByteArrayView> {
             const QByteArrayView block = renderer.Next();
             hash.Add(block);
-            if (!renderer.SameSoFar() && !block.isEmpty()) {
-                if (written.isNull()) {
-                    written = large_memory::UninitializedBytes(renderer.TotalBytes());
-                    std::memcpy(written.data(), saved.constData(), size_t(renderer.Offset()));
-                }
-                std::memcpy(written.data() + renderer.Offset(), block.data(), size_t(block.size()));
-            }
             return block;
         });
     if (!result.ok)
         return WriteFailure(path, result);
-    if (!renderer.SameAsSaved()) {
-        if (written.isNull()) // the cards were a leading part of the saved lines
-            written = saved.first(renderer.Offset());
+    // Lines other than those read are known from now on by size and hash: the file holds their
+    // bytes and the cards their texts, and a copy of them would cost a second deck's memory.
+    if (!renderer.SameAsSaved())
         deck.SavedLines =
-            DeckLines::FromBytesWithCrLf(std::move(written), qsizetype(deck.CardList.size()));
-        ResliceCards(deck.CardList, deck.SavedLines);
-    }
+            DeckLines::Written(qsizetype(deck.CardList.size()), renderer.Offset(), hash.Value());
     const file_access::FileInfo now = file_access::Inspect(path);
     deck.DiskStamp = FileStamp{path, now.size, now.modifiedNs, hash.Value()};
     return {};

@@ -1,5 +1,6 @@
 #include "deck/deck_lines.h"
 
+#include "deck/file_access.h"
 #include "deck/large_memory.h"
 
 #include <emmintrin.h>
@@ -137,8 +138,29 @@ DeckLines DeckLines::FromBytesWithCrLf(QByteArray bytes, qsizetype lineCount) {
     return lines;
 }
 
+DeckLines DeckLines::Written(qsizetype lineCount, qsizetype size, quint64 hash) {
+    DeckLines lines;
+    lines.count_ = lineCount;
+    lines.size_ = size;
+    lines.hash_ = hash;
+    lines.byHash_ = true;
+    return lines;
+}
+
+quint64 DeckLines::Hash() const {
+    return byHash_ ? hash_ : file_access::ContentHash(bytes_);
+}
+
+bool operator==(const DeckLines &a, const DeckLines &b) {
+    if (a.count_ != b.count_)
+        return false;
+    if (!a.byHash_ && !b.byHash_)
+        return a.bytes_ == b.bytes_;
+    return a.Size() == b.Size() && a.Hash() == b.Hash();
+}
+
 QByteArrayView DeckLines::Line(qsizetype index) const {
-    if (index < 0 || index >= count_)
+    if (index < 0 || index >= count_ || byHash_)
         return {};
     const char *from = bytes_.constData();
     const char *const stop = from + bytes_.size();
