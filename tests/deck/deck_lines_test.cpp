@@ -85,6 +85,13 @@ TEST(DeckLines, BreaksAcrossSixteenByteBlocksSplitLikeThePlainRule) {
         ASSERT_EQ(lines.Bytes(), expected) << text.toPercentEncoding().constData();
         ASSERT_EQ(lines.Count(), expected.count('\n')) << text.toPercentEncoding().constData();
     }
+    // Long enough for the counts kept sixteen at a time to be summed along the way.
+    QByteArray longText;
+    for (int i = 0; i < 3000; ++i)
+        longText += "ab,\"c\x82\xa0\r\n" + QByteArray(i % 37, 'x') + "\r\n";
+    EXPECT_EQ(DeckLines::FromFileBytes(longText).Count(), 6000);
+    EXPECT_EQ(CountLineFeeds(longText), 6000);
+    EXPECT_EQ(CountLineFeeds(QByteArray(longText).replace('\r', 'y')), 6000);
 }
 
 } // namespace
