@@ -99,9 +99,9 @@ int RenderDeckLines(Deck &deck) {
     return 0;
 }
 
-DeckRenderer::DeckRenderer(const CardOwnerList &cards, const DeckLines &saved)
+DeckRenderer::DeckRenderer(const CardOwnerList &cards, const DeckLines &saved, bool hashAll)
     : cards_(cards), next_(cards.begin()), saved_(saved) {
-    if (saved.KnownByHash())
+    if (hashAll || saved.KnownByHash())
         hash_ = std::make_unique<file_access::ContentHasher>();
 }
 
@@ -125,7 +125,7 @@ QByteArrayView DeckRenderer::Next() {
 void DeckRenderer::Compare(QByteArrayView block) {
     if (hash_)
         hash_->Add(block);
-    if (!same_ || hash_)
+    if (!same_ || saved_.KnownByHash())
         return;
     const QByteArrayView saved(saved_.Bytes());
     const QByteArrayView old = saved.sliced(std::min(offset_, saved.size()));
@@ -136,8 +136,12 @@ void DeckRenderer::Compare(QByteArrayView block) {
 bool DeckRenderer::SameAsSaved() const {
     if (!same_ || next_ != cards_.end() || offset_ + block_.size() != saved_.Size())
         return false;
-    return !hash_ ||
+    return !saved_.KnownByHash() ||
            (qsizetype(cards_.size()) == saved_.Count() && hash_->Value() == saved_.Hash());
+}
+
+quint64 DeckRenderer::Hash() const {
+    return hash_ ? hash_->Value() : 0;
 }
 
 qsizetype DeckRenderer::TotalBytes() const {

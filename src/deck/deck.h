@@ -112,10 +112,9 @@ qint32 FieldToInt(QByteArrayView field);
 
 // Builds the cards from SavedLines, their texts slices of its bytes; the due ones (Jikan < today)
 // go to `askQueue` in file order.
-// Large decks are parsed in parts side by side, PartsWorthParsing of them.
+// Large decks are parsed in parts side by side; ParseDeckInParts names how many.
 void ParseDeck(Deck &deck, qint32 today, CardRefList &askQueue);
 void ParseDeckInParts(Deck &deck, qint32 today, CardRefList &askQueue, int partCount);
-int PartsWorthParsing(qsizetype bytes);
 
 // One card as a file line (no line end).
 QByteArray RenderCardLine(const TMondaiSet &card);
@@ -145,7 +144,8 @@ bool IsDeckChanged(Deck &deck);
 class DeckRenderer {
 public:
     static constexpr qsizetype kBlockBytes = qsizetype(1) << 20;
-    DeckRenderer(const CardOwnerList &cards, const DeckLines &saved);
+    // With `hashAll`, hashes the whole rendering as it goes (see Hash).
+    DeckRenderer(const CardOwnerList &cards, const DeckLines &saved, bool hashAll = false);
     ~DeckRenderer();
     // The next block of whole lines; empty after the last.
     QByteArrayView Next();
@@ -157,6 +157,8 @@ public:
     qsizetype TotalBytes() const;
     // After the last block: whether the whole rendering equals the saved lines.
     bool SameAsSaved() const;
+    // The content hash of the blocks returned so far, when they are hashed (else 0).
+    quint64 Hash() const;
 
 private:
     void Compare(QByteArrayView block);
@@ -164,7 +166,7 @@ private:
     const CardOwnerList &cards_;
     CardOwnerList::const_iterator next_;
     const DeckLines &saved_;
-    std::unique_ptr<file_access::ContentHasher> hash_; // for saved lines known by hash
+    std::unique_ptr<file_access::ContentHasher> hash_; // with hashAll or saved lines known by hash
     QByteArray block_;
     qsizetype offset_ = 0;
     bool same_ = true;

@@ -189,22 +189,17 @@ FileResult SaveDeck(Deck &deck) {
         return Failure(
             QStringLiteral("ファイルを保存できませんでした。\r保存先のファイル名がありません。"));
     // The rendering goes to the file a block at a time and is never held whole.
-    DeckRenderer renderer(deck.CardList, deck.SavedLines);
-    file_access::ContentHasher hash;
-    const file_access::WriteResult result =
-        file_access::WriteFileInBlocks(path, [&]() -> std::optional<QByteArrayView> {
-            const QByteArrayView block = renderer.Next();
-            hash.Add(block);
-            return block;
-        });
+    DeckRenderer renderer(deck.CardList, deck.SavedLines, true);
+    const file_access::WriteResult result = file_access::WriteFileInBlocks(
+        path, [&]() -> std::optional<QByteArrayView> { return renderer.Next(); });
     if (!result.ok)
         return WriteFailure(path, result);
     // Lines other than those read are known from now on by size and hash: the file holds their
     // bytes and the cards their texts, and a copy of them would cost a second deck's memory.
     if (!renderer.SameAsSaved())
         deck.SavedLines =
-            DeckLines::Written(qsizetype(deck.CardList.size()), renderer.Offset(), hash.Value());
+            DeckLines::Written(qsizetype(deck.CardList.size()), renderer.Offset(), renderer.Hash());
     const file_access::FileInfo now = file_access::Inspect(path);
-    deck.DiskStamp = FileStamp{path, now.size, now.modifiedNs, hash.Value()};
+    deck.DiskStamp = FileStamp{path, now.size, now.modifiedNs, renderer.Hash()};
     return {};
 }

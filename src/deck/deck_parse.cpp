@@ -179,15 +179,16 @@ private:
     std::atomic<bool> abandoned_ = false;
 };
 
+// Large decks are parsed in parts side by side, one per core.
+int PartsWorthParsing(qsizetype bytes) {
+    const int cores = int(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+    return int(std::clamp<qsizetype>(bytes / kBytesPerPart, 1, cores));
+}
+
 } // namespace
 
 void ParseDeck(Deck &deck, qint32 today, CardRefList &askQueue) {
     ParseDeckInParts(deck, today, askQueue, PartsWorthParsing(deck.SavedLines.Bytes().size()));
-}
-
-int PartsWorthParsing(qsizetype bytes) {
-    const int cores = int(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
-    return int(std::clamp<qsizetype>(bytes / kBytesPerPart, 1, cores));
 }
 
 void ParseDeckInParts(Deck &deck, qint32 today, CardRefList &askQueue, int partCount) {
