@@ -29,6 +29,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTextDocument>
 #include <cstdlib>
 
 TForm1::TForm1(Prompts &prompts, DayClock today, QWidget *parent)
@@ -46,7 +47,7 @@ TForm1::~TForm1() {
 }
 
 void TForm1::FormCreate() {
-    // 1. The random question order draws from a clock-seeded generator.
+    // The random question order draws from a clock-seeded generator.
     drill_.SetRandomEngine(
         std::mt19937(static_cast<std::mt19937::result_type>(QDateTime::currentMSecsSinceEpoch())));
     // The review log and the learning overview follow the drill from the start.
@@ -59,18 +60,18 @@ void TForm1::FormCreate() {
     connect(progress_.get(), &LearningProgress::Notice, this, &TForm1::ShowStatus);
     connect(progress_.get(), &LearningProgress::CardChosen, this, &TForm1::ShowCardInList);
     afterPaint_ = new AfterFirstPaint(this);
-    // 2. Files dropped on the window.
+    // Files dropped on the window.
     new FileDrop(*this, *this);
-    // 3. The mouse and key rules of the window see every event first.
+    // The mouse and key rules of the window see every event first.
     qApp->installEventFilter(this);
-    // 4.-5. Deck and drill state start empty (their constructors).
-    // 6. Tooltips stay long enough to be read.
+    // The deck and the drill start empty; their constructors saw to that.
+    // Japanese text finds a font on any system, and every control inherits the window's.
     RegisterJapaneseFontSubstitutes();
     setFont(DefaultFont(9));
-    // 7.
+    // No context menu is open, and the sub pattern shows five cards at a time.
     PopupRow = -1;
     drill_.SubRows = 5;
-    // 8. The window, its panels and the display cells.
+    // The window, its panels and the display cells.
     CreatePanels();
     fonts_ = std::make_unique<FontSettings>(*cells_, prompts_, this);
     CreateMenus();
@@ -80,25 +81,25 @@ void TForm1::FormCreate() {
     ConnectCells();
     CreateCellMedia();
     ConnectCardCommands();
-    // 9. The list view.
+    // The list view.
     CreateListView();
     CreateFindBar(menuBar()->findChild<QMenu *>(QStringLiteral("men_Card")));
     CreateHints();
-    // 10. Appearance is set while building; the view panels start hidden.
+    // Appearance is set while building; the view panels start hidden.
     Panel_Renban->hide();
     Panel_Grid->hide();
-    // 11.
+    // Caption, icon and the size the window has before the settings give it one.
     setWindowTitle(app_texts::WindowCaptionPrefix());
     setWindowIcon(ProgramIcon());
     resize(567, 554);
     setMinimumSize(350, 430);
-    // 13.
+    // No cell shows a picture until a card with one is drawn.
     cells_->CellImageFlag = {};
-    // 14. Settings; they may change every value set above.
+    // Settings; they may change every value set above.
     ReadSettings();
-    // 15.-16. Speech.
+    // Speech.
     CreateSpeech();
-    // 17. Alignment and the controls that mirror the options.
+    // Alignment and the controls that mirror the options.
     fonts_->UpdateSizeMarks();
     fonts_->ApplyAlignment();
     UpdateArrowCaptions();
@@ -189,6 +190,18 @@ bool TForm1::IsInThisWindow(QObject *object) const {
     return widget && widget->window() == this;
 }
 
+// The parking box is never edited by the user. A card box or cell editor keeps Ctrl+Z while
+// it has typing to undo; right after a delete it has none, and Ctrl+Z is meant for the delete.
+bool TForm1::LeavesUndoToWindow(QObject *watched) const {
+    if (watched == fSannkou0)
+        return true;
+    if (auto *memo = qobject_cast<TMyMemo *>(watched))
+        return IsInThisWindow(memo) && !memo->document()->isUndoAvailable();
+    if (auto *editor = qobject_cast<QLineEdit *>(watched))
+        return IsInListGrid(editor) && !editor->isUndoAvailable();
+    return false;
+}
+
 bool TForm1::IsInListGrid(QObject *object) const {
     auto *widget = qobject_cast<QWidget *>(object);
     return widget && GridHyouji && (widget == GridHyouji || GridHyouji->isAncestorOf(widget));
@@ -214,8 +227,9 @@ bool TForm1::event(QEvent *event) {
 bool TForm1::eventFilter(QObject *watched, QEvent *event) {
     switch (event->type()) {
     case QEvent::ShortcutOverride:
-        // The parking box is never edited by the user: Ctrl+Z there takes back a delete.
-        if (watched == fSannkou0 && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Undo))
+        // Left to the shortcut, Ctrl+Z takes back a delete.
+        if (static_cast<QKeyEvent *>(event)->matches(QKeySequence::Undo) &&
+            LeavesUndoToWindow(watched))
             return true;
         break;
     case QEvent::KeyPress:

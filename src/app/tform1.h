@@ -198,6 +198,10 @@ private:
     void SetBookmarkFromBox(TMyMemo *memo);
     void SetBookmarkFromList();
     int FocusedListRow() const;
+    void DeleteFromList();
+    // Whether Ctrl+Z in `watched` takes back a delete: a card box or list cell with no undo
+    // step of its own, or the parking box.
+    bool LeavesUndoToWindow(QObject *watched) const;
     // Steps filled in by later work on the window; each has its own file.
     void ReadSettings();        // settings file
     void WriteSettings();       // settings file

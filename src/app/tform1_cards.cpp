@@ -45,9 +45,19 @@ void TForm1::ClickDeleteCard() {
                          {PromptButton::Ok});
         break;
     case PatternList:
-        drill_.DeleteCard(CardTarget::List(FocusedListRow()));
+        DeleteFromList();
         break;
     }
+}
+
+// The row that takes the deleted card's place (the next card) keeps the caret, so a second
+// Ctrl+D goes on down the list rather than to the drill's card elsewhere in the deck.
+void TForm1::DeleteFromList() {
+    const int row = FocusedListRow();
+    const int column = GridHyouji->EditorCell().x();
+    drill_.DeleteCard(CardTarget::List(row));
+    if (row > 0)
+        GridHyouji->EditCell(column, std::min(row, int(deck_.CardList.size())));
 }
 
 // The list's cell editor holding the caret points at its row as a focused card box does;

@@ -103,16 +103,23 @@ void FindBar::Open(QWidget *returnFocus) {
         Restart();
 }
 
+// The found row stays current with the keyboard in its cell, as if it had been clicked: the
+// card commands then act on the card the user was looking at. Without a match the focus goes
+// back where it came from.
 void FindBar::Close() {
     if (isHidden())
         return;
     slices_.stop();
     search_.Clear();
     MarkRows(false);
+    const QModelIndex found =
+        match_ >= 0 && grid_->isVisible() ? grid_->currentIndex() : QModelIndex();
     match_ = -1;
-    hide();
-    if (returnFocus_ && returnFocus_->isVisible() && returnFocus_->isEnabled())
+    if (found.isValid())
+        grid_->EditCell(found.column(), found.row() + 1);
+    else if (returnFocus_ && returnFocus_->isVisible() && returnFocus_->isEnabled())
         returnFocus_->setFocus(Qt::OtherFocusReason);
+    hide();
 }
 
 void FindBar::DeckReplaced() {
@@ -211,7 +218,9 @@ void FindBar::ShowState(const QString &notice) {
     if (!search_.Active()) {
         state = text_->text().isEmpty() ? QString() : QStringLiteral("見つかりません");
     } else if (!search_.Finished()) {
-        state = QStringLiteral("検索中… %1 件").arg(search_.Count());
+        // A count still growing is never shown as a total: "0 件" would read as "none".
+        state = search_.Count() == 0 ? QStringLiteral("検索中…")
+                                     : QStringLiteral("検索中… %1 件以上").arg(search_.Count());
     } else if (search_.Count() == 0) {
         state = QStringLiteral("見つかりません");
     } else {

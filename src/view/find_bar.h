@@ -13,7 +13,8 @@ class QLineEdit;
 
 // The find bar (検索) under the list view: searches as the user types, steps through the
 // matches with Enter/F3 and Shift+Enter/Shift+F3, wrapping with a notice, and closes with Esc,
-// giving the focus back. The current match's row becomes the list's current row; the other
+// leaving the found row current with the keyboard in it (or, with no match, giving the focus
+// back). The current match's row becomes the list's current row; the other
 // matching rows are marked in the row-number column. Nothing but the current cell moves: the
 // drill and the cards are never touched. A large deck is searched in slices between events.
 class FindBar : public QWidget {
@@ -21,7 +22,8 @@ class FindBar : public QWidget {
 public:
     FindBar(const CardOwnerList &cards, ListGrid *grid, QWidget *parent);
 
-    // Shows the bar with its text selected; Esc gives the focus back to `returnFocus`.
+    // Shows the bar with its text selected; Esc without a match gives the focus back to
+    // `returnFocus`.
     void Open(QWidget *returnFocus);
     void Close();
     // Another deck was opened.

@@ -98,6 +98,19 @@ void ListGrid::ShowCardRow(int cardIndex) {
         editor->setFocus();
 }
 
+void ListGrid::EditCell(int column, int row) {
+    if (row < 1 || row > model_->CardCount())
+        return;
+    const QModelIndex cell = model_->index(row - 1, std::max(1, column));
+    if (currentIndex() != cell)
+        setCurrentIndex(cell);
+    else if (state() != QAbstractItemView::EditingState)
+        edit(cell);
+    scrollTo(cell, QAbstractItemView::EnsureVisible);
+    if (QLineEdit *editor = CellEditor())
+        editor->setFocus(Qt::OtherFocusReason);
+}
+
 void ListGrid::ScrollToCurrent() {
     if (model_->CurrentRow() < 0)
         return;

@@ -32,6 +32,9 @@ public:
     void FillGrid(bool scroll);
     // Makes card `cardIndex` (CardList) current with its question cell open for editing, in view.
     void ShowCardRow(int cardIndex);
+    // Opens the editor on a grid cell (the header is row 0, a text column at least) with the
+    // keyboard in it, as a click on the cell does; nothing when the row shows no card.
+    void EditCell(int column, int row);
     // The cell editor's text changed by the user's hand.
     void GridHyoujiSetEditText(int column, int row, const QString &text);
     // Stores an edited cell into its card.

@@ -4,6 +4,7 @@
 #include "view/list_grid.h"
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -19,6 +20,13 @@ const QStringList Deck{
 
 class FindAndTakeBack : public WindowTest {
 protected:
+    // The deck's questions as stored, in deck order.
+    QStringList Questions() const {
+        QStringList questions;
+        for (const auto &card : form->DeckState().CardList)
+            questions << QString::fromLatin1(card->Mondai());
+        return questions;
+    }
     QLineEdit *FindText() const { return Find<QLineEdit>("FindText"); }
     QString State() const { return Find<QLabel>("FindState")->text(); }
     int GridRow() const { return Find<ListGrid>("GridHyouji")->currentIndex().row(); }
@@ -48,7 +56,6 @@ TEST_F(FindAndTakeBack, FindsStepsWrapsAndLeavesTheDrillAlone) {
     OpenDeck(Deck);
     Click("btnSusume"); // answer shown: the arrow keys would now mark the card
     const QString drill = DrillState();
-    QWidget *before = QApplication::focusWidget();
     Key(Qt::Key_F, Qt::ControlModifier);
     EXPECT_EQ(form->DrillState().DisplayPattern, PatternList)
         << "the list is where cards are found";
@@ -87,7 +94,16 @@ TEST_F(FindAndTakeBack, FindsStepsWrapsAndLeavesTheDrillAlone) {
 
     Key(Qt::Key_Escape);
     EXPECT_FALSE(form->Finder().isVisible());
-    EXPECT_EQ(QApplication::focusWidget(), before);
+    // The found row keeps the keyboard, as if it had been clicked.
+    EXPECT_EQ(QApplication::focusWidget(), Find<ListGrid>("GridHyouji")->CellEditor());
+    EXPECT_EQ(GridRow(), 1);
+    EXPECT_EQ(DrillState(), drill);
+
+    // Without a match the keyboard leaves the bar all the same.
+    Key(Qt::Key_F, Qt::ControlModifier);
+    Type(QStringLiteral("nothing"));
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(FindBar::Holds(QApplication::focusWidget()));
     EXPECT_EQ(DrillState(), drill);
 }
 
@@ -129,6 +145,82 @@ TEST_F(FindAndTakeBack, CtrlZTakesBackDeletesUnlessABoxIsBeingEdited) {
         Find<QStatusBar>("StatusBar1")->currentMessage().contains(QStringLiteral("ありません")));
     form->ClickSaveFile();
     EXPECT_EQ(ReadDeck(path), Deck);
+}
+
+TEST_F(FindAndTakeBack, EscLeavesTheFoundRowForTheCardCommands) {
+    // The found card lies far below the drill's card, out of the list's first screen.
+    QStringList deck;
+    for (int i = 0; i < 60; ++i)
+        deck << QStringLiteral("q%1x,a,,0,0,0,").arg(i);
+    for (const bool fromMenu : {false, true}) {
+        if (fromMenu) // the first round's delete is left unsaved
+            prompts.Answer(PromptButton::No);
+        OpenDeck(deck, fromMenu ? QStringLiteral("menu.csv") : QStringLiteral("keys.csv"));
+        ASSERT_EQ(Current(), QStringLiteral("q0x"));
+        Key(Qt::Key_F, Qt::ControlModifier);
+        Type(QStringLiteral("q50x"));
+        ASSERT_EQ(GridRow(), 50);
+        Key(Qt::Key_Escape);
+        auto *grid = Find<ListGrid>("GridHyouji");
+        EXPECT_EQ(GridRow(), 50) << "the found row stays current";
+        EXPECT_TRUE(grid->viewport()->rect().contains(grid->visualRect(grid->currentIndex())))
+            << "and in view";
+        if (fromMenu)
+            Trigger("men_Card_Delete");
+        else
+            Key(Qt::Key_D, Qt::ControlModifier);
+        EXPECT_EQ(Questions().size(), 59);
+        EXPECT_FALSE(Questions().contains(QStringLiteral("q50x"))) << "the found card goes";
+        EXPECT_EQ(Questions().first(), QStringLiteral("q0x")) << "never the drill's card";
+    }
+}
+
+TEST_F(FindAndTakeBack, KeysAfterADeleteActWhereTheDeleteLeftTheCaret) {
+    OpenDeck(Deck);
+    // Sub pattern: the box shows the next card and has no typing to undo; Ctrl+Z is for the
+    // delete.
+    form->ClickPanelPattern(2);
+    TMyMemo *box = Memo(KindQuestion, 2); // banana, the card after the drill's
+    ASSERT_EQ(Text(KindQuestion, 2), QStringLiteral("banana"));
+    box->setFocus();
+    Key(Qt::Key_D, Qt::ControlModifier);
+    ASSERT_EQ(Questions().size(), 4);
+    ASSERT_TRUE(box->hasFocus());
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Questions().size(), 5) << "Ctrl+Z took back the delete";
+
+    // List pattern: the second Ctrl+D deletes the row that took the first one's place.
+    form->ClickPanelPattern(5);
+    form->ShowCardInList(1); // banana, as a click on its cell
+    Key(Qt::Key_D, Qt::ControlModifier);
+    Key(Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(Questions(), (QStringList{QStringLiteral("apple"), QStringLiteral("cherry"),
+                                        QStringLiteral("grape")}));
+    // The last row deleted leaves the caret on the new last row, not on the drill's card.
+    form->ShowCardInList(2);
+    Key(Qt::Key_D, Qt::ControlModifier);
+    Key(Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(Questions(), QStringList{QStringLiteral("apple")});
+}
+
+TEST_F(FindAndTakeBack, NoCountIsShownUntilEveryCardWasLookedAt) {
+    QStringList deck;
+    for (int i = 0; i < 80000; ++i)
+        deck << QStringLiteral("w%1,a,,0,0,0,").arg(i);
+    OpenDeck(deck);
+    Key(Qt::Key_F, Qt::ControlModifier);
+    FindText()->setText(QStringLiteral("zzz"));
+    QStringList shown;
+    QElapsedTimer clock;
+    clock.start();
+    while (!form->Finder().Search().Finished() && clock.elapsed() < 60000) {
+        shown << State();
+        QCoreApplication::processEvents();
+    }
+    ASSERT_FALSE(shown.isEmpty()) << "the first search builds the index in several slices";
+    for (const QString &state : shown)
+        EXPECT_EQ(state, QStringLiteral("検索中…")) << state.toStdString();
+    EXPECT_EQ(State(), QStringLiteral("見つかりません"));
 }
 
 } // namespace
