@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
@@ -166,8 +167,22 @@ void SingleInstance::ReadFrom(QLocalSocket *socket) {
     // Opened from the event loop, not inside the socket's own signal: opening may show a save
     // prompt, and the sender may give up meanwhile and its socket be deleted.
     const QString path = QFile::decodeName(parsed.path);
-    QTimer::singleShot(
-        0, this, [this, guard = QPointer<QLocalSocket>(socket), path] { Deliver(guard, path); });
+    QPointer<QLocalSocket> guard(socket);
+    // A path that is not there only gets a box in this window: the sender has nothing to wait
+    // for, and would otherwise hang until the user closes that box.
+    if (!QFileInfo::exists(path)) {
+        Answer(guard);
+        guard = nullptr;
+    }
+    QTimer::singleShot(0, this, [this, guard, path] { Deliver(guard, path); });
+}
+
+void SingleInstance::Answer(const QPointer<QLocalSocket> &socket) {
+    if (socket && socket->state() == QLocalSocket::ConnectedState) {
+        socket->write(QByteArray(1, handoff::Ack));
+        socket->flush();
+        socket->disconnectFromServer();
+    }
 }
 
 void SingleInstance::Deliver(QPointer<QLocalSocket> socket, const QString &path) {
@@ -177,11 +192,7 @@ void SingleInstance::Deliver(QPointer<QLocalSocket> socket, const QString &path)
     }
     if (open_)
         open_(path);
-    if (socket && socket->state() == QLocalSocket::ConnectedState) {
-        socket->write(QByteArray(1, handoff::Ack));
-        socket->flush();
-        socket->disconnectFromServer();
-    }
+    Answer(socket);
 }
 
 bool SingleInstance::HandOff(const QString &path, int connectTimeoutMs) const {

@@ -46,15 +46,17 @@ public:
     Lead Claim();
     // True when this process is the first instance (Claim() gives First).
     bool TakeLead();
-    // Starts accepting hand-offs; `open` runs for each path and the sender is answered after it.
+    // Starts accepting hand-offs; `open` runs for each path and the sender is answered after it
+    // (before it, for a path that does not exist).
     bool Listen(std::function<void(const QString &)> open);
     // While `busy` says so (a dialog is open), a received path waits: the dialog's answer
     // belongs to the deck it was asked about.
     void SetBusyCheck(std::function<bool()> busy);
     // How long a sender may take to deliver its record.
     void SetReceiveTimeout(int ms);
-    // Second instance: hands `path` to the first and waits until it was dealt with.
-    // False when no instance answered.
+    // Second instance: hands `path` to the first and waits until it was dealt with (opened,
+    // after any save prompt; a missing file only until it arrived). False when no instance
+    // answered.
     bool HandOff(const QString &path, int connectTimeoutMs = 5000) const;
 
     QString SocketPath() const;
@@ -64,6 +66,8 @@ private:
     void Accept();
     void ReadFrom(QLocalSocket *socket);
     void Deliver(QPointer<QLocalSocket> socket, const QString &path);
+    // Tells the sender its path was dealt with; nothing when it is gone.
+    static void Answer(const QPointer<QLocalSocket> &socket);
 
     QString folder_;
     std::unique_ptr<QLockFile> lock_;

@@ -2,11 +2,13 @@
 
 #include "ui/app_texts.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QGroupBox>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 #include <algorithm>
@@ -71,6 +73,24 @@ PromptButton EscapeButton(const std::vector<PromptButton> &buttons) {
 }
 
 namespace {
+// Without a window manager nobody hands the keyboard back when a box closes: it would stay
+// with the screen's root, and the window's keys would do nothing until a click. The window
+// that asked takes it back itself; under a window manager this is what happens anyway.
+class KeyboardBack {
+public:
+    explicit KeyboardBack(QWidget *parent) : window_(parent ? parent->window() : nullptr) {}
+    ~KeyboardBack() {
+        const QWidget *modal = QApplication::activeModalWidget();
+        if (window_ && window_->isVisible() && (!modal || modal == window_))
+            window_->activateWindow();
+    }
+    KeyboardBack(const KeyboardBack &) = delete;
+    KeyboardBack &operator=(const KeyboardBack &) = delete;
+
+private:
+    QPointer<QWidget> window_;
+};
+
 QMessageBox::Icon ToQtIcon(PromptIcon icon) {
     switch (icon) {
     case PromptIcon::Information:
@@ -103,6 +123,7 @@ QMessageBox::ButtonRole ToRole(PromptButton button) {
 } // namespace
 
 PromptButton QtPrompts::Message(QWidget *parent, const MessageRequest &request) {
+    const KeyboardBack back(parent);
     QMessageBox box(ToQtIcon(request.icon), request.title, request.text, QMessageBox::NoButton,
                     parent);
     const PromptButton escape = EscapeButton(request.buttons);
@@ -127,16 +148,19 @@ PromptButton QtPrompts::Message(QWidget *parent, const MessageRequest &request) 
 }
 
 QString QtPrompts::OpenFileName(QWidget *parent, const FileRequest &request) {
+    const KeyboardBack back(parent);
     return QFileDialog::getOpenFileName(parent, request.caption, request.directory, request.filter);
 }
 
 QString QtPrompts::SaveFileName(QWidget *parent, const FileRequest &request) {
+    const KeyboardBack back(parent);
     // No overwrite question of our own and no default suffix: the name is used as typed.
     return QFileDialog::getSaveFileName(parent, request.caption, request.directory, request.filter);
 }
 
 std::optional<QFont> QtPrompts::ChooseFont(QWidget *parent, const QFont &initial,
                                            const QString &caption) {
+    const KeyboardBack back(parent);
     const std::unique_ptr<QFontDialog> dialog = MakeFontDialog(parent, initial, caption);
     if (dialog->exec() != QDialog::Accepted)
         return std::nullopt;

@@ -1,4 +1,5 @@
 #include "support/window_fixture.h"
+#include "ui/prompts.h"
 #include "view/card_view.h"
 
 #include <QComboBox>
@@ -6,7 +7,10 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
+
+#include <functional>
 
 namespace {
 const QStringList ThreeCards{QStringLiteral("A,a,,0,0,0,"), QStringLiteral("B,b,,0,0,0,"),
@@ -134,4 +138,41 @@ TEST_F(KeysAndFocus, OpeningHandOffAndPatternSwitchesParkTheFocus) {
     EXPECT_EQ(form->focusWidget(), Parked()) << "after a pattern switch";
     QTest::keyClicks(form->focusWidget(), QStringLiteral("x"));
     EXPECT_EQ(Card(0).Mondai(), QByteArray("A"));
+}
+
+// Without a window manager nobody gives the keyboard back when a box closes: after Enter on
+// the end-of-study question, Ctrl+S and the drill keys must still reach the window.
+TEST_F(KeysAndFocus, TheWindowHasTheKeyboardBackAfterEveryBox) {
+    OpenDeck(ThreeCards);
+    QtPrompts real;
+    const std::function<void()> boxes[] = {
+        [&] { real.ConfirmCarefully(form.get(), QStringLiteral("やり直しますか？")); },
+        [&] { real.Error(form.get(), QStringLiteral("ファイルが見つかりません。")); },
+        [&] { real.OpenFileName(form.get(), {}); },
+        [&] { real.ChooseFont(form.get(), form->font(), QStringLiteral("フォント")); },
+    };
+    int box = 0;
+    for (const auto &ask : boxes) {
+        SCOPED_TRACE(box++);
+        const auto windowHasKeyboard = [this] {
+            return QGuiApplication::focusWindow() == form->windowHandle();
+        };
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor(windowHasKeyboard, 5000));
+        // The user answers the box with Enter (Esc for a file or font dialog).
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&answer] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal || !modal->isVisible())
+                return;
+            answer.stop();
+            const bool message = modal->inherits("QMessageBox");
+            QTest::keyClick(modal->focusWidget() ? modal->focusWidget() : modal,
+                            message ? Qt::Key_Return : Qt::Key_Escape);
+        });
+        answer.start(20);
+        ask();
+        EXPECT_TRUE(QTest::qWaitFor(windowHasKeyboard, 2000));
+        EXPECT_EQ(QApplication::activeWindow(), form.get());
+    }
 }

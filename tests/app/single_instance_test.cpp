@@ -190,6 +190,13 @@ protected:
         sender.write(handoff::Encode(path));
         sender.flush();
     }
+    // A deck file that exists (a missing one is answered before it is opened).
+    QString ExistingDeck(const QString &name) {
+        const QString path = runtime.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        return path;
+    }
     // What the sender got back once the receiver was done with it.
     QByteArray Answer() {
         QDeadlineTimer deadline(5000);
@@ -211,9 +218,10 @@ TEST_F(HandOffReceive, ASenderWaitsForAsLongAsTheSavePromptTakes) {
         QTest::qWait(500); // the user thinks about the save prompt
         opened << path;
     }));
-    Send("/tmp/slow.csv");
+    const QString deck = ExistingDeck(QStringLiteral("slow.csv"));
+    Send(QFile::encodeName(deck));
     EXPECT_EQ(Answer(), QByteArray(1, handoff::Ack));
-    EXPECT_EQ(opened, QStringList{QStringLiteral("/tmp/slow.csv")});
+    EXPECT_EQ(opened, QStringList{deck});
 }
 
 TEST_F(HandOffReceive, ASenderThatGoesAwayWhileTheDeckOpensHarmsNothing) {
@@ -231,13 +239,42 @@ TEST_F(HandOffReceive, APathArrivingWhileADialogIsOpenWaitsUntilItCloses) {
     bool dialogOpen = true;
     receiver.SetBusyCheck([&dialogOpen] { return dialogOpen; });
     ASSERT_TRUE(receiver.Listen([this](const QString &path) { opened << path; }));
-    Send("/tmp/later.csv");
+    const QString deck = ExistingDeck(QStringLiteral("later.csv"));
+    Send(QFile::encodeName(deck));
     QTest::qWait(400);
     EXPECT_TRUE(opened.isEmpty()) << "the dialog's answer belongs to the deck it asked about";
     EXPECT_EQ(sender.bytesAvailable(), 0);
     dialogOpen = false;
     EXPECT_EQ(Answer(), QByteArray(1, handoff::Ack));
-    EXPECT_EQ(opened, QStringList{QStringLiteral("/tmp/later.csv")});
+    EXPECT_EQ(opened, QStringList{deck});
+}
+
+TEST_F(HandOffReceive, AMissingFileIsAnsweredBeforeItsBoxIsShown) {
+    bool dialogOpen = false;
+    receiver.SetBusyCheck([&dialogOpen] { return dialogOpen; });
+    // Opening a missing file shows "ファイルが見つかりません。" until the user closes it; by then
+    // the sender must already have its answer.
+    QList<bool> answeredFirst;
+    ASSERT_TRUE(receiver.Listen([this, &answeredFirst](const QString &path) {
+        answeredFirst << (sender.bytesAvailable() > 0 || sender.waitForReadyRead(1000));
+        opened << path;
+    }));
+    for (const bool busy : {false, true}) {
+        SCOPED_TRACE(busy ? "while a dialog is open" : "idle");
+        opened.clear();
+        answeredFirst.clear();
+        dialogOpen = busy;
+        sender.abort();
+        const QString missing = runtime.filePath(QStringLiteral("gone.csv"));
+        Send(QFile::encodeName(missing));
+        if (busy) {
+            QTest::qWait(300);
+            EXPECT_GT(sender.bytesAvailable(), 0) << "the answer does not wait for the dialog";
+        }
+        dialogOpen = false;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return opened == QStringList{missing}; }, 10000));
+        EXPECT_EQ(answeredFirst, QList<bool>{true});
+    }
 }
 
 namespace {
