@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
+#include <QMainWindow>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -80,6 +82,36 @@ void BM_StartToDrawnWindow(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_StartToDrawnWindow)->Arg(100'000)->Unit(benchmark::kMillisecond);
+
+// The same with no deck, beside its floor: a bare main window with one Japanese label.
+void BM_StartToDrawnWindowNoDeck(benchmark::State &state) {
+    SilentPrompts prompts;
+    for (auto _ : state) {
+        auto form = std::make_unique<TForm1>(prompts, FixedDayClock(bench::kToday));
+        form->show();
+        QApplication::processEvents();
+        form->repaint();
+        state.PauseTiming();
+        form.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartToDrawnWindowNoDeck)->Unit(benchmark::kMillisecond);
+
+void BM_FloorWindowToDrawn(benchmark::State &state) {
+    for (auto _ : state) {
+        auto window = std::make_unique<QMainWindow>();
+        window->setCentralWidget(new QLabel(QStringLiteral("日本語の単語カード"), window.get()));
+        window->resize(567, 554);
+        window->show();
+        QApplication::processEvents();
+        window->repaint();
+        state.PauseTiming();
+        window.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_FloorWindowToDrawn)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -4,6 +4,7 @@
 #include "app/tform1.h"
 #include "drill/day_number.h"
 #include "settings/settings.h"
+#include "speech/start_gate.h"
 #include "ui/prompts.h"
 #include "view/program_icon.h"
 
@@ -62,6 +63,8 @@ int main(int argc, char **argv) {
         QApplication::installTranslator(&qtTexts);
 
     QtPrompts prompts;
+    // The speech engine loads once the window has been drawn; the window lets it go then.
+    speech_start::Hold();
     TForm1 form(prompts);
     instance.SetBusyCheck([] { return QApplication::activeModalWidget() != nullptr; });
     if (lead == SingleInstance::Lead::First)

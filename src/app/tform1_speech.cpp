@@ -1,8 +1,10 @@
 // Reading the current card aloud.
 #include "app/tform1.h"
 
+#include "app/after_first_paint.h"
 #include "speech/speech_engine.h"
 #include "speech/speech_output.h"
+#include "speech/start_gate.h"
 
 #include <QAction>
 #include <QMenu>
@@ -20,6 +22,8 @@ void TForm1::CreateSpeech() {
             this, &TForm1::men_Other_SpeakSettingClick);
     speech_->SetNotice([this](const QString &text) { ShowStatus(text); });
     speech_->Start(MakeSpeechComponent());
+    // The engine loads once the window is drawn, when start-up holds it back until then.
+    afterPaint_->Add(&speech_start::Release);
 }
 
 void TForm1::AutoSpeak() {

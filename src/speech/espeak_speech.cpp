@@ -1,5 +1,7 @@
 #include "speech/espeak_speech.h"
 
+#include "speech/start_gate.h"
+
 #include <espeak-ng/speak_lib.h>
 
 #include <QMetaObject>
@@ -50,8 +52,15 @@ EspeakSpeech::EspeakSpeech(SampleSink sink, QByteArray dataFolder)
     : background_(false), sink_(std::move(sink)), dataFolder_(std::move(dataFolder)) {}
 
 EspeakSpeech::~EspeakSpeech() {
-    if (starter_.joinable())
+    if (starter_.joinable()) {
+        {
+            // A start still held back is not worth making now.
+            std::lock_guard lock(mutex_);
+            closing_ = true;
+        }
+        speech_start::Release();
         starter_.join();
+    }
     if (state_ == State::Ready)
         espeak_Cancel();
     if (initialised_)
@@ -102,6 +111,12 @@ bool EspeakSpeech::StartEngine() {
 }
 
 void EspeakSpeech::StartInBackground() {
+    speech_start::WaitUntilReleased();
+    {
+        std::lock_guard lock(mutex_);
+        if (closing_)
+            return;
+    }
     bool ok = StartEngine();
     {
         std::lock_guard lock(mutex_);
@@ -160,8 +175,10 @@ bool EspeakSpeech::Stop() {
 }
 
 bool EspeakSpeech::WaitReady() {
-    if (starter_.joinable())
+    if (starter_.joinable()) {
+        speech_start::Release();
         starter_.join();
+    }
     std::lock_guard lock(mutex_);
     return state_ == State::Ready;
 }

@@ -22,8 +22,9 @@ struct EspeakVoice {
 // most one of these may exist at a time.
 //
 // On the desktop the engine starts on a background thread, so the window never waits for the
-// voice data to load; what is spoken before it is ready is kept and spoken when it is. Speech
-// is played asynchronously on the sound device.
+// voice data to load, and not before the start gate lets it (start_gate.h); what is spoken
+// before it is ready is kept and spoken when it is. Speech is played asynchronously on the
+// sound device.
 class EspeakSpeech : public SpeechComponent {
 public:
     using SampleSink = std::function<void(const short *samples, int count)>;
@@ -63,6 +64,7 @@ private:
     std::mutex mutex_; // guards state_ and pending_ against the starting thread
     State state_ = State::NotCreated;
     std::optional<QByteArray> pending_; // spoken once a background start is done
+    bool closing_ = false;              // gone before a held-back start began
     std::thread starter_;
     QObject notifier_; // delivers a late failure to the user-interface thread
     bool initialised_ = false;

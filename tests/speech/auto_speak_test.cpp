@@ -1,5 +1,6 @@
 #include "settings/settings.h"
 #include "speech/speech_output.h"
+#include "speech/start_gate.h"
 #include "support/fake_speech.h"
 #include "support/window_fixture.h"
 
@@ -180,6 +181,20 @@ TEST(SpeechStartUp, NoSpeechTurnsAStoredModeOff) {
         EXPECT_TRUE(file.readAll().contains("SpeakEnglish=0\r\n"));
         EXPECT_TRUE(prompts.asked.empty());
     }
+}
+
+// The engine loads only after the first paint: start-up holds it back, the drawn window lets
+// it go, and the window works meanwhile.
+TEST(SpeechStartUp, TheEngineLoadsOnceTheWindowIsDrawn) {
+    ScriptedPrompts prompts;
+    speech_start::Hold();
+    TForm1 form(prompts);
+    EXPECT_TRUE(speech_start::Held()) << "not before the window is drawn";
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    EXPECT_TRUE(QTest::qWaitFor([] { return !speech_start::Held(); }, 5000));
+    form.close();
+    speech_start::Release(); // whatever happened, the next tests start freely
 }
 
 TEST(SpeechStartUp, TheChosenModeIsStoredAndComesBack) {
