@@ -42,6 +42,7 @@ public:
     void SetRandomEngine(std::mt19937 engine) { rng_ = engine; }
     // Who hears of every できた, pass and take-back (null: nobody).
     void SetAnswerObserver(AnswerObserver *observer) { answers_ = observer; }
+    AnswerObserver *Observer() const { return answers_; }
     qint32 Today() const { return today_(); }
 
     // --- a newly opened deck (after ParseDeck filled AskQueue) ---

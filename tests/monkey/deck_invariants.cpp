@@ -50,6 +50,13 @@ CardTextMap SnapshotTexts(const Deck &deck) {
     return texts;
 }
 
+CardRecordMap SnapshotRecords(const Deck &deck) {
+    CardRecordMap records;
+    for (const auto &card : deck.CardList)
+        records[card.get()] = {card->Jikan, card->Seikai, card->Fuseikai, card->Rireki()};
+    return records;
+}
+
 QString CheckRoundTrip(const Deck &deck, qint32 today) {
     QByteArray bytes;
     for (const auto &card : deck.CardList) {
@@ -109,5 +116,30 @@ QString CheckTextChanges(const CardTextMap &before, const CardTextMap &after,
     }
     if (gone > 1)
         return QStringLiteral("%1 cards went away in one step").arg(gone);
+    return {};
+}
+
+QString CheckRecordChanges(const CardRecordMap &before, const CardRecordMap &after,
+                           const std::vector<const TMondaiSet *> &mayChange, bool resetConfirmed) {
+    if (resetConfirmed)
+        return {};
+    for (const auto &[card, record] : before) {
+        const auto now = after.find(card);
+        if (now == after.end() || now->second == record ||
+            std::find(mayChange.begin(), mayChange.end(), card) != mayChange.end())
+            continue;
+        const CardRecord &changed = now->second;
+        return QStringLiteral("the record of a card the step did not mark, edit or reset "
+                              "changed: due %1 -> %2, right %3 -> %4, wrong %5 -> %6, "
+                              "history \"%7\" -> \"%8\"")
+            .arg(record.due)
+            .arg(changed.due)
+            .arg(record.right)
+            .arg(changed.right)
+            .arg(record.wrong)
+            .arg(changed.wrong)
+            .arg(QString::fromLatin1(record.history.toHex(' ')),
+                 QString::fromLatin1(changed.history.toHex(' ')));
+    }
     return {};
 }

@@ -6,6 +6,7 @@
 #include "view/card_cells.h"
 #include "view/card_table_model.h"
 #include "view/card_view.h"
+#include "view/find_bar.h"
 #include "view/list_grid.h"
 
 #include <QAbstractButton>
@@ -116,9 +117,37 @@ void InstallCrashReport(const quint64 *seed, const std::vector<std::string> *con
 #endif
 }
 
+// --- watching the drill ---
+
+void MarkWatcher::CardAnswered(const TMondaiSet &card, AnswerKind kind, qint32 dueBefore) {
+    marked.push_back(&card);
+    if (next_)
+        next_->CardAnswered(card, kind, dueBefore);
+}
+
+void MarkWatcher::DeckStarted() {
+    if (next_)
+        next_->DeckStarted();
+}
+
 // --- prompts ---
 
+namespace {
+// The two questions whose はい sets every card due again.
+bool AsksToReset(const MessageRequest &request) {
+    return request.text.startsWith(QStringLiteral("すべての問題を再度題します")) ||
+           request.text.startsWith(QStringLiteral("すべての学習を終了しました"));
+}
+} // namespace
+
 PromptButton MonkeyPrompts::Message(QWidget *parent, const MessageRequest &request) {
+    const PromptButton answer = Answer(parent, request);
+    if (answer == PromptButton::Yes && AsksToReset(request))
+        monkey_.resetConfirmed = true;
+    return answer;
+}
+
+PromptButton MonkeyPrompts::Answer(QWidget *parent, const MessageRequest &request) {
     // Now and then the real box, with its own event loop, answered by the dialog handler.
     if (Chance(monkey_.rng, 30)) {
         monkey_.Note(QStringLiteral("    real box \"%1\"").arg(Shorten(request.text)));
@@ -194,7 +223,10 @@ void WindowMonkey::Note(const QString &line) {
 void WindowMonkey::NewWindow() {
     form_.reset();
     form_ = std::make_unique<TForm1>(prompts_, FixedDayClock(40000));
-    form_->DrillState().SetRandomEngine(std::mt19937(unsigned(rng())));
+    Drill &drill = form_->DrillState();
+    drill.SetRandomEngine(std::mt19937(unsigned(rng())));
+    marks_ = std::make_unique<MarkWatcher>(drill.Observer());
+    drill.SetAnswerObserver(marks_.get());
     form_->Help().SetOpener([this](const QUrl &url, const std::function<void()> &) {
         Note(QStringLiteral("    help opened: ") + url.toString());
     });
@@ -214,6 +246,9 @@ bool WindowMonkey::Run(int steps, const std::function<void()> &stepDone) {
     for (int i = 0; i < steps; ++i) {
         touchable_ = TouchableCards();
         before_ = SnapshotTexts(form_->DeckState());
+        recordsBefore_ = SnapshotRecords(form_->DeckState());
+        marks_->marked.clear();
+        resetConfirmed = false;
         stampBefore_ = form_->DeckState().DiskStamp;
         fileBefore_ = form_->DeckState().DeckFileName;
         deckOpened = false;
@@ -296,6 +331,12 @@ void WindowMonkey::Check() {
         problem = CheckFileMatches(deck, today);
     if (problem.isEmpty() && sameDeck && !deck.SavedLines.IsEmpty()) {
         problem = CheckTextChanges(before_, SnapshotTexts(deck), touchable_);
+        // A record changes by a mark of the drill, an edit of its numbers or a confirmed reset.
+        std::vector<const TMondaiSet *> mayChange = touchable_;
+        mayChange.insert(mayChange.end(), marks_->marked.begin(), marks_->marked.end());
+        if (problem.isEmpty())
+            problem = CheckRecordChanges(recordsBefore_, SnapshotRecords(deck), mayChange,
+                                         resetConfirmed);
     }
     if (problem.isEmpty() && form_->isVisible()) {
         const QString total = form_->findChild<QLabel *>(QStringLiteral("Num_Total"))->text();
@@ -444,7 +485,7 @@ void WindowMonkey::Step() {
         {6, &WindowMonkey::MenuByKeyboard}, {12, &WindowMonkey::ClickSomewhere},
         {4, &WindowMonkey::SwitchPattern},  {5, &WindowMonkey::TriggerAction},
         {14, &WindowMonkey::TypeIntoCard},  {14, &WindowMonkey::EditListCell},
-        {5, &WindowMonkey::PasteHere},
+        {5, &WindowMonkey::PasteHere},      {6, &WindowMonkey::FindInList},
     };
     int total = 0;
     for (const Kind &kind : kinds)
@@ -625,4 +666,33 @@ void WindowMonkey::PasteHere() {
     const QString text = HostileText(rng);
     Note(QStringLiteral("  paste into %1: \"%2\"").arg(Name(KeyTarget()), Shorten(text)));
     Paste(text);
+}
+
+// Ctrl+F, a word (often one the deck holds), a few steps through the matches, and mostly Esc:
+// the keys that follow then act on the found row.
+void WindowMonkey::FindInList() {
+    const CardOwnerList &cards = form_->DeckState().CardList;
+    QString word = HostileKeys(rng);
+    if (!cards.empty() && Chance(rng, 60)) {
+        const TMondaiSet &card = *cards[size_t(Pick(rng, int(cards.size())))];
+        const QString text = sjis::ToDisplay(Chance(rng, 50) ? card.Mondai() : card.Kaitou()).text;
+        word = text.mid(Pick(rng, std::max(1, int(text.size()))), 1 + Pick(rng, 4));
+    }
+    Note(QStringLiteral("  find \"%1\" (focus %2)").arg(Shorten(word), Name(KeyTarget())));
+    SendKey(Qt::Key_F, Qt::ControlModifier);
+    if (!FindBar::Holds(QApplication::focusWidget()))
+        return;
+    TypeText(word);
+    for (int n = Pick(rng, 4); n > 0; --n) {
+        const int key = Chance(rng, 50) ? Qt::Key_Return : Qt::Key_F3;
+        const auto modifiers = Chance(rng, 30) ? Qt::ShiftModifier : Qt::NoModifier;
+        Note(QStringLiteral("    find key %1%2")
+                 .arg(QLatin1String(modifiers ? "Shift+" : ""))
+                 .arg(QKeySequence(key).toString()));
+        SendKey(key, modifiers);
+    }
+    if (Chance(rng, 70)) {
+        Note(QStringLiteral("    Esc"));
+        SendKey(Qt::Key_Escape);
+    }
 }

@@ -15,6 +15,20 @@
 
 class WindowMonkey;
 
+// Notes every card the drill marks, passes or takes back, and passes the news on to the
+// window's own listener (the review log).
+class MarkWatcher : public AnswerObserver {
+public:
+    explicit MarkWatcher(AnswerObserver *next) : next_(next) {}
+    void CardAnswered(const TMondaiSet &card, AnswerKind kind, qint32 dueBefore) override;
+    void DeckStarted() override;
+
+    std::vector<const TMondaiSet *> marked;
+
+private:
+    AnswerObserver *next_;
+};
+
 // Answers every box and file dialog with a random choice of what it offers.
 class MonkeyPrompts : public Prompts {
 public:
@@ -26,6 +40,7 @@ public:
                                     const QString &caption) override;
 
 private:
+    PromptButton Answer(QWidget *parent, const MessageRequest &request);
     WindowMonkey &monkey_;
 };
 
@@ -45,7 +60,8 @@ public:
     void Note(const QString &line);
 
     MonkeyRng rng;
-    bool deckOpened = false; // during the current step
+    bool deckOpened = false;     // during the current step
+    bool resetConfirmed = false; // during the current step
     std::unique_ptr<HostileFiles> files;
 
 private:
@@ -71,6 +87,7 @@ private:
     void TypeIntoCard();
     void EditListCell();
     void PasteHere();
+    void FindInList();
 
     QWidget *KeyTarget() const;
     void SendKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
@@ -88,6 +105,8 @@ private:
     QString failure_;
     int stepsRun_ = 0;
     CardTextMap before_;
+    CardRecordMap recordsBefore_;
+    std::unique_ptr<MarkWatcher> marks_;
     std::vector<const TMondaiSet *> touchable_;
     FileStamp stampBefore_;
     QString fileBefore_;
