@@ -3,6 +3,7 @@
 #include "view/card_table_model.h"
 #include "view/list_grid.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QDeadlineTimer>
@@ -120,6 +121,10 @@ void FindBar::Close() {
     else if (returnFocus_ && returnFocus_->isVisible() && returnFocus_->isEnabled())
         returnFocus_->setFocus(Qt::OtherFocusReason);
     hide();
+    // Where that is gone (a cell editor closed meanwhile), the keys go to the window itself
+    // rather than to the hidden bar.
+    if (QWidget *focus = QApplication::focusWidget(); Holds(focus))
+        focus->clearFocus();
 }
 
 void FindBar::DeckReplaced() {
