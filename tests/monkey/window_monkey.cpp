@@ -247,6 +247,7 @@ bool WindowMonkey::Run(int steps, const std::function<void()> &stepDone) {
         touchable_ = TouchableCards();
         before_ = SnapshotTexts(form_->DeckState());
         recordsBefore_ = SnapshotRecords(form_->DeckState());
+        currentBefore_ = form_->DrillState().CurrentCard;
         marks_->marked.clear();
         resetConfirmed = false;
         stampBefore_ = form_->DeckState().DiskStamp;
@@ -331,9 +332,12 @@ void WindowMonkey::Check() {
         problem = CheckFileMatches(deck, today);
     if (problem.isEmpty() && sameDeck && !deck.SavedLines.IsEmpty()) {
         problem = CheckTextChanges(before_, SnapshotTexts(deck), touchable_);
-        // A record changes by a mark of the drill, an edit of its numbers or a confirmed reset.
+        // A record changes by a mark of the drill, an edit of its numbers or a confirmed reset;
+        // and the card the drill brings up first in a pass is due at once.
         std::vector<const TMondaiSet *> mayChange = touchable_;
         mayChange.insert(mayChange.end(), marks_->marked.begin(), marks_->marked.end());
+        mayChange.push_back(currentBefore_);
+        mayChange.push_back(form_->DrillState().CurrentCard);
         if (problem.isEmpty())
             problem = CheckRecordChanges(recordsBefore_, SnapshotRecords(deck), mayChange,
                                          resetConfirmed);

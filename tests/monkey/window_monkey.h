@@ -106,6 +106,7 @@ private:
     int stepsRun_ = 0;
     CardTextMap before_;
     CardRecordMap recordsBefore_;
+    const TMondaiSet *currentBefore_ = nullptr;
     std::unique_ptr<MarkWatcher> marks_;
     std::vector<const TMondaiSet *> touchable_;
     FileStamp stampBefore_;
