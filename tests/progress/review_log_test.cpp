@@ -5,6 +5,7 @@
 #include "support/file_bytes.h"
 
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -139,6 +140,7 @@ class ReviewRecorderTest : public DrillFixture {
 protected:
     QTemporaryDir dir;
     QStringList notices;
+    QStringList noticeDetails;
     ReviewRecorder recorder{deck, FixedDayClock(kToday),
                             [this](const QString &deckPath) {
                                 return dir.filePath(QFileInfo(deckPath).fileName() +
@@ -148,7 +150,10 @@ protected:
 
     ReviewRecorderTest() {
         drill.SetAnswerObserver(&recorder);
-        recorder.SetNotice([this](const QString &text) { notices << text; });
+        recorder.SetNotice([this](const QString &text, const QString &details) {
+            notices << text;
+            noticeDetails << details;
+        });
     }
     void OpenAs(const char *name) {
         deck.DeckFileName = dir.filePath(QString::fromLatin1(name));
@@ -212,9 +217,41 @@ TEST_F(ReviewRecorderTest, AnUnwritableLogCostsOneNoticeAndNeverTheDrill) {
     EXPECT_TRUE(drill.AskQueue.empty());
     EXPECT_EQ(Card("C")->Seikai, 1);
     ASSERT_EQ(notices.size(), 1);
-    EXPECT_TRUE(notices[0].contains(QStringLiteral("学習の記録を書き込めませんでした")));
+    // A line short enough for the status line; the path, however long, goes with the details.
+    EXPECT_EQ(notices[0], ReviewRecorder::UnwritableNotice());
+    EXPECT_FALSE(notices[0].contains(dir.path()));
+    EXPECT_TRUE(noticeDetails[0].contains(
+        QDir::toNativeSeparators(dir.filePath(QStringLiteral("deck.csv.log")))));
     // The window still sees what happened in this session.
     EXPECT_EQ(recorder.History().Day(kToday).RightKept(), 3);
+}
+
+// The log is read on a thread of its own from the deck's opening; answers given while it is
+// read count once, whether the read saw their lines or not.
+TEST_F(ReviewRecorderTest, AnswersDuringTheOpeningReadCountOnce) {
+    AddDue({"A", "B", "C"});
+    QByteArray earlier;
+    for (int i = 0; i < 20000; ++i)
+        earlier += Line(i % 4 ? AnswerKind::Right : AnswerKind::Wrong, 0, 0, kToday);
+    {
+        QFile log(dir.filePath(QStringLiteral("deck.csv.log")));
+        ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+        log.write(earlier);
+    }
+    OpenAs("deck.csv");
+    drill.GoNext();
+    drill.GoDone(); // A right
+    drill.GoNext(); // reveal B
+    drill.GoNext(); // B passed
+    EXPECT_EQ(recorder.History().Day(kToday).right, 15000 + 1);
+    EXPECT_EQ(recorder.History().Day(kToday).wrong, 5000 + 1);
+    drill.GoNext();
+    drill.GoDone(); // C right, after the read
+    EXPECT_EQ(recorder.History().Day(kToday).Reviews(), 20000 + 3);
+    EXPECT_EQ(recorder.History().Entries(), 20000 + 3);
+    // Opening the deck again reads the log afresh: the three lines are in it now.
+    OpenAs("deck.csv");
+    EXPECT_EQ(recorder.History().Entries(), 20000 + 3);
 }
 
 } // namespace
