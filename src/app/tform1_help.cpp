@@ -26,8 +26,7 @@ void TForm1::CreateHints() {
 
 void TForm1::SetMainWindowHints() {
     // The record labels explain themselves whatever the help-comment mode.
-    // So does the status line, whose tooltip holds the whole of a notice.
-    ApplyMainWindowHints(*this, {Panel_Under, fBangou, fBangou2, StatusBar1});
+    ApplyMainWindowHints(*this, {Panel_Under, fBangou, fBangou2});
 }
 
 void TForm1::MyMenuShowHint(const QString &hint) {

@@ -1,6 +1,7 @@
 #include "media/sound_player.h"
 
 #ifdef KARDEON_HAVE_MULTIMEDIA
+#include <QAudioDevice>
 #include <QAudioOutput>
 #include <QDir>
 #include <QFileInfo>

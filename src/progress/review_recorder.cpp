@@ -76,6 +76,11 @@ bool ReviewRecorder::Sync() {
     return false;
 }
 
+bool ReviewRecorder::HistoryReady() const {
+    return !reading_.valid() ||
+           reading_.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
+
 const ReviewHistory &ReviewRecorder::History() {
     if (!historyRead_) {
         if (!log_)

@@ -5,6 +5,7 @@
 #include "drill/day_number.h"
 #include "progress/review_log.h"
 
+#include <chrono>
 #include <functional>
 #include <future>
 #include <memory>
@@ -40,6 +41,8 @@ public:
     // thread of its own from the moment the deck is opened, so this waits at most for the rest
     // of that read.
     const ReviewHistory &History();
+    // Whether History() would answer without waiting for the log's read.
+    bool HistoryReady() const;
     // Answers recorded since the deck was opened (a take-back cancels one).
     qint64 SessionAnswers() const { return sessionAnswers_; }
     // The log file of the open deck; empty without one.

@@ -94,15 +94,13 @@ bool EspeakSpeech::StartEngine() {
     espeak_ng_ERROR_CONTEXT context = nullptr;
     const espeak_ng_STATUS status = espeak_ng_Initialize(&context);
     espeak_ng_ClearErrorContext(&context);
-    initialised_ = true;
-    if (status != ENS_OK) {
-        Fail(status);
-        return false;
-    }
+    // The output is set up whatever the outcome, as espeak_Initialize does: the engine's end
+    // expects it.
     const espeak_ng_STATUS output = espeak_ng_InitializeOutput(
         background_ ? ENOUTPUT_MODE_SPEAK_AUDIO : ENOUTPUT_MODE_SYNCHRONOUS, 0, nullptr);
-    if (output != ENS_OK || espeak_ng_GetSampleRate() <= 0) {
-        Fail(output != ENS_OK ? output : ENS_NOT_INITIALIZED);
+    initialised_ = true;
+    if (status != ENS_OK || output != ENS_OK || espeak_ng_GetSampleRate() <= 0) {
+        Fail(status != ENS_OK ? status : output != ENS_OK ? output : ENS_NOT_INITIALIZED);
         return false;
     }
     if (!background_) {

@@ -1,5 +1,7 @@
 #include "view/status_notice.h"
 
+#include "view/hint_tracker.h"
+
 #include <QStatusBar>
 
 StatusNotice::StatusNotice(QStatusBar *bar) : QObject(bar), bar_(bar) {}
@@ -8,6 +10,8 @@ void StatusNotice::Show(const QString &text, const QString &details) {
     text_ = text;
     details_ = details;
     bar_->setToolTip(ToolTip());
+    // The whole notice is in the tooltip, whatever the help-comment mode.
+    SetToolTipSwitch(bar_, true);
     bar_->showMessage(text_);
 }
 
