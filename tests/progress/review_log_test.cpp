@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 const qint32 kDay = DayNumberOf(QDate(2026, 12, 9));
@@ -239,19 +241,19 @@ TEST_F(ReviewRecorderTest, AnswersDuringTheOpeningReadCountOnce) {
         log.write(earlier);
     }
     OpenAs("deck.csv");
-    drill.GoNext();
+    drill.GoNext(); // reveal A
     drill.GoDone(); // A right
+    drill.GoUndo(); // taken back
+    drill.GoNext(); // A passed: wrong
+    const DayTally day = recorder.History().Day(kToday);
+    EXPECT_EQ(std::tuple(day.right, day.takenBack, day.wrong), std::tuple(15000 + 1, 1, 5000 + 1));
+    EXPECT_EQ(recorder.History().Entries(), 20000 + 3);
     drill.GoNext(); // reveal B
-    drill.GoNext(); // B passed
-    EXPECT_EQ(recorder.History().Day(kToday).right, 15000 + 1);
-    EXPECT_EQ(recorder.History().Day(kToday).wrong, 5000 + 1);
-    drill.GoNext();
-    drill.GoDone(); // C right, after the read
-    EXPECT_EQ(recorder.History().Day(kToday).Reviews(), 20000 + 3);
-    EXPECT_EQ(recorder.History().Entries(), 20000 + 3);
-    // Opening the deck again reads the log afresh: the three lines are in it now.
+    drill.GoNext(); // B passed, after the read
+    EXPECT_EQ(recorder.History().Entries(), 20000 + 4);
+    // Opening the deck again reads the log afresh: the four lines are in it now.
     OpenAs("deck.csv");
-    EXPECT_EQ(recorder.History().Entries(), 20000 + 3);
+    EXPECT_EQ(recorder.History().Entries(), 20000 + 4);
 }
 
 } // namespace
