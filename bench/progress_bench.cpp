@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 
 #include <benchmark/benchmark.h>
 
@@ -112,6 +113,43 @@ void BM_OpenOverviewWindow(benchmark::State &state) {
     form.close();
 }
 BENCHMARK(BM_OpenOverviewWindow)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The same command as a learner meets it: the deck was opened a moment before, and its log was
+// read meanwhile on a thread of its own. CPU is the user-interface thread's.
+void BM_OpenOverviewWindowAfterDeckOpen(benchmark::State &state) {
+    SilentPrompts prompts;
+    TForm1 form(prompts, FixedDayClock(bench::kToday));
+    const QString deckPath = Folder().filePath(QStringLiteral("deck.csv"));
+    {
+        QFile file(deckPath);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bench::CachedDeckBytes(kCards));
+    }
+    form.OpenStartDeck(deckPath);
+    form.show();
+    QApplication::processEvents();
+    QFile::remove(ReviewLog::PathForDeck(deckPath));
+    QDir().mkpath(QFileInfo(ReviewLog::PathForDeck(deckPath)).absolutePath());
+    QFile::copy(LogFile(), ReviewLog::PathForDeck(deckPath));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto progress = std::make_unique<LearningProgress>(form.DeckState(), form.DrillState(),
+                                                           OverviewWindow::SaveNameAsker{}, &form);
+        progress->Recorder().DeckStarted();
+        while (!progress->Recorder().HistoryReady())
+            QThread::msleep(5);
+        state.ResumeTiming();
+        progress->ShowWindow();
+        QApplication::processEvents();
+        state.PauseTiming();
+        progress->Window()->close();
+        progress.reset();
+        state.ResumeTiming();
+    }
+    form.DeckState().CardList.clear();
+    form.close();
+}
+BENCHMARK(BM_OpenOverviewWindowAfterDeckOpen)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
 

@@ -7,31 +7,39 @@
 
 namespace {
 
-// xdg-open reports on its exit whether any browser took the page; QDesktopServices starts it
-// detached and only knows whether it started.
-void OpenWithDesktop(const QUrl &url, std::function<void()> failed) {
-    auto *process = new QProcess(QCoreApplication::instance());
-    QObject::connect(process, &QProcess::errorOccurred, process,
-                     [process, failed](QProcess::ProcessError error) {
-                         if (error != QProcess::FailedToStart)
-                             return;
-                         failed();
-                         process->deleteLater();
-                     });
-    QObject::connect(process, &QProcess::finished, process,
-                     [process, failed](int exitCode, QProcess::ExitStatus status) {
-                         if (status != QProcess::NormalExit || exitCode != 0)
-                             failed();
-                         process->deleteLater();
-                     });
-    process->setStandardOutputFile(QProcess::nullDevice());
-    process->start(QStringLiteral("xdg-open"), {url.toString(QUrl::FullyEncoded)});
-}
+// xdg-open's exit code when it found no program to open the page with.
+constexpr int NoProgramFound = 3;
 
 } // namespace
 
+// xdg-open waits for a browser it started, so its exit code is often the browser's: a browser
+// that crashed or was killed after showing the page is no reason to say there is none. Only an
+// opener that could not start, or that found no browser, counts as a failure.
+HelpPage::Opener DesktopOpener(const QString &program) {
+    return [program](const QUrl &url, std::function<void()> failed) {
+        auto *process = new QProcess(QCoreApplication::instance());
+        QObject::connect(process, &QProcess::errorOccurred, process,
+                         [process, failed](QProcess::ProcessError error) {
+                             if (error != QProcess::FailedToStart)
+                                 return;
+                             failed();
+                             process->deleteLater();
+                         });
+        QObject::connect(process, &QProcess::finished, process,
+                         [process, failed](int exitCode, QProcess::ExitStatus status) {
+                             if (status == QProcess::NormalExit && exitCode == NoProgramFound)
+                                 failed();
+                             process->deleteLater();
+                         });
+        process->setStandardOutputFile(QProcess::nullDevice());
+        process->setStandardErrorFile(QProcess::nullDevice());
+        process->start(program, {url.toString(QUrl::FullyEncoded)});
+    };
+}
+
 HelpPage::HelpPage()
-    : opener_(OpenWithDesktop), executablePath_(QCoreApplication::applicationFilePath()) {}
+    : opener_(DesktopOpener(QStringLiteral("xdg-open"))),
+      executablePath_(QCoreApplication::applicationFilePath()) {}
 
 QStringList HelpPageCandidates(const QString &executablePath) {
     const QFileInfo executable(executablePath);
@@ -49,13 +57,27 @@ QString HelpPage::PagePath() const {
     return {};
 }
 
-void HelpPage::Open(std::function<void(const QString &path)> failed) const {
+void HelpPage::Open(std::function<void(const QString &path)> failed,
+                    std::function<void(const QStringList &lookedIn)> missing) const {
     const QString path = PagePath();
-    if (!path.isEmpty() && opener_)
+    if (path.isEmpty()) {
+        if (missing)
+            missing(HelpPageCandidates(executablePath_));
+        return;
+    }
+    if (opener_)
         opener_(QUrl::fromLocalFile(path), [failed, path] {
             if (failed)
                 failed(path);
         });
+}
+
+QString HelpPageMissingMessage(const QStringList &lookedIn) {
+    QStringList places;
+    for (const QString &path : lookedIn)
+        places << QDir::toNativeSeparators(path);
+    return QStringLiteral("ヘルプ (説明書) が見つかりませんでした。次の場所を探しました。\n\n%1")
+        .arg(places.join(QLatin1Char('\n')));
 }
 
 QString HelpPageNotOpenedMessage(const QString &path) {

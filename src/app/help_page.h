@@ -21,9 +21,10 @@ public:
 
     // The first page that exists, or empty.
     QString PagePath() const;
-    // Hands the page to the opener; nothing happens when there is no page. `failed` learns the
-    // page's path when no browser could show it.
-    void Open(std::function<void(const QString &path)> failed) const;
+    // Hands the page to the opener. `failed` learns the page's path when no browser could show
+    // it; `missing` learns where the page was looked for when there is none.
+    void Open(std::function<void(const QString &path)> failed,
+              std::function<void(const QStringList &lookedIn)> missing) const;
 
 private:
     Opener opener_;
@@ -33,6 +34,13 @@ private:
 // Where the page may lie, in the order they are tried: the executable's path with ".html",
 // then the installed copies under share/.
 QStringList HelpPageCandidates(const QString &executablePath);
+
+// Hands pages to `program` (xdg-open on the desktop); a failure is reported only when the
+// program could not start or found no browser, not when a browser it started ended badly.
+HelpPage::Opener DesktopOpener(const QString &program);
+
+// What the user reads when the page is nowhere.
+QString HelpPageMissingMessage(const QStringList &lookedIn);
 
 // What the user reads when no browser could show the page.
 QString HelpPageNotOpenedMessage(const QString &path);

@@ -19,6 +19,7 @@
 #include "view/list_grid.h"
 #include "view/panel_widgets.h"
 #include "view/program_icon.h"
+#include "view/status_notice.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -57,7 +58,7 @@ void TForm1::FormCreate() {
             return prompts_.SaveFileName(parent, {QString(), QStringLiteral("PNG (*.png)"), name});
         },
         this);
-    connect(progress_.get(), &LearningProgress::Notice, this, &TForm1::ShowStatus);
+    connect(progress_.get(), &LearningProgress::Notice, this, &TForm1::ShowNotice);
     connect(progress_.get(), &LearningProgress::CardChosen, this, &TForm1::ShowCardInList);
     afterPaint_ = new AfterFirstPaint(this);
     // Files dropped on the window.
@@ -134,6 +135,10 @@ void TForm1::ReceiveHandOff(const QString &path) {
 
 void TForm1::ShowStatus(const QString &text) {
     StatusBar1->showMessage(text);
+}
+
+void TForm1::ShowNotice(const QString &text, const QString &details) {
+    notice_->Show(text, details);
 }
 
 QFont TForm1::QuestionFont() const {

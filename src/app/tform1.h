@@ -41,6 +41,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
 class SpeechOutput;
+class StatusNotice;
 class TForm3;
 class TMyMemo;
 
@@ -62,6 +63,9 @@ public:
     void ReceiveHandOff(const QString &path);
     // A note in the status line, there until the next hint replaces it.
     void ShowStatus(const QString &text);
+    // A lasting notice of something that keeps failing: it comes back after each hint, and its
+    // details are in the status line's tooltip.
+    void ShowNotice(const QString &text, const QString &details = {});
 
     // --- decks ---
     int OpenDeckFile(const QString &path); // 1 when rejected as unsuitable, else 0
@@ -267,6 +271,7 @@ private:
     QWidget *Panel_Under = nullptr;
     QWidget *Panel_Arrow = nullptr;
     QStatusBar *StatusBar1 = nullptr;
+    StatusNotice *notice_ = nullptr;
     QPlainTextEdit *fSannkou0 = nullptr;
     PopupComboBox *SelectBox = nullptr;
     ClickLabel *myCheck = nullptr;

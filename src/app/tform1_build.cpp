@@ -9,6 +9,7 @@
 #include "view/no_deck_hint.h"
 #include "view/panel_widgets.h"
 #include "view/sample_offer.h"
+#include "view/status_notice.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -210,6 +211,7 @@ void TForm1::CreateRecordBar(QWidget *parent) {
     row->setSpacing(0);
     StatusBar1 = Named(new QStatusBar(parent), "StatusBar1");
     StatusBar1->setSizeGripEnabled(false);
+    notice_ = new StatusNotice(StatusBar1);
     Panel_Under = FacePanel(parent, "Panel_Under");
     Panel_Under->setFixedWidth(RecordBarWidth);
     row->addWidget(StatusBar1, 1);

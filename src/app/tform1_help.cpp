@@ -5,6 +5,7 @@
 #include "ui/prompts.h"
 #include "view/card_view.h"
 #include "view/hint_tracker.h"
+#include "view/status_notice.h"
 
 #include <QAction>
 #include <QLabel>
@@ -29,7 +30,7 @@ void TForm1::SetMainWindowHints() {
 }
 
 void TForm1::MyMenuShowHint(const QString &hint) {
-    StatusBar1->showMessage(hint);
+    notice_->ShowNote(hint);
 }
 
 void TForm1::ClickHelpComment() {
@@ -45,10 +46,14 @@ void TForm1::ApplyHelpComment() {
 
 void TForm1::men_Help_topicClick() {
     QPointer<TForm1> self(this);
-    helpPage_->Open([self](const QString &path) {
-        if (self)
-            self->prompts_.Warning(self, HelpPageNotOpenedMessage(path));
-    });
+    helpPage_->Open(
+        [self](const QString &path) {
+            if (self)
+                self->prompts_.Warning(self, HelpPageNotOpenedMessage(path));
+        },
+        [this](const QStringList &lookedIn) {
+            prompts_.Warning(this, HelpPageMissingMessage(lookedIn));
+        });
 }
 
 void TForm1::ClickAbout() {

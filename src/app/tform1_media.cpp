@@ -17,6 +17,8 @@ void TForm1::CreateCellMedia() {
         media_, &CellMedia::soundsUnavailable, this,
         [this] { prompts_.Inform(this, SoundUnavailableMessage(), {PromptButton::Ok}); },
         Qt::QueuedConnection);
+    connect(media_, &CellMedia::soundFailed, this,
+            [this](const QString &details) { ShowNotice(SoundFailedNotice(), details); });
     for (int kind = KindQuestion; kind <= KindAnswer; ++kind)
         for (int row = 0; row < CardView::RowCount; ++row)
             connect(cells_->Image(kind, row), &TMyImage::shareDragged, this,

@@ -20,7 +20,8 @@ void TForm1::CreateSpeech() {
             [this] { speech_->MenuOpening(); });
     connect(findChild<QAction *>(QStringLiteral("men_Other_SpeakSetting")), &QAction::triggered,
             this, &TForm1::men_Other_SpeakSettingClick);
-    speech_->SetNotice([this](const QString &text) { ShowStatus(text); });
+    speech_->SetNotice(
+        [this](const QString &text, const QString &details) { ShowNotice(text, details); });
     speech_->Start(MakeSpeechComponent());
     // The engine loads once the window is drawn, when start-up holds it back until then.
     afterPaint_->Add(&speech_start::Release);

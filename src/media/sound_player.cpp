@@ -1,9 +1,11 @@
 #include "media/sound_player.h"
 
 #ifdef KARDEON_HAVE_MULTIMEDIA
+#include <QAudioDevice>
 #include <QAudioOutput>
 #include <QDir>
 #include <QFileInfo>
+#include <QMediaDevices>
 #include <QMediaPlayer>
 #include <QUrl>
 
@@ -36,10 +38,22 @@ bool HasGStreamerPlugins() {
 
 class MediaSoundPlayer : public SoundPlayer {
 public:
-    MediaSoundPlayer() { player_.setAudioOutput(&output_); }
+    MediaSoundPlayer() {
+        player_.setAudioOutput(&output_);
+        QObject::connect(
+            &player_, &QMediaPlayer::errorOccurred, &player_,
+            [this](QMediaPlayer::Error, const QString &details) { ReportFailure(details); });
+    }
     bool Available() const { return player_.isAvailable(); }
     void Play(const QString &path) override {
         player_.stop();
+        // Without any output the backend plays into nothing and reports no error.
+        if (!HasAudioOutput()) {
+            ReportFailure(NoAudioOutputDetails());
+            return;
+        }
+        // A device plugged in (or a sound server started) since the last sound is used.
+        output_.setDevice(QMediaDevices::defaultAudioOutput());
         player_.setSource(QUrl::fromLocalFile(path));
         player_.play();
     }
@@ -61,6 +75,10 @@ std::unique_ptr<SoundPlayer> CreateSoundPlayer() {
     return player;
 }
 
+bool HasAudioOutput() {
+    return !QMediaDevices::audioOutputs().isEmpty();
+}
+
 QString SoundUnavailableMessage() {
     return QStringLiteral("カードの音声ファイルを再生できません。\n"
                           "再生には GStreamer のプラグインが要ります。パッケージ "
@@ -68,6 +86,10 @@ QString SoundUnavailableMessage() {
                           "インストールしてから Kardeon を起動し直してください。");
 }
 #else
+bool HasAudioOutput() {
+    return false;
+}
+
 std::unique_ptr<SoundPlayer> CreateSoundPlayer() {
     return nullptr;
 }
@@ -77,3 +99,12 @@ QString SoundUnavailableMessage() {
                           "この Kardeon は音声の再生 (Qt Multimedia) なしで作られています。");
 }
 #endif
+
+QString SoundFailedNotice() {
+    return QStringLiteral("カードの音声を再生できません。");
+}
+
+QString NoAudioOutputDetails() {
+    return QStringLiteral("音声の出力先がありません。サウンドデバイスもサウンドサーバー "
+                          "(PipeWire, PulseAudio) も見つかりませんでした。");
+}

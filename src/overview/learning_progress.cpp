@@ -10,7 +10,8 @@ LearningProgress::LearningProgress(Deck &deck, Drill &drill,
     : deck_(deck), drill_(drill), recorder_(deck, [&drill] { return drill.Today(); }),
       askSaveName_(std::move(askSaveName)), mainWindow_(mainWindow) {
     drill_.SetAnswerObserver(&recorder_);
-    recorder_.SetNotice([this](const QString &text) { Q_EMIT Notice(text); });
+    recorder_.SetNotice(
+        [this](const QString &text, const QString &details) { Q_EMIT Notice(text, details); });
     // The log reaches the disk right after the answer's redraw, well before any save.
     recorder_.SetRecorded([this] {
         if (syncQueued_)

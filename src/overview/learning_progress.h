@@ -31,8 +31,8 @@ public:
 Q_SIGNALS:
     // The user wants this card (CardList index) in the list view.
     void CardChosen(qsizetype index);
-    // A note for the status line.
-    void Notice(const QString &text);
+    // A lasting notice for the status line, with its details for the line's tooltip.
+    void Notice(const QString &text, const QString &details);
 
 private:
     void ChooseCard(const TMondaiSet *card);

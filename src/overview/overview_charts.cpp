@@ -7,6 +7,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -69,6 +70,60 @@ void BarChart::SetTitle(const QString &title) {
     update();
 }
 
+void BarChart::SetLogScale(bool on) {
+    logScale_ = on;
+    update();
+}
+
+qint64 BarChart::Max() const {
+    return values_.empty() ? 0 : *std::max_element(values_.begin(), values_.end());
+}
+
+qint64 BarChart::AxisTop() const {
+    const qint64 max = Max();
+    if (logScale_) {
+        qint64 top = 1;
+        while (top < max)
+            top *= 10;
+        return top;
+    }
+    const qint64 step = AxisStep(max);
+    return std::max<qint64>(step, (max + step - 1) / step * step);
+}
+
+std::vector<qint64> BarChart::AxisMarks() const {
+    std::vector<qint64> marks{0};
+    const qint64 top = AxisTop();
+    if (logScale_) {
+        for (qint64 v = 1; v <= top; v *= 10)
+            marks.push_back(v);
+        return marks;
+    }
+    const qint64 step = AxisStep(Max());
+    for (qint64 v = step; v <= top; v += step)
+        marks.push_back(v);
+    return marks;
+}
+
+double BarChart::Fraction(qint64 value) const {
+    const qint64 top = AxisTop();
+    if (value <= 0 || top <= 0)
+        return 0.0;
+    // log(1 + v) keeps 0 at the bottom and gives 1 a tenth or more of a decade's height.
+    if (logScale_)
+        return std::log10(1.0 + double(value)) / std::log10(1.0 + double(top));
+    return double(value) / double(top);
+}
+
+int BarChart::BarHeight(int i) const {
+    if (i < 0 || i >= int(values_.size()))
+        return 0;
+    const QRect plot = PlotArea();
+    const double f = Fraction(values_[std::size_t(i)]);
+    // A bar of at least one stays visible however tall the others are.
+    return f > 0.0 ? std::max(2, int(f * plot.height())) : 0;
+}
+
 QSize BarChart::sizeHint() const {
     const int em = fontMetrics().height();
     return {em * 32, em * 14};
@@ -82,8 +137,7 @@ QSize BarChart::minimumSizeHint() const {
 QRect BarChart::PlotArea() const {
     const QFontMetrics fm = fontMetrics();
     const int em = fm.height();
-    const qint64 max = values_.empty() ? 0 : *std::max_element(values_.begin(), values_.end());
-    const int axisWidth = fm.horizontalAdvance(QLocale().toString(max + AxisStep(max))) + em / 2;
+    const int axisWidth = fm.horizontalAdvance(QLocale().toString(AxisTop())) + em / 2;
     return QRect(QPoint(axisWidth + em / 2, em * 2), QPoint(width() - em, height() - em * 2));
 }
 
@@ -98,12 +152,9 @@ void BarChart::paintEvent(QPaintEvent *) {
     const QRect plot = PlotArea();
     if (values_.empty() || plot.width() <= 0 || plot.height() <= 0)
         return;
-    const qint64 max = *std::max_element(values_.begin(), values_.end());
-    const qint64 step = AxisStep(max);
-    const qint64 top = std::max<qint64>(step, (max + step - 1) / step * step);
     // Value axis: a light line per step.
-    for (qint64 v = 0; v <= top; v += step) {
-        const int y = plot.bottom() - int(double(v) / double(top) * plot.height());
+    for (const qint64 v : AxisMarks()) {
+        const int y = plot.bottom() - int(Fraction(v) * plot.height());
         p.setPen(c.grid);
         p.drawLine(plot.left(), y, plot.right(), y);
         p.setPen(c.faint);
@@ -121,7 +172,7 @@ void BarChart::paintEvent(QPaintEvent *) {
     for (int i = 0; i < n; ++i) {
         const int x0 = plot.left() + int(i * slot) + gap / 2;
         const int x1 = plot.left() + int((i + 1) * slot) - (gap + 1) / 2;
-        const int h = int(double(values_[std::size_t(i)]) / double(top) * plot.height());
+        const int h = BarHeight(i);
         if (h > 0)
             p.fillRect(QRect(QPoint(x0, plot.bottom() - h), QPoint(x1, plot.bottom())), c.bar);
         if (i < labels_.size() && !labels_[i].isEmpty() && i % every == 0) {
@@ -218,12 +269,13 @@ void HeatMap::paintEvent(QPaintEvent *) {
     const qint32 most = *std::max_element(counts_.begin(), counts_.end());
     const int shift = FirstColumnRow();
     const qint32 first = lastDay_ - qint32(counts_.size()) + 1;
-    // Weekday names beside Monday, Wednesday and Friday.
+    // Weekday names beside Monday, Wednesday and Friday, centred on their rows in a line of
+    // their own height: a row is often lower than the text.
     const QString weekdays[] = {QStringLiteral("月"), QStringLiteral("水"), QStringLiteral("金")};
     p.setPen(c.faint);
     for (int k = 0; k < 3; ++k)
-        p.drawText(QRect(0, origin.y() + 2 * k * cell, origin.x() - em / 3, cell),
-                   Qt::AlignRight | Qt::AlignVCenter, weekdays[k]);
+        p.drawText(QRect(0, origin.y() + 2 * k * cell + cell / 2 - em / 2, origin.x() - em / 3, em),
+                   Qt::AlignRight | Qt::AlignVCenter | Qt::TextDontClip, weekdays[k]);
     int lastLabelEnd = -1;
     for (int i = 0; i < int(counts_.size()); ++i) {
         const int slot = shift + i;

@@ -25,7 +25,11 @@ public:
     // `labels[i]` names bar i; an empty label leaves the place under the bar free.
     void SetBars(std::vector<qint64> values, QStringList labels, QStringList tips);
     void SetTitle(const QString &title);
+    // A logarithmic value axis (1, 10, 100, ...): a bar of one stands out beside a million.
+    void SetLogScale(bool on);
     const std::vector<qint64> &Values() const { return values_; }
+    // The drawn height of bar `i` in pixels at the chart's present size.
+    int BarHeight(int i) const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -37,11 +41,18 @@ protected:
 private:
     QRect PlotArea() const;
     int BarAt(const QPoint &at) const;
+    qint64 Max() const;
+    // The value at the top of the axis and the values with a grid line.
+    qint64 AxisTop() const;
+    std::vector<qint64> AxisMarks() const;
+    // Where `value` lies between the bottom (0) and the top (1) of the plot.
+    double Fraction(qint64 value) const;
 
     QString title_;
     std::vector<qint64> values_;
     QStringList labels_;
     QStringList tips_;
+    bool logScale_ = false;
 };
 
 // A year of days as a calendar: one column per week, Monday at the top.

@@ -145,7 +145,8 @@ QWidget *OverviewWindow::CreateRecordPage() {
     recordCharts_ = new QWidget(page);
     rests_ = new BarChart(recordCharts_);
     rests_->setObjectName(QStringLiteral("ov_Rests"));
-    rests_->SetTitle(QStringLiteral("次の出題までの日数（対数目盛）"));
+    rests_->SetTitle(QStringLiteral("次の出題までの日数（両軸とも対数目盛）"));
+    rests_->SetLogScale(true);
     calendar_ = new HeatMap(recordCharts_);
     calendar_->setObjectName(QStringLiteral("ov_Calendar"));
     auto *charts = new QVBoxLayout(recordCharts_);

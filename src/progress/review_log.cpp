@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 #include <unistd.h>
 
 namespace {
@@ -227,11 +229,11 @@ ReviewHistory ParseReviewLog(QByteArrayView text) {
     return history;
 }
 
-ReviewHistory ReadReviewLog(const QString &path) {
+ReviewHistory ReadReviewLog(const QString &path, qint64 upTo) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    const QByteArray text = file.read(MaxReviewLogBytes);
+    const QByteArray text = file.read(std::clamp<qint64>(upTo, 0, MaxReviewLogBytes));
     return ParseReviewLog(text);
 }
 

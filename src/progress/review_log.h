@@ -52,12 +52,14 @@ private:
     qint64 skipped_ = 0;
 };
 
+constexpr qint64 MaxReviewLogBytes = qint64(256) << 20;
+
 // Reads a log's text as far as it makes sense: comment lines (#), blank, cut-off or garbled
 // lines and impossible dates are skipped, everything else counts.
 ReviewHistory ParseReviewLog(QByteArrayView text);
-// A missing file is an empty history; logs above MaxReviewLogBytes are read up to that size.
-ReviewHistory ReadReviewLog(const QString &path);
-constexpr qint64 MaxReviewLogBytes = qint64(256) << 20;
+// A missing file is an empty history; logs above MaxReviewLogBytes are read up to that size, and
+// a log is read no further than `upTo` bytes (what it held when the read was asked for).
+ReviewHistory ReadReviewLog(const QString &path, qint64 upTo = MaxReviewLogBytes);
 
 // The log file of one deck, appended to one whole line per write.
 class ReviewLog {

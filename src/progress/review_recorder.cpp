@@ -1,6 +1,7 @@
 #include "progress/review_recorder.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTime>
 
 ReviewRecorder::ReviewRecorder(const Deck &deck, DayClock today, LogPathFor logPathFor,
@@ -8,7 +9,10 @@ ReviewRecorder::ReviewRecorder(const Deck &deck, DayClock today, LogPathFor logP
     : deck_(deck), today_(std::move(today)), logPathFor_(std::move(logPathFor)),
       secondOfDay_(std::move(secondOfDay)) {}
 
-ReviewRecorder::~ReviewRecorder() = default;
+ReviewRecorder::~ReviewRecorder() {
+    if (reading_.valid())
+        reading_.wait();
+}
 
 int ReviewRecorder::CurrentSecondOfDay() {
     return QTime::currentTime().msecsSinceStartOfDay() / 1000;
@@ -25,6 +29,9 @@ void ReviewRecorder::OpenLog() {
 
 void ReviewRecorder::DeckStarted() {
     Sync();
+    if (reading_.valid())
+        reading_.wait(); // the last deck's read, no longer wanted
+    reading_ = {};
     log_.reset();
     OpenLog();
     history_ = {};
@@ -32,6 +39,15 @@ void ReviewRecorder::DeckStarted() {
     unwritten_.clear();
     reported_ = false;
     sessionAnswers_ = 0;
+    StartReading();
+}
+
+void ReviewRecorder::StartReading() {
+    if (!log_)
+        return;
+    const QString path = log_->Path();
+    const qint64 size = QFileInfo(path).size();
+    reading_ = std::async(std::launch::async, [path, size] { return ReadReviewLog(path, size); });
 }
 
 void ReviewRecorder::CardAnswered(const TMondaiSet &card, AnswerKind kind, qint32 dueBefore) {
@@ -45,7 +61,7 @@ void ReviewRecorder::CardAnswered(const TMondaiSet &card, AnswerKind kind, qint3
     const bool written = log_ && log_->Append(entry);
     if (historyRead_)
         history_.Add(entry);
-    else if (!written)
+    else if (!written || reading_.valid())
         unwritten_.push_back(entry);
     if (!written && log_)
         Report(log_->Path());
@@ -60,11 +76,19 @@ bool ReviewRecorder::Sync() {
     return false;
 }
 
+bool ReviewRecorder::HistoryReady() const {
+    return !reading_.valid() ||
+           reading_.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
+
 const ReviewHistory &ReviewRecorder::History() {
     if (!historyRead_) {
         if (!log_)
             OpenLog();
-        history_ = log_ ? ReadReviewLog(log_->Path()) : ReviewHistory{};
+        if (reading_.valid())
+            history_ = reading_.get();
+        else
+            history_ = log_ ? ReadReviewLog(log_->Path()) : ReviewHistory{};
         for (const ReviewEntry &entry : unwritten_)
             history_.Add(entry);
         unwritten_.clear();
@@ -77,6 +101,11 @@ void ReviewRecorder::Report(const QString &path) {
     if (reported_ || !notice_)
         return;
     reported_ = true;
-    notice_(QStringLiteral("学習の記録を書き込めませんでした（%1）。学習はそのまま続けられます。")
+    notice_(UnwritableNotice(),
+            QStringLiteral("書き込めなかったファイル: %1\n学習はそのまま続けられます。")
                 .arg(QDir::toNativeSeparators(path)));
+}
+
+QString ReviewRecorder::UnwritableNotice() {
+    return QStringLiteral("学習の記録を書き込めません。");
 }

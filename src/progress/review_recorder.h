@@ -5,7 +5,9 @@
 #include "drill/day_number.h"
 #include "progress/review_log.h"
 
+#include <chrono>
 #include <functional>
+#include <future>
 #include <memory>
 
 // Writes every answer of the drill to the open deck's review log and keeps the log's history
@@ -22,8 +24,11 @@ public:
 
     static int CurrentSecondOfDay();
 
-    // Called with a Japanese message when the log cannot be written (once per log).
-    void SetNotice(std::function<void(const QString &)> notice) { notice_ = std::move(notice); }
+    // Called with a short Japanese notice and its details (the log's path) when the log cannot
+    // be written (once per log).
+    using Notice = std::function<void(const QString &text, const QString &details)>;
+    void SetNotice(Notice notice) { notice_ = std::move(notice); }
+    static QString UnwritableNotice();
     // Called after each recorded answer.
     void SetRecorded(std::function<void()> recorded) { recorded_ = std::move(recorded); }
 
@@ -32,8 +37,12 @@ public:
 
     // Puts what was appended onto the disk; false when that failed.
     bool Sync();
-    // The open deck's log as read once plus what was recorded since.
+    // The open deck's log as read once plus what was recorded since. A deck's log is read on a
+    // thread of its own from the moment the deck is opened, so this waits at most for the rest
+    // of that read.
     const ReviewHistory &History();
+    // Whether History() would answer without waiting for the log's read.
+    bool HistoryReady() const;
     // Answers recorded since the deck was opened (a take-back cancels one).
     qint64 SessionAnswers() const { return sessionAnswers_; }
     // The log file of the open deck; empty without one.
@@ -41,6 +50,7 @@ public:
 
 private:
     void OpenLog();
+    void StartReading();
     void Report(const QString &path);
 
     const Deck &deck_;
@@ -50,9 +60,12 @@ private:
     std::unique_ptr<ReviewLog> log_;
     ReviewHistory history_;
     bool historyRead_ = false;
-    std::vector<ReviewEntry> unwritten_; // kept for the history until it is read
+    std::future<ReviewHistory> reading_;
+    // Kept for the history until it is read: while the log is being read, every answer (the
+    // read stops at the log's size when it started); otherwise the answers the log missed.
+    std::vector<ReviewEntry> unwritten_;
     bool reported_ = false;
     qint64 sessionAnswers_ = 0;
-    std::function<void(const QString &)> notice_;
+    Notice notice_;
     std::function<void()> recorded_;
 };

@@ -1,7 +1,9 @@
 #include "speech/espeak_speech.h"
 
+#include "media/sound_player.h"
 #include "speech/start_gate.h"
 
+#include <espeak-ng/espeak_ng.h>
 #include <espeak-ng/speak_lib.h>
 
 #include <QMetaObject>
@@ -87,14 +89,28 @@ int EspeakSpeech::DefaultVoiceIndex(const QList<EspeakVoice> &voices) {
     return voices.isEmpty() ? 0 : 1;
 }
 
+void EspeakSpeech::Fail(int status) {
+    char words[256] = {};
+    espeak_ng_GetStatusCodeMessage(espeak_ng_STATUS(status), words, sizeof words);
+    std::lock_guard lock(mutex_);
+    failure_ = QString::fromUtf8(words);
+}
+
 bool EspeakSpeech::StartEngine() {
-    const int sampleRate = espeak_Initialize(
-        background_ ? AUDIO_OUTPUT_PLAYBACK : AUDIO_OUTPUT_SYNCHRONOUS, 0,
-        dataFolder_.isEmpty() ? nullptr : dataFolder_.constData(), espeakINITIALIZE_DONT_EXIT);
+    // espeak_Initialize would start even without its data and only print why; its steps tell.
+    espeak_ng_InitializePath(dataFolder_.isEmpty() ? nullptr : dataFolder_.constData());
+    espeak_ng_ERROR_CONTEXT context = nullptr;
+    const espeak_ng_STATUS status = espeak_ng_Initialize(&context);
+    espeak_ng_ClearErrorContext(&context);
+    // The output is set up whatever the outcome, as espeak_Initialize does: the engine's end
+    // expects it.
+    const espeak_ng_STATUS output = espeak_ng_InitializeOutput(
+        background_ ? ENOUTPUT_MODE_SPEAK_AUDIO : ENOUTPUT_MODE_SYNCHRONOUS, 0, nullptr);
     initialised_ = true;
-    // Without its data espeak-ng still "initialises", with no sample rate.
-    if (sampleRate <= 0)
+    if (status != ENS_OK || output != ENS_OK || espeak_ng_GetSampleRate() <= 0) {
+        Fail(status != ENS_OK ? status : output != ENS_OK ? output : ENS_NOT_INITIALIZED);
         return false;
+    }
     if (!background_) {
         activeSink = &sink_;
         espeak_SetSynthCallback(ReceiveSamples);
@@ -104,8 +120,10 @@ bool EspeakSpeech::StartEngine() {
         found << FromEspeak(**voice);
     voices_ = SortedVoices(found);
     const int english = DefaultVoiceIndex(voices_);
-    if (english == 0 || espeak_SetVoiceByName(voices_[english - 1].name.constData()) != EE_OK)
+    if (english == 0 || espeak_SetVoiceByName(voices_[english - 1].name.constData()) != EE_OK) {
+        Fail(ENS_VOICE_NOT_FOUND);
         return false;
+    }
     current_ = english;
     return true;
 }
@@ -144,8 +162,25 @@ bool EspeakSpeech::Create() {
 }
 
 bool EspeakSpeech::SynthNow(const QByteArray &utf8) {
-    return espeak_Synth(utf8.constData(), size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0,
-                        espeakCHARS_UTF8, nullptr, nullptr) == EE_OK;
+    const espeak_ng_STATUS status =
+        espeak_ng_Synthesize(utf8.constData(), size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0,
+                             espeakCHARS_UTF8, nullptr, nullptr);
+    if (status == ENS_OK)
+        return true;
+    char words[256] = {};
+    espeak_ng_GetStatusCodeMessage(status, words, sizeof words);
+    failure_ = QString::fromUtf8(words); // the caller holds mutex_
+    return false;
+}
+
+bool EspeakSpeech::HasOutput() {
+    // The samples of a synthesis into a sink never reach a device.
+    return !background_ || HasAudioOutput();
+}
+
+QString EspeakSpeech::FailureDetails() const {
+    std::lock_guard lock(mutex_);
+    return failure_;
 }
 
 bool EspeakSpeech::Speak(const QString &text) {

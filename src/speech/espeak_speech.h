@@ -44,6 +44,8 @@ public:
     std::optional<QString> VoiceName(int index) override;
     bool SelectVoice(int index) override;
     std::optional<int> CurrentVoice() override;
+    QString FailureDetails() const override;
+    bool HasOutput() override;
 
     // The voice list in the order shown, sorted by label; the English one the engine starts with.
     static QList<EspeakVoice> SortedVoices(QList<EspeakVoice> voices);
@@ -55,13 +57,14 @@ private:
     bool StartEngine();
     void StartInBackground();
     bool SynthNow(const QByteArray &utf8);
+    void Fail(int status);
     // Waits for a background start; true when the engine is ready.
     bool WaitReady();
 
     const bool background_;
     SampleSink sink_;
     QByteArray dataFolder_;
-    std::mutex mutex_; // guards state_ and pending_ against the starting thread
+    mutable std::mutex mutex_; // guards state_, pending_ and failure_ against the starting thread
     State state_ = State::NotCreated;
     std::optional<QByteArray> pending_; // spoken once a background start is done
     bool closing_ = false;              // gone before a held-back start began
@@ -70,4 +73,5 @@ private:
     bool initialised_ = false;
     QList<EspeakVoice> voices_;
     int current_ = 0;
+    QString failure_; // guarded by mutex_
 };

@@ -20,6 +20,12 @@ public:
     virtual std::optional<QString> VoiceName(int index) = 0;
     virtual bool SelectVoice(int index) = 0;
     virtual std::optional<int> CurrentVoice() = 0;
+    // The engine's own words on why it failed to start or to speak the last text; empty when it
+    // has none.
+    virtual QString FailureDetails() const { return {}; }
+    // Whether what is spoken reaches a sound output at all; an engine playing into nothing
+    // reports no error of its own.
+    virtual bool HasOutput() { return true; }
 
     // An engine that finishes starting after Create() has returned calls `handler` on the
     // user-interface thread when that start failed after all.

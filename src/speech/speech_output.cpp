@@ -7,6 +7,16 @@
 
 #include <QAction>
 
+namespace {
+
+QString WithEngineWords(const QString &advice, const QString &engineWords) {
+    if (engineWords.isEmpty())
+        return advice;
+    return advice + QStringLiteral("\nespeak-ng: ") + engineWords;
+}
+
+} // namespace
+
 SpeechOutput::SpeechOutput(bool &speechAvailable, int &mode, Prompts &prompts)
     : available_(speechAvailable), mode_(mode), prompts_(prompts) {}
 
@@ -31,36 +41,56 @@ void SpeechOutput::Start(std::unique_ptr<SpeechComponent> component) {
     speech_ = std::move(component);
     available_ = speech_ && speech_->Create() && speech_->Speak(QStringLiteral("."));
     if (!available_) {
+        // The engine's words go with the notice; the engine does not stay.
+        const QString details = speech_ ? speech_->FailureDetails() : QString();
         speech_.reset();
-        BecomeUnavailable();
+        BecomeUnavailable(details);
         return;
     }
-    speech_->OnLateFailure([this] { BecomeUnavailable(); });
+    speech_->OnLateFailure([this] { BecomeUnavailable(speech_->FailureDetails()); });
 }
 
-void SpeechOutput::BecomeUnavailable() {
+void SpeechOutput::BecomeUnavailable(const QString &details) {
     // Only a learner who asked for speech misses it.
     if (mode_ != Off)
-        Tell(CannotStartNotice());
+        Tell(CannotStartNotice(),
+             WithEngineWords(QStringLiteral("espeak-ng を起動できないため、読み上げを止めました。"),
+                             details));
     available_ = false;
     mode_ = Off;
     UpdateMarks();
 }
 
+// The notices are short enough for the status line at the window's first size; the rest goes
+// into the details.
 QString SpeechOutput::CannotStartNotice() {
-    return QStringLiteral("音声を再生できません。espeak-ng を起動できないため、読み上げを止め"
-                          "ました。");
+    return QStringLiteral("読み上げを使えません。");
 }
 
 QString SpeechOutput::CannotSpeakNotice() {
-    return QStringLiteral("読み上げに失敗しました。音声の選択を見直してください。");
+    return QStringLiteral("読み上げに失敗しました。");
 }
 
-void SpeechOutput::Tell(const QString &text) {
+QString SpeechOutput::NoOutputNotice() {
+    return QStringLiteral("読み上げの音を出せません。");
+}
+
+void SpeechOutput::Tell(const QString &text, const QString &details) {
     if (told_ || !notice_)
         return;
     told_ = true;
-    notice_(text);
+    notice_(text, details);
+}
+
+void SpeechOutput::CheckOutput() {
+    // Asked at the first text, not at start-up: looking for sound devices takes time.
+    if (outputChecked_)
+        return;
+    outputChecked_ = true;
+    if (!speech_->HasOutput())
+        Tell(NoOutputNotice(),
+             QStringLiteral("音声の出力先がありません。サウンドデバイスもサウンドサーバー "
+                            "(PipeWire, PulseAudio) も見つかりませんでした。"));
 }
 
 void SpeechOutput::AutoSpeak(const Drill &drill) {
@@ -87,8 +117,14 @@ void SpeechOutput::AutoSpeak(const Drill &drill) {
 void SpeechOutput::SpeakField(const QByteArray &storedText) {
     if (recorded_ && recorded_(storedText))
         return;
+    // Spoken all the same: a device the check cannot see may still take it.
+    CheckOutput();
     if (!speech_->Speak(sjis::ToDisplay(storedText).text))
-        Tell(CannotSpeakNotice());
+        Tell(CannotSpeakNotice(),
+             WithEngineWords(
+                 QStringLiteral("音声の選択 (設定 → 発音を聞く → 発音の設定詳細) を見直してく"
+                                "ださい。"),
+                 speech_->FailureDetails()));
 }
 
 void SpeechOutput::ClickSpeakMondai() {

@@ -44,11 +44,13 @@ public:
     using RecordedVoice = std::function<bool(const QByteArray &storedText)>;
     void SetRecordedVoice(RecordedVoice recorded) { recorded_ = std::move(recorded); }
 
-    // Where a failure the user should see goes (the status line); told at most once a session.
-    using Notice = std::function<void(const QString &text)>;
+    // Where a failure the user should see goes (the status line, the details in its tooltip);
+    // told at most once a session.
+    using Notice = std::function<void(const QString &text, const QString &details)>;
     void SetNotice(Notice notice) { notice_ = std::move(notice); }
     static QString CannotStartNotice();
     static QString CannotSpeakNotice();
+    static QString NoOutputNotice();
 
     void ClickSpeakMondai();
     void ClickSpeakKaitou();
@@ -63,8 +65,9 @@ public:
     TForm2 *VoiceDialog() const { return dialog_.get(); }
 
 private:
-    void BecomeUnavailable();
-    void Tell(const QString &text);
+    void BecomeUnavailable(const QString &details);
+    void Tell(const QString &text, const QString &details);
+    void CheckOutput();
 
     bool &available_;
     int &mode_;
@@ -75,5 +78,6 @@ private:
     QAction *speakKaitou_ = nullptr;
     RecordedVoice recorded_;
     Notice notice_;
+    bool outputChecked_ = false;
     bool told_ = false;
 };

@@ -103,6 +103,13 @@ SoundPlayer *CellMedia::Player() {
         playerTried_ = true;
         if (makePlayer_)
             player_ = makePlayer_();
+        if (player_)
+            player_->OnFailure([this](const QString &details) {
+                if (failureTold_)
+                    return;
+                failureTold_ = true;
+                Q_EMIT soundFailed(details);
+            });
     }
     return player_.get();
 }

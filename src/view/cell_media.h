@@ -47,6 +47,8 @@ Q_SIGNALS:
     void layoutChanged();
     // A shown card refers to a sound that cannot be played here; sent once.
     void soundsUnavailable();
+    // A sound was not played (no output, a file the player cannot read); sent once a run.
+    void soundFailed(const QString &details);
 
 private:
     bool UpdateCell(int kind, int row);
@@ -58,6 +60,7 @@ private:
     std::unique_ptr<SoundPlayer> player_;
     bool playerTried_ = false;
     bool unavailableTold_ = false;
+    bool failureTold_ = false;
     QString programFolder_;
     QString deckFolder_;
     PictureLoader loader_;

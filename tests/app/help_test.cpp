@@ -56,12 +56,17 @@ TEST_F(HelpTest, InstalledCopyFindsThePageUnderShare) {
     EXPECT_EQ(opened[1], QUrl::fromLocalFile(data));
 }
 
-TEST_F(HelpTest, MissingPageShowsNothing) {
+TEST_F(HelpTest, MissingPageSaysWhereItWasLookedFor) {
     // A folder of that name is not a page.
     QDir().mkpath(dir.filePath(QStringLiteral("bin/kardeon.html")));
+    prompts.Answer(PromptButton::Ok);
     Trigger("men_Help_topic");
     EXPECT_TRUE(opened.isEmpty());
-    EXPECT_TRUE(prompts.asked.empty());
+    ASSERT_EQ(prompts.asked.size(), 1u);
+    EXPECT_EQ(prompts.asked[0].icon, PromptIcon::Warning);
+    for (const QString &place : HelpPageCandidates(dir.filePath(QStringLiteral("bin/kardeon"))))
+        EXPECT_TRUE(prompts.asked[0].text.contains(QDir::toNativeSeparators(place)))
+            << place.toStdString();
 }
 
 TEST(HelpPageTest, ExtensionOfTheExecutableIsReplaced) {

@@ -35,7 +35,8 @@ expect_in_field() {
 }
 expect_in_field Depends ", fonts-ipafont-gothic | fonts-noto-cjk | fonts-vlgothic," \
     ", gstreamer1.0-plugins-good," ", gstreamer1.0-plugins-base," ", qt6-qpa-plugins," \
-    ", espeak-ng-data," ", libqt6multimedia6 " ", libespeak-ng1 "
+    ", espeak-ng-data," ", libqt6multimedia6 " ", libespeak-ng1 " \
+    ", gstreamer1.0-alsa," ", qt6-translations-l10n," ", espeak-ng,"
 expect_in_field Recommends ", xdg-utils,"
 expect_in_field Section education
 expect_in_field Priority optional
@@ -44,7 +45,7 @@ tree=$(mktemp -d)
 trap 'rm -rf "$tree"' EXIT
 dpkg-deb -x "$deb" "$tree"
 for file in usr/bin/kardeon usr/share/doc/kardeon/copyright usr/share/doc/kardeon/changelog.gz \
-    usr/share/man/man1/kardeon.1.gz usr/share/kardeon/kardeon.html usr/share/kardeon/sample.csv \
+    usr/share/man/man1/kardeon.1.gz usr/share/kardeon/kardeon.html usr/share/kardeon/kardeon-overview.png usr/share/kardeon/sample.csv \
     usr/share/icons/hicolor/48x48/apps/org.kardeon.Kardeon.png; do
     [ -f "$tree/$file" ] || fail "not in the package: $file"
 done

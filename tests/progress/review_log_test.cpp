@@ -5,10 +5,13 @@
 #include "support/file_bytes.h"
 
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 namespace {
 
@@ -139,6 +142,7 @@ class ReviewRecorderTest : public DrillFixture {
 protected:
     QTemporaryDir dir;
     QStringList notices;
+    QStringList noticeDetails;
     ReviewRecorder recorder{deck, FixedDayClock(kToday),
                             [this](const QString &deckPath) {
                                 return dir.filePath(QFileInfo(deckPath).fileName() +
@@ -148,7 +152,10 @@ protected:
 
     ReviewRecorderTest() {
         drill.SetAnswerObserver(&recorder);
-        recorder.SetNotice([this](const QString &text) { notices << text; });
+        recorder.SetNotice([this](const QString &text, const QString &details) {
+            notices << text;
+            noticeDetails << details;
+        });
     }
     void OpenAs(const char *name) {
         deck.DeckFileName = dir.filePath(QString::fromLatin1(name));
@@ -212,9 +219,41 @@ TEST_F(ReviewRecorderTest, AnUnwritableLogCostsOneNoticeAndNeverTheDrill) {
     EXPECT_TRUE(drill.AskQueue.empty());
     EXPECT_EQ(Card("C")->Seikai, 1);
     ASSERT_EQ(notices.size(), 1);
-    EXPECT_TRUE(notices[0].contains(QStringLiteral("学習の記録を書き込めませんでした")));
+    // A line short enough for the status line; the path, however long, goes with the details.
+    EXPECT_EQ(notices[0], ReviewRecorder::UnwritableNotice());
+    EXPECT_FALSE(notices[0].contains(dir.path()));
+    EXPECT_TRUE(noticeDetails[0].contains(
+        QDir::toNativeSeparators(dir.filePath(QStringLiteral("deck.csv.log")))));
     // The window still sees what happened in this session.
     EXPECT_EQ(recorder.History().Day(kToday).RightKept(), 3);
+}
+
+// The log is read on a thread of its own from the deck's opening; answers given while it is
+// read count once, whether the read saw their lines or not.
+TEST_F(ReviewRecorderTest, AnswersDuringTheOpeningReadCountOnce) {
+    AddDue({"A", "B", "C"});
+    QByteArray earlier;
+    for (int i = 0; i < 20000; ++i)
+        earlier += Line(i % 4 ? AnswerKind::Right : AnswerKind::Wrong, 0, 0, kToday);
+    {
+        QFile log(dir.filePath(QStringLiteral("deck.csv.log")));
+        ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+        log.write(earlier);
+    }
+    OpenAs("deck.csv");
+    drill.GoNext(); // reveal A
+    drill.GoDone(); // A right
+    drill.GoUndo(); // taken back
+    drill.GoNext(); // A passed: wrong
+    const DayTally day = recorder.History().Day(kToday);
+    EXPECT_EQ(std::tuple(day.right, day.takenBack, day.wrong), std::tuple(15000 + 1, 1, 5000 + 1));
+    EXPECT_EQ(recorder.History().Entries(), 20000 + 3);
+    drill.GoNext(); // reveal B
+    drill.GoNext(); // B passed, after the read
+    EXPECT_EQ(recorder.History().Entries(), 20000 + 4);
+    // Opening the deck again reads the log afresh: the four lines are in it now.
+    OpenAs("deck.csv");
+    EXPECT_EQ(recorder.History().Entries(), 20000 + 4);
 }
 
 } // namespace

@@ -21,6 +21,8 @@ TEST(EspeakStart, WithoutDataTheBackgroundStartReportsFailure) {
         EXPECT_TRUE(QTest::qWaitFor([&failed] { return failed; }, 10000));
         EXPECT_FALSE(speech.Speak(QStringLiteral("x")));
         EXPECT_FALSE(speech.VoiceCount());
+        // espeak-ng's own words on why, for the notice's details.
+        EXPECT_FALSE(speech.FailureDetails().isEmpty());
     }
     if (saved.isNull())
         qunsetenv("ESPEAK_DATA_PATH");

@@ -19,6 +19,8 @@ public:
                            QStringLiteral("Voice C [c]")};
         int current = 1;
         QSet<int> failingVoices; // cannot be selected
+        bool noOutput = false;   // plays into nothing
+        QString failureWords;    // the engine's own words on a failure
     };
 
     explicit FakeSpeech(Script script) : script_(std::move(script)) {}
@@ -30,6 +32,8 @@ public:
     std::optional<QString> VoiceName(int index) override;
     bool SelectVoice(int index) override;
     std::optional<int> CurrentVoice() override;
+    QString FailureDetails() const override { return script_.failureWords; }
+    bool HasOutput() override { return !script_.noOutput; }
 
     Script &Edit() { return script_; }
     // As an engine that finished starting in the background and failed.
