@@ -2,6 +2,7 @@
 
 #include "app/after_first_paint.h"
 #include "app/deck_preload.h"
+#include "app/deck_sync.h"
 #include "app/file_drop.h"
 #include "app/help_page.h"
 #include "app/recent_files_menu.h"
@@ -83,6 +84,7 @@ void TForm1::FormCreate() {
     // 9. The list view.
     CreateListView();
     CreateFindBar(menuBar()->findChild<QMenu *>(QStringLiteral("men_Card")));
+    CreateDeckSync();
     CreateHints();
     // 10. Appearance is set while building; the view panels start hidden.
     Panel_Renban->hide();
