@@ -2,6 +2,8 @@
 
 #include "deck/deck.h"
 
+#include <functional>
+
 class Prompts;
 class QWidget;
 
@@ -11,7 +13,10 @@ enum class SaveOutcome {
     Failed,   // the write failed; the user has been told
 };
 
-// Saves the deck to DeckFileName. A file another program has changed since it was last read or
-// written here is overwritten only when the user agrees; a file deleted meanwhile is simply
-// written again.
-SaveOutcome SaveOpenDeck(Deck &deck, Prompts &prompts, QWidget *parent);
+// Saves the deck to DeckFileName. When another program has changed the file since it was last
+// read or written here, the user chooses: 統合して保存 (the default) runs `merge`, which brings
+// the file's changes into the deck (false: nothing merged, the user told, nothing saved), then
+// saves; 上書き writes the deck over the file; キャンセル saves nothing. A file deleted meanwhile
+// is simply written again.
+SaveOutcome SaveOpenDeck(Deck &deck, Prompts &prompts, QWidget *parent,
+                         const std::function<bool()> &merge);

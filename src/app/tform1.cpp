@@ -2,6 +2,7 @@
 
 #include "app/after_first_paint.h"
 #include "app/deck_preload.h"
+#include "app/deck_sync.h"
 #include "app/file_drop.h"
 #include "app/help_page.h"
 #include "app/recent_files_menu.h"
@@ -85,6 +86,7 @@ void TForm1::FormCreate() {
     // The list view.
     CreateListView();
     CreateFindBar(menuBar()->findChild<QMenu *>(QStringLiteral("men_Card")));
+    CreateDeckSync();
     CreateHints();
     // Appearance is set while building; the view panels start hidden.
     Panel_Renban->hide();

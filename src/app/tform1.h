@@ -19,6 +19,7 @@ class CardView;
 class CellMedia;
 class DeckExchange;
 class DeckPreload;
+class DeckSync;
 class FontSettings;
 class ClickLabel;
 class ListGrid;
@@ -197,6 +198,7 @@ private:
     SaveOutcome SaveDeckAs(); // asks for a name; an imported deck has none yet
     void CreatePopupMenu();
     void CreateFindBar(QMenu *cardMenu);
+    void CreateDeckSync();
     void ConnectCells();
     void ConnectCardCommands();
     void SetBookmarkFromBox(TMyMemo *memo);
@@ -255,6 +257,7 @@ private:
     HintTracker *hints_ = nullptr;
     std::unique_ptr<HelpPage> helpPage_;
     std::unique_ptr<DeckExchange> exchange_;
+    std::unique_ptr<DeckSync> sync_;
     std::unique_ptr<RecentFilesMenu> recent_;
     AfterFirstPaint *afterPaint_ = nullptr;
 

@@ -4,11 +4,14 @@
 #include "app/after_first_paint.h"
 #include "app/deck_preload.h"
 #include "app/deck_saving.h"
+#include "app/deck_sync.h"
 #include "app/utf8_deck_question.h"
 #include "exchange/card_import.h"
 #include "exchange_ui/deck_exchange.h"
 #include "ui/prompts.h"
+#include "view/card_table_model.h"
 #include "view/find_bar.h"
+#include "view/list_grid.h"
 
 #include <QFileInfo>
 
@@ -62,8 +65,24 @@ int TForm1::OpenDeck(const QString &path, DeckPreload *preload) {
     afterPaint_->Add([this] { deck_.DiskStamp.Hash(); });
     UpdateRecentFiles();
     findBar_->DeckReplaced();
+    sync_->DeckReplaced();
     drill_.StartNewDeck();
+    sync_->OfferConflictCopies();
     return 0;
+}
+
+void TForm1::CreateDeckSync() {
+    DeckSync::Hooks hooks;
+    hooks.showStatus = [this](const QString &text) { ShowStatus(text); };
+    hooks.cardsReplaced = [this] { findBar_->DeckReplaced(); };
+    hooks.showInList = [this](const TMondaiSet *card) {
+        if (drill_.DisplayPattern != PatternList)
+            ClickPanelPattern(5); // the list's entry in SelectBox
+        const QModelIndex cell = GridHyouji->Model()->index(int(drill_.CardNumber(card) - 1), 1);
+        GridHyouji->setCurrentIndex(cell);
+        GridHyouji->scrollTo(cell);
+    };
+    sync_ = std::make_unique<DeckSync>(deck_, drill_, prompts_, this, std::move(hooks));
 }
 
 SaveAnswer TForm1::AskSaveDeck() {
@@ -79,8 +98,7 @@ SaveAnswer TForm1::AskSaveDeck() {
             return SaveAnswer::Cancelled;
         if (answer == PromptButton::No)
             return SaveAnswer::Continue;
-        const SaveOutcome saved =
-            deck_.DeckFileName.isEmpty() ? SaveDeckAs() : SaveOpenDeck(deck_, prompts_, this);
+        const SaveOutcome saved = deck_.DeckFileName.isEmpty() ? SaveDeckAs() : sync_->Save();
         if (saved == SaveOutcome::Saved)
             return SaveAnswer::Continue;
         // Kept in memory, so the user can still save it under another name.
@@ -106,7 +124,7 @@ void TForm1::ClickSaveFile() {
     if (deck_.DeckFileName.isEmpty())
         SaveDeckAs();
     else
-        SaveOpenDeck(deck_, prompts_, this);
+        sync_->Save();
 }
 
 void TForm1::ClickSaveAsFile() {
@@ -127,7 +145,7 @@ SaveOutcome TForm1::SaveDeckAs() {
     // A name that cannot be written is not taken on: the deck stays with its old file.
     const QString previous = deck_.DeckFileName;
     deck_.DeckFileName = path;
-    const SaveOutcome saved = SaveOpenDeck(deck_, prompts_, this);
+    const SaveOutcome saved = sync_->Save();
     if (saved != SaveOutcome::Saved) {
         deck_.DeckFileName = previous;
         return saved;

@@ -3,6 +3,7 @@
 #include "deck/card.h"
 #include "deck/deck_lines.h"
 #include "deck/line_fields.h"
+#include "deck/merge_base.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -54,6 +55,9 @@ struct Deck {
     DeckLines SavedLines;    // the file's lines as last read or written
     DeckLines RenderedLines; // the deck as last rendered
     FileStamp DiskStamp;     // DeckFileName's file as last read or written
+    // The cards as last saved, for merging with the file when another program changed it; not
+    // known after reading (see BaseOfDeck).
+    std::optional<MergeBase> SavedBase;
 };
 
 // Larger decks are refused before a byte is read: reading one could cost the memory the open

@@ -174,6 +174,7 @@ void OpenReadDeck(Deck &deck, DeckFileRead &&read, const DeckLines &cardLines, q
     deck.SavedLines = std::move(read.lines);
     deck.DeckFileName = read.stamp.path;
     deck.DiskStamp = std::move(read.stamp);
+    deck.SavedBase.reset();
 }
 
 void OpenReadDeck(Deck &deck, DeckFileRead &&read, qint32 today, CardRefList &askQueue) {
@@ -201,5 +202,6 @@ FileResult SaveDeck(Deck &deck) {
             DeckLines::Written(qsizetype(deck.CardList.size()), renderer.Offset(), renderer.Hash());
     const file_access::FileInfo now = file_access::Inspect(path);
     deck.DiskStamp = FileStamp{path, now.size, now.modifiedNs, renderer.Hash()};
+    deck.SavedBase = MergeBase::Of(deck.CardList);
     return {};
 }

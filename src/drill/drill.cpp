@@ -54,6 +54,41 @@ void Drill::TellAnswer(AnswerKind kind, qint32 dueBefore) {
         answers_->CardAnswered(*CurrentCard, kind, dueBefore);
 }
 
+void Drill::KeepAfterMerge() {
+    std::unordered_set<const TMondaiSet *> alive;
+    alive.reserve(deck_.CardList.size());
+    for (const auto &card : deck_.CardList)
+        alive.insert(card.get());
+    CardRefList queue;
+    queue.reserve(deck_.CardList.size());
+    int position = 0; // cards kept up to the current one
+    for (qsizetype i = 0; i < qsizetype(AskQueue.size()); ++i) {
+        if (!alive.contains(AskQueue[size_t(i)]))
+            continue;
+        queue.push_back(AskQueue[size_t(i)]);
+        if (i < QueuePos)
+            position = int(queue.size());
+    }
+    const std::unordered_set<const TMondaiSet *> queued(queue.begin(), queue.end());
+    const qint32 today = Today();
+    for (const auto &card : deck_.CardList)
+        if (card->Jikan < today && !queued.contains(card.get()))
+            queue.push_back(card.get());
+    AskQueue = std::move(queue);
+    if (CurrentCard && !alive.contains(CurrentCard)) {
+        // The next card in the pass takes the place of one the merge took away.
+        CurrentCard = nullptr;
+        AnswerShown = false;
+        QueuePos = position + 1;
+    } else {
+        QueuePos = position;
+    }
+    indexHint_ = 0;
+    deleted_.Clear();
+    FindBookmark();
+    host_.RefreshView();
+}
+
 // ---------------------------------------------------------------- order and flow
 
 void Drill::BuildQueueNormal() {

@@ -48,6 +48,10 @@ public:
     // --- a newly opened deck (after ParseDeck filled AskQueue) ---
     void StartNewDeck();
 
+    // --- the deck's cards replaced by a merge: the pass keeps the cards still there, in its
+    // order, and the current one when it is; cards now due join at the end ---
+    void KeepAfterMerge();
+
     // --- order and flow ---
     void BuildQueueNormal();
     void ShuffleQueue();

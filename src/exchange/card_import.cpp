@@ -282,6 +282,7 @@ void TakeAsNewDeck(Deck &deck, CardRefList &askQueue, CardOwnerList cards) {
     deck.SavedLines = DeckLines();
     deck.RenderedLines = DeckLines();
     deck.DiskStamp = FileStamp();
+    deck.SavedBase.reset();
     askQueue.reserve(deck.CardList.size());
     for (const auto &card : deck.CardList)
         askQueue.push_back(card.get());

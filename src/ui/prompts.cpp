@@ -130,8 +130,11 @@ PromptButton QtPrompts::Message(QWidget *parent, const MessageRequest &request) 
     std::vector<std::pair<QAbstractButton *, PromptButton>> made;
     const PromptButton preferred = request.defaultButton.value_or(
         request.buttons.empty() ? PromptButton::Ok : request.buttons.front());
-    for (PromptButton b : request.buttons) {
-        QPushButton *button = box.addButton(ButtonCaption(b), ToRole(b));
+    for (size_t i = 0; i < request.buttons.size(); ++i) {
+        const PromptButton b = request.buttons[i];
+        const QString caption =
+            i < request.captions.size() ? request.captions[i] : ButtonCaption(b);
+        QPushButton *button = box.addButton(caption, ToRole(b));
         made.emplace_back(button, b);
         if (b == escape)
             box.setEscapeButton(button);

@@ -25,6 +25,8 @@ struct MessageRequest {
     // A button that takes no keyboard focus, so arrows and Tab never land on it: only its
     // letter or a click presses it.
     std::optional<PromptButton> letterOnlyButton;
+    // Captions in place of the usual ones, in the order of `buttons` (fewer: the rest usual).
+    std::vector<QString> captions{};
 };
 
 // A file dialog: its caption and its filter in Qt's form ("テキスト (*.txt *.csv);;...").

@@ -4,8 +4,8 @@
 
 namespace {
 
-const QString ChangedText =
-    QStringLiteral("このファイルは他のプログラムによって変更されています。\n上書きしますか？");
+const QString ChangedText = QStringLiteral(
+    "このファイルは他のプログラムによって変更されています。\n変更を統合して保存しますか？");
 
 class ChangedDeck : public WindowTest {
 protected:
@@ -25,19 +25,20 @@ protected:
 
 } // namespace
 
-TEST_F(ChangedDeck, SavingAsksBeforeOverwritingAndNoKeepsBothVersions) {
+TEST_F(ChangedDeck, SavingAsksBeforeOverwritingAndCancelKeepsBothVersions) {
     const QString path = OpenChangeAndEditElsewhere();
-    prompts.Answer(PromptButton::No);
+    prompts.Answer(PromptButton::Cancel);
     Trigger("men_File_Save");
     ASSERT_EQ(prompts.asked.size(), 1u);
     EXPECT_EQ(prompts.asked[0].text, ChangedText);
     EXPECT_EQ(prompts.asked[0].icon, PromptIcon::Question);
     EXPECT_EQ(prompts.asked[0].buttons,
-              (std::vector<PromptButton>{PromptButton::Yes, PromptButton::No}));
+              (std::vector<PromptButton>{PromptButton::Yes, PromptButton::No,
+                                         PromptButton::Cancel})); // 統合して保存, 上書き
     EXPECT_EQ(ReadDeck(path), Elsewhere);
     EXPECT_TRUE(IsDeckChanged(form->DeckState())) << "the answer stays in memory";
 
-    prompts.Answer(PromptButton::Yes);
+    prompts.Answer(PromptButton::No); // 上書き
     Trigger("men_File_Save");
     EXPECT_EQ(ReadDeck(path), Ours);
     // Once written, the file is ours again: the next save asks nothing.
@@ -48,7 +49,7 @@ TEST_F(ChangedDeck, SavingAsksBeforeOverwritingAndNoKeepsBothVersions) {
 TEST_F(ChangedDeck, ClosingWithAutoSaveAsksAndNoKeepsTheWindowOpen) {
     const QString path = OpenChangeAndEditElsewhere();
     form->AutoSave = true;
-    prompts.Answer(PromptButton::No);
+    prompts.Answer(PromptButton::Cancel);
     EXPECT_FALSE(form->close());
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(ReadDeck(path), Elsewhere);
@@ -67,8 +68,8 @@ TEST_F(ChangedDeck, ClosingWithAutoSaveAsksAndNoKeepsTheWindowOpen) {
 TEST_F(ChangedDeck, OpeningAnotherDeckAfterNoKeepsTheOpenOne) {
     const QString path = OpenChangeAndEditElsewhere();
     const QString second = WriteDeck(dir, QStringLiteral("second.csv"), {QStringLiteral("X,x")});
-    prompts.Answer(PromptButton::Yes); // save the learning record?
-    prompts.Answer(PromptButton::No);  // overwrite the other program's changes?
+    prompts.Answer(PromptButton::Yes);    // save the learning record?
+    prompts.Answer(PromptButton::Cancel); // merge or overwrite the other program's changes?
     EXPECT_EQ(form->OpenDeckFile(second), 0);
     EXPECT_EQ(form->DeckState().DeckFileName, path);
     EXPECT_EQ(ReadDeck(path), Elsewhere);

@@ -12,8 +12,8 @@
 
 namespace {
 
-const QString ChangedText =
-    QStringLiteral("このファイルは他のプログラムによって変更されています。\n上書きしますか？");
+const QString ChangedText = QStringLiteral(
+    "このファイルは他のプログラムによって変更されています。\n変更を統合して保存しますか？");
 
 class StartDeck : public WindowTest {
 protected:
@@ -178,7 +178,7 @@ TEST_F(StartDeck, ASaveBeforeTheDeferredHashStillSeesWhatChanged) {
         }
         ASSERT_TRUE(form->DeckState().DiskStamp.HashPending());
         if (c.asks)
-            prompts.Answer(PromptButton::Yes);
+            prompts.Answer(PromptButton::No); // 上書き
         Trigger("men_File_Save");
         ASSERT_EQ(prompts.asked.size(), c.asks ? 1u : 0u);
         if (c.asks) {
