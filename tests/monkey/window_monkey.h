@@ -71,6 +71,7 @@ private:
     void TypeIntoCard();
     void EditListCell();
     void PasteHere();
+    void AnswerInMode();
 
     QWidget *KeyTarget() const;
     void SendKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
