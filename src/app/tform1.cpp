@@ -13,6 +13,7 @@
 #include "ui/app_texts.h"
 #include "ui/font_setup.h"
 #include "ui/prompts.h"
+#include "view/answer_modes.h"
 #include "view/card_view.h"
 #include "view/find_bar.h"
 #include "view/font_settings.h"
@@ -76,6 +77,7 @@ void TForm1::FormCreate() {
     // The window, its panels and the display cells.
     CreatePanels();
     fonts_ = std::make_unique<FontSettings>(*cells_, prompts_, this);
+    CreateAnswerModes();
     CreateMenus();
     recent_ = std::make_unique<RecentFilesMenu>(
         *this, prompts_, [this](const QString &path) { OpenDeckFile(path); });
@@ -242,7 +244,10 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event) {
     case QEvent::KeyPress:
         if (IsDrillInput(watched)) {
             const auto *key = static_cast<QKeyEvent *>(event);
-            if (CMChildKey(key->key(), key->modifiers()))
+            const auto use = modes_->TakeKey(watched, key->key(), key->modifiers());
+            if (use == AnswerModes::KeyUse::Consumed)
+                return true;
+            if (use == AnswerModes::KeyUse::NotMine && CMChildKey(key->key(), key->modifiers()))
                 return true;
         }
         break;

@@ -14,6 +14,7 @@
 #include <memory>
 
 class AfterFirstPaint;
+class AnswerModes;
 class CardPopupMenu;
 class CardView;
 class CellMedia;
@@ -164,6 +165,7 @@ public:
     // and written back unchanged. The add-card dialog keeps its values here as they change.
     AppSettings &HeldSettings() { return settings_; }
     SpeechOutput &Speech() { return *speech_; }
+    AnswerModes &Modes() { return *modes_; }
 
     bool SuppressEdits = false;
     bool VoiceDialogOpen = false;
@@ -197,6 +199,7 @@ private:
     bool TakeImportedCards(CardOwnerList cards, bool append, const QString &source);
     SaveOutcome SaveDeckAs(); // asks for a name; an imported deck has none yet
     void CreatePopupMenu();
+    void CreateAnswerModes(); // tform1_modes.cpp
     void CreateFindBar(QMenu *cardMenu);
     void CreateDeckSync();
     void ConnectCells();
@@ -260,6 +263,7 @@ private:
     std::unique_ptr<DeckSync> sync_;
     std::unique_ptr<RecentFilesMenu> recent_;
     AfterFirstPaint *afterPaint_ = nullptr;
+    std::unique_ptr<AnswerModes> modes_;
 
     // Controls (object names as the component names).
     QWidget *Panel_Main = nullptr;

@@ -3,6 +3,7 @@
 
 #include "edit/card_popup_menu.h"
 #include "overview/learning_progress.h"
+#include "view/answer_modes.h"
 #include "view/card_view.h"
 #include "view/font_settings.h"
 
@@ -119,6 +120,7 @@ void TForm1::CreateMenus() {
         AddCheckItem(order, "men_Set_jyunRandom", QStringLiteral("ランダム"), false);
     connect(men_Set_jyunNormal, &QAction::triggered, this, &TForm1::SetOrderNormal);
     connect(men_Set_jyunRandom, &QAction::triggered, this, &TForm1::SetOrderRandom);
+    modes_->CreateMenus(other);
 
     QMenu *keisan = AddMenu(bar, "men_Keisan", QStringLiteral("計算(&K)"));
     connect(AddItem(keisan, "mem_Keisan_RefreshCard", QStringLiteral("すべてを復習対象に...")),

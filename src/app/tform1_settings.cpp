@@ -1,6 +1,7 @@
 // The settings file: read once while the window is created, written once when it closes.
 #include "app/tform1.h"
 #include "ui/prompts.h"
+#include "view/answer_modes.h"
 #include "view/card_view.h"
 #include "view/font_settings.h"
 
@@ -29,6 +30,7 @@ void TForm1::ReadSettings() {
     ApplyPattern();
     HelpComment = s.helpComment;
     ApplyHelpComment();
+    modes_->Load(s);
 
     cells_->SetMondaiHeight(s.mondaiHeight);
     // The pane may be hidden at close, so a dragged height is remembered as it happens.
@@ -52,6 +54,7 @@ void TForm1::WriteSettings() {
     s.autoSave = AutoSave;
     s.panelPattern = drill_.DisplayPattern;
     s.helpComment = HelpComment;
+    modes_->Store(s);
     fonts_->Store(s);
     if (Panel_Mondai->isVisible())
         s.mondaiHeight = cells_->MondaiHeight();
@@ -64,10 +67,12 @@ void TForm1::WriteSettings() {
 
 void TForm1::showEvent(QShowEvent *event) {
     QMainWindow::showEvent(event);
-    // The keyboard starts out with the drill, not in a card's text (a window coming back from
-    // the task bar keeps its focus).
-    if (!event->spontaneous())
+    // The keyboard starts out with the drill (or the typing mode's answer box), not in a card's
+    // text (a window coming back from the task bar keeps its focus).
+    if (!event->spontaneous()) {
         ParkFocus();
+        modes_->FocusBox();
+    }
     placement_.CheckFrame();
     placement_.Shown();
 }

@@ -3,6 +3,7 @@
 
 #include "edit/store_edit.h"
 #include "overview/learning_progress.h"
+#include "view/answer_modes.h"
 #include "view/card_view.h"
 #include "view/find_bar.h"
 #include "view/no_deck_hint.h"
@@ -84,6 +85,7 @@ void TForm1::RefreshView() {
         FillGrid(true);
     progress_->DrillChanged();
     findBar_->DeckMayHaveChanged(drill_.BookmarkCard);
+    modes_->Refresh();
 }
 
 void TForm1::ParkFocus() {
@@ -110,7 +112,8 @@ void TForm1::OnCha(TMyMemo *memo) {
     if (!card)
         return;
     const int caret = memo->textCursor().position();
-    const StoredEdit stored = StoreEdit(*card, memo->Kind, memo->toPlainText(), caret);
+    const StoredEdit stored =
+        StoreEdit(*card, FieldOfBox(memo->Kind, drill_.Direction), memo->toPlainText(), caret);
     findBar_->CardEdited(card);
     drill_.AfterQuestionEdit(card); // may redraw the boxes
     const bool before = SuppressEdits;

@@ -4,6 +4,7 @@
 #include "drill/answer_observer.h"
 #include "drill/day_number.h"
 #include "drill/delete_history.h"
+#include "drill/drill_direction.h"
 #include "drill/drill_host.h"
 #include "drill/scheduling.h"
 
@@ -38,6 +39,7 @@ public:
     int Jyun = 0; // 0 deck order, 1 random
     DisplayPatternKind DisplayPattern = PatternMain;
     int SubRows = 5;
+    DrillDirection Direction = DrillDirection::QuestionFirst; // which side is asked
 
     void SetRandomEngine(std::mt19937 engine) { rng_ = engine; }
     // Who hears of every できた, pass and take-back (null: nobody).

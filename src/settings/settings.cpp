@@ -172,6 +172,9 @@ AppSettings ReadSettings(const IniFile &ini) {
     s.panelPattern = OneOf(option.Int("PanelPattern", s.panelPattern), {0, 1, 2}, s.panelPattern);
     s.helpComment = option.Bool("HelpComment", s.helpComment);
     s.speakEnglish = OneOf(option.Int("SpeakEnglish", s.speakEnglish), {0, 1, 2}, s.speakEnglish);
+    s.drillDirection = OneOf(option.Int("DrillDirection", s.drillDirection), {0, 1}, 0);
+    s.answerMode = OneOf(option.Int("AnswerMode", s.answerMode), {0, 1, 2}, 0);
+    s.answerKanaSame = option.Bool("AnswerKanaSame", s.answerKanaSame);
 
     const Reader tuika(ini, "TuikaDialog");
     s.tuikaMode = OneOf(tuika.Int("TuikaMode", s.tuikaMode), {0, 1, 2}, s.tuikaMode);
@@ -215,6 +218,9 @@ bool WriteSettings(const AppSettings &s, IniFile &ini) {
     out.Int("PanelPattern", s.panelPattern);
     out.Bool("HelpComment", s.helpComment);
     out.Int("SpeakEnglish", s.speakEnglish);
+    out.Int("DrillDirection", s.drillDirection);
+    out.Int("AnswerMode", s.answerMode);
+    out.Bool("AnswerKanaSame", s.answerKanaSame);
     out.Section("TuikaDialog");
     out.Int("TuikaMode", s.tuikaMode);
     out.Bool("TuikaIdou", s.tuikaIdou);

@@ -47,6 +47,9 @@ struct AppSettings {
     int panelPattern = 1;
     bool helpComment = true;
     int speakEnglish = 0;
+    int drillDirection = 0; // 0 question first, 1 answer first
+    int answerMode = 0;     // 0 judged by the learner, 1 typed, 2 choice of four
+    bool answerKanaSame = false;
     // [TuikaDialog]
     int tuikaMode = 1;
     bool tuikaIdou = false;

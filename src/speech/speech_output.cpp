@@ -108,10 +108,12 @@ void SpeechOutput::AutoSpeak(const Drill &drill) {
         return;
     // Speech is a side show: a failing engine never stops the drill step or its redraw.
     speech_->Stop();
-    if (mode_ == Question && !card->Mondai().isEmpty())
-        SpeakField(card->Mondai());
-    else if (mode_ == Answer && !card->Kaitou().isEmpty())
-        SpeakField(card->Kaitou());
+    // The mode names the box, and the boxes follow the drill's direction.
+    const QByteArray text = mode_ == Question ? card->GetText(AskedText(drill.Direction))
+                            : mode_ == Answer ? card->GetText(ExpectedText(drill.Direction))
+                                              : QByteArray();
+    if (!text.isEmpty())
+        SpeakField(text);
 }
 
 void SpeechOutput::SpeakField(const QByteArray &storedText) {

@@ -125,20 +125,20 @@ void ShowField(TMyMemo *box, const QByteArray &stored) {
 }
 } // namespace
 
-void ShowMondai(const TMondaiSet *card, TMyMemo *box) {
+void ShowMondai(const TMondaiSet *card, TMyMemo *box, DrillDirection direction) {
     if (!box || !card)
         return;
-    ShowField(box, card->Mondai());
+    ShowField(box, card->GetText(AskedText(direction)));
 }
 
 void ShowKaitou(const TMondaiSet *card, TMyMemo *answerBox, TMyMemo *referenceBox,
-                bool &suppressEdits) {
+                bool &suppressEdits, DrillDirection direction) {
     if (!card)
         return;
     const bool before = suppressEdits;
     suppressEdits = true;
     if (answerBox)
-        ShowField(answerBox, card->Kaitou());
+        ShowField(answerBox, card->GetText(ExpectedText(direction)));
     if (referenceBox)
         ShowField(referenceBox, card->Sankou());
     suppressEdits = before;

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QPlainTextEdit>
 
+#include "drill/drill_direction.h"
 #include "view/cell_image.h"
 
 class TMondaiSet;
@@ -67,11 +68,12 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 };
 
-// Put a card's question, or its answer and reference, into text boxes and mark them shown.
-// The caller keeps edits suppressed while these write.
-void ShowMondai(const TMondaiSet *card, TMyMemo *box);
+// Put the side of a card asked first, or the other side and the reference, into text boxes and
+// mark them shown. The caller keeps edits suppressed while these write.
+void ShowMondai(const TMondaiSet *card, TMyMemo *box,
+                DrillDirection direction = DrillDirection::QuestionFirst);
 void ShowKaitou(const TMondaiSet *card, TMyMemo *answerBox, TMyMemo *referenceBox,
-                bool &suppressEdits);
+                bool &suppressEdits, DrillDirection direction = DrillDirection::QuestionFirst);
 
 // Whole visible text selected (MyMemoDblClick).
 void SelectWholeText(QPlainTextEdit *box);

@@ -105,11 +105,12 @@ bool CardView::Fill(const Drill &drill, bool &suppressEdits) {
     };
     bool park = false;
     if (const TMondaiSet *card = drill.CurrentCard) {
-        ShowMondai(card, Memo(KindQuestion, 0));
-        ShowMondai(card, Memo(KindQuestion, 1));
+        const DrillDirection side = drill.Direction;
+        ShowMondai(card, Memo(KindQuestion, 0), side);
+        ShowMondai(card, Memo(KindQuestion, 1), side);
         if (drill.AnswerShown)
-            ShowKaitou(card, Memo(KindAnswer, 0), Memo(KindReference, 0), suppressEdits);
-        ShowKaitou(card, Memo(KindAnswer, 1), Memo(KindReference, 1), suppressEdits);
+            ShowKaitou(card, Memo(KindAnswer, 0), Memo(KindReference, 0), suppressEdits, side);
+        ShowKaitou(card, Memo(KindAnswer, 1), Memo(KindReference, 1), suppressEdits, side);
     } else {
         for (int row : {0, 1})
             for (int kind : {KindQuestion, KindAnswer})
@@ -119,7 +120,7 @@ bool CardView::Fill(const Drill &drill, bool &suppressEdits) {
         parkIfFocused(Memo(KindAnswer, 0), park);
     for (int row = 2; row <= drill.SubRows && row < RowCount; ++row) {
         if (const TMondaiSet *card = drill.CardOfRow(row))
-            ShowMondai(card, Memo(KindQuestion, row));
+            ShowMondai(card, Memo(KindQuestion, row), drill.Direction);
         else
             parkIfFocused(Memo(KindQuestion, row), park);
     }
@@ -152,7 +153,23 @@ int CardView::MondaiHeight() const {
     return Pane(KindQuestion, 0)->height();
 }
 
+void CardView::PlaceUnderQuestion(QWidget *panel) {
+    splitter_->insertWidget(1, panel);
+    splitter_->setStretchFactor(1, 0);
+    splitter_->setStretchFactor(2, 1);
+    splitter_->setCollapsible(1, false);
+}
+
 void CardView::SetMondaiHeight(int height) {
     const int total = qMax(splitter_->height(), height + 100);
-    splitter_->setSizes({height, total - height - splitter_->handleWidth()});
+    // Panels placed between question and answer keep the height they ask for.
+    QList<int> sizes{height};
+    int between = 0;
+    for (int i = 1; i + 1 < splitter_->count(); ++i) {
+        const QWidget *panel = splitter_->widget(i);
+        sizes.append(panel->isVisibleTo(splitter_) ? panel->sizeHint().height() : 0);
+        between += sizes.back();
+    }
+    sizes.append(total - height - between - splitter_->handleWidth() * (splitter_->count() - 1));
+    splitter_->setSizes(sizes);
 }

@@ -47,6 +47,9 @@ public:
     // question pane is asked to be.
     void KeepAnswerRoom();
 
+    // A panel between the main view's question and answer (the answer modes' box).
+    void PlaceUnderQuestion(QWidget *panel);
+
     int MondaiHeight() const;
     void SetMondaiHeight(int height);
 

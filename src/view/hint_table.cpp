@@ -48,6 +48,12 @@ std::vector<HintEntry> ControlHints() {
         {QStringLiteral("Edit_AutoSave"), autoSave},
         {QStringLiteral("fBangou"), record},
         {QStringLiteral("fBangou2"), record},
+        {QStringLiteral("AnswerBox"),
+         QStringLiteral("答えを入力して Enter で確かめます。\r判定のあと Enter で次に進みます。"
+                        "\rEsc で入力欄を離れると、方向キーが使えます。|")},
+        {QStringLiteral("AcceptAsRight"),
+         QStringLiteral("打ち間違いなどで不正解になったとき、正解にします（Ctrl+Enter）。|")},
+        {QStringLiteral("DrillModeLabel"), QStringLiteral("出題の向きと答え方です。|")},
         {QStringLiteral("GridHyouji"),
          QStringLiteral("灰色は、出題されていません。\r白色は、出題されています。|")},
     };
@@ -55,6 +61,9 @@ std::vector<HintEntry> ControlHints() {
     for (int kind = 1; kind <= 3; ++kind)
         for (int row = 0; row < 6; ++row)
             hints.push_back({QStringLiteral("CellMemo_%1_%2").arg(kind).arg(row), CardBoxHint()});
+    for (int choice = 1; choice <= 4; ++choice)
+        hints.push_back({QStringLiteral("Choice_%1").arg(choice),
+                         QStringLiteral("この答えを選びます（キー %1）。|").arg(choice)});
     for (int row = 1; row < 6; ++row)
         hints.push_back({QStringLiteral("CellImage_1_%1").arg(row),
                          QStringLiteral("ドラッグすると大きさが変わります。|")});
@@ -97,6 +106,17 @@ std::vector<HintEntry> MenuHints() {
         {QStringLiteral("men_Set_jyun"), QStringLiteral("出題の順序を設定")},
         {QStringLiteral("men_Set_jyunNormal"), QStringLiteral("前から後に出題")},
         {QStringLiteral("men_Set_jyunRandom"), QStringLiteral("ランダムに出題")},
+        {QStringLiteral("men_Set_Direction"), QStringLiteral("問題と解答のどちらを出題するか")},
+        {QStringLiteral("men_Set_DirectionForward"), QStringLiteral("問題を見て解答を答える")},
+        {QStringLiteral("men_Set_DirectionReverse"), QStringLiteral("解答を見て問題を答える")},
+        {QStringLiteral("men_Set_DirectionToggle"), QStringLiteral("出題の向きを入れ替える")},
+        {QStringLiteral("men_Set_AnswerMode"), QStringLiteral("答え方を選ぶ")},
+        {QStringLiteral("men_Set_AnswerMode0"),
+         QStringLiteral("答えを見て、できたかどうかを自分で判定する")},
+        {QStringLiteral("men_Set_AnswerMode1"), QStringLiteral("答えを入力して確かめる")},
+        {QStringLiteral("men_Set_AnswerMode2"), QStringLiteral("4つの中から答えを選ぶ")},
+        {QStringLiteral("men_Set_AnswerKanaSame"),
+         QStringLiteral("入力した答えのひらがなとカタカナを同じものとみなす")},
         {QStringLiteral("men_Keisan"), QStringLiteral("すべての問題に対して計算")},
         {QStringLiteral("mem_Keisan_RefreshCard"), QStringLiteral("再出題までの時間をリセット")},
         {QStringLiteral("men_Keisan_Progress"), QStringLiteral("学習状況と苦手なカードを表示")},

@@ -3,6 +3,7 @@
 #include "app/help_page.h"
 #include "deck/sjis_codec.h"
 #include "edit/card_popup_menu.h"
+#include "view/answer_modes.h"
 #include "view/card_cells.h"
 #include "view/card_table_model.h"
 #include "view/card_view.h"
@@ -490,6 +491,7 @@ void WindowMonkey::Step() {
         {4, &WindowMonkey::SwitchPattern},  {5, &WindowMonkey::TriggerAction},
         {14, &WindowMonkey::TypeIntoCard},  {14, &WindowMonkey::EditListCell},
         {5, &WindowMonkey::PasteHere},      {6, &WindowMonkey::FindInList},
+        {8, &WindowMonkey::AnswerInMode},
     };
     int total = 0;
     for (const Kind &kind : kinds)
@@ -528,9 +530,9 @@ void WindowMonkey::WheelTurn() {
 }
 
 void WindowMonkey::CtrlShortcut() {
-    const int keys[] = {Qt::Key_S, Qt::Key_O,    Qt::Key_N,  Qt::Key_D, Qt::Key_Z,
-                        Qt::Key_Y, Qt::Key_X,    Qt::Key_C,  Qt::Key_V, Qt::Key_A,
-                        Qt::Key_Q, Qt::Key_Home, Qt::Key_End};
+    const int keys[] = {Qt::Key_S, Qt::Key_O,    Qt::Key_N,   Qt::Key_D, Qt::Key_Z,
+                        Qt::Key_Y, Qt::Key_X,    Qt::Key_C,   Qt::Key_V, Qt::Key_A,
+                        Qt::Key_Q, Qt::Key_Home, Qt::Key_End, Qt::Key_R};
     const int key = keys[Pick(rng, int(std::size(keys)))];
     if (key == Qt::Key_V || key == Qt::Key_X || key == Qt::Key_C)
         QApplication::clipboard()->setText(HostileText(rng));
@@ -610,6 +612,61 @@ void WindowMonkey::TriggerAction() {
     QAction *action = actions[Pick(rng, int(actions.size()))];
     Note(QStringLiteral("  command %1").arg(Name(action)));
     action->trigger();
+}
+
+// The drill modes: switching them, answers typed (hostile ones too) and chosen, and the keys
+// that go on, take a verdict back to right or leave the box.
+void WindowMonkey::AnswerInMode() {
+    AnswerModes &modes = form_->Modes();
+    auto *box = form_->findChild<QLineEdit *>(QStringLiteral("AnswerBox"));
+    switch (Pick(rng, 6)) {
+    case 0: {
+        const int mode = Pick(rng, 3);
+        Note(QStringLiteral("  answer mode %1").arg(mode));
+        modes.SetMode(AnswerMode(mode));
+        return;
+    }
+    case 1:
+        if (box && box->isVisible() && box->isEnabled()) {
+            const QString text = HostileKeys(rng);
+            Note(QStringLiteral("  answer \"%1\" into the answer box").arg(Shorten(text)));
+            QTest::mouseClick(box, Qt::LeftButton);
+            TypeText(text);
+            SendKey(Qt::Key_Return);
+            return;
+        }
+        break;
+    case 2: {
+        const int key = Qt::Key_1 + Pick(rng, 4);
+        Note(QStringLiteral("  choice key %1 to %2")
+                 .arg(QKeySequence(key).toString(), Name(KeyTarget())));
+        SendKey(key);
+        return;
+    }
+    case 3: {
+        QList<QAbstractButton *> buttons;
+        for (const char *name : {"Choice_1", "Choice_2", "Choice_3", "Choice_4", "AcceptAsRight"})
+            if (auto *button = form_->findChild<QAbstractButton *>(QLatin1String(name));
+                button && button->isVisible() && button->isEnabled())
+                buttons << button;
+        if (!buttons.isEmpty()) {
+            QAbstractButton *button = buttons[Pick(rng, int(buttons.size()))];
+            Note(QStringLiteral("  click %1").arg(Name(button)));
+            QTest::mouseClick(button, Qt::LeftButton);
+            return;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    const int keys[] = {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Left};
+    const int key = keys[Pick(rng, 3)];
+    const auto modifiers = Chance(rng, 30) ? Qt::ControlModifier : Qt::NoModifier;
+    Note(QStringLiteral("  mode key %1%2 to %3")
+             .arg(QLatin1String(modifiers ? "Ctrl+" : ""))
+             .arg(QKeySequence(key).toString(), Name(KeyTarget())));
+    SendKey(key, modifiers);
 }
 
 void WindowMonkey::TypeIntoCard() {

@@ -88,6 +88,7 @@ private:
     void EditListCell();
     void PasteHere();
     void FindInList();
+    void AnswerInMode();
 
     QWidget *KeyTarget() const;
     void SendKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);

@@ -45,6 +45,9 @@ QByteArray FirstCloseFile() {
                   "PanelPattern=1",
                   "HelpComment=1",
                   "SpeakEnglish=0",
+                  "DrillDirection=0",
+                  "AnswerMode=0",
+                  "AnswerKanaSame=0",
                   "[TuikaDialog]",
                   "TuikaMode=1",
                   "TuikaIdou=0",
@@ -77,6 +80,7 @@ const QByteArray EveryKeyChanged =
     "[FontK]\nName=\x96\xbe\x92\xa9\nSize=9\nStyle=fsStrikeOut\nCharSet=1\n"
     "[Font]\nAlignment=7\n"
     "[Option]\nJyun=1\nYajirusi=0\nAutoSave=1\nPanelPattern=2\nHelpComment=0\nSpeakEnglish=2\n"
+    "DrillDirection=1\nAnswerMode=2\nAnswerKanaSame=1\n"
     "[TuikaDialog]\nTuikaMode=2\nTuikaIdou=1\nTuikaEnter=0\nTuikaIME=0\nTuikaTop=-5\n"
     "TuikaLeft=300\nTuikaWidth=300\nTuikaHeight=500\nTuikaClip=1\n"
     "[MainPanel]\nMondai_Height=180\n"
@@ -140,6 +144,7 @@ TEST(Settings, AHandEditedFileIsReadAndWrittenBackByteForByte) {
     EXPECT_EQ(
         std::tuple(s.jyun, s.yajirusi, s.autoSave, s.panelPattern, s.helpComment, s.speakEnglish),
         std::tuple(1, false, true, 2, false, 2));
+    EXPECT_EQ(std::tuple(s.drillDirection, s.answerMode, s.answerKanaSame), std::tuple(1, 2, true));
     EXPECT_EQ(std::tuple(s.tuikaMode, s.tuikaIdou, s.tuikaEnter, s.tuikaIME, s.tuikaClip),
               std::tuple(2, true, false, false, true));
     EXPECT_EQ(std::tuple(s.tuikaTop, s.tuikaLeft, s.tuikaWidth, s.tuikaHeight),
@@ -184,6 +189,7 @@ TEST(Settings, GarbageValuesFallBackOrAreBroughtIntoRange) {
         IniFile("[Form]\nTop=top\nWidth=10\nHeigth=-3\nCount=7\nImageSize=500\n"
                 "[FontM]\nSize=\nName=\n[Font]\nAlignment=6\n"
                 "[Option]\nJyun=2\nYajirusi=\xff\xfe\nPanelPattern=-1\nSpeakEnglish=3\n"
+                "DrillDirection=2\nAnswerMode=-1\n"
                 "[TuikaDialog]\nTuikaMode=9\n[MainPanel]\nMondai_Height=-40\n"
                 "[FileName_]\n5=\x81\n"));
     EXPECT_EQ(std::tuple(s.top, s.width, s.height), std::tuple(100, 350, 430));
@@ -194,6 +200,7 @@ TEST(Settings, GarbageValuesFallBackOrAreBroughtIntoRange) {
     EXPECT_EQ(std::tuple(s.jyun, s.yajirusi, s.panelPattern, s.speakEnglish, s.tuikaMode),
               std::tuple(0, true, 1, 0, 1));
     EXPECT_EQ(s.mondaiHeight, 0);
+    EXPECT_EQ(std::tuple(s.drillDirection, s.answerMode), std::tuple(0, 0));
     EXPECT_EQ(ReadSettings(IniFile("[Form]\nImageSize=5\nCount=2\n")).imageSize, 20);
 }
 
