@@ -6,15 +6,12 @@
 #include "app/deck_saving.h"
 #include "app/utf8_deck_question.h"
 #include "exchange/card_import.h"
+#include "exchange/file_kind.h"
 #include "exchange_ui/deck_exchange.h"
 #include "ui/prompts.h"
 #include "view/find_bar.h"
 
 #include <QFileInfo>
-
-namespace {
-const QString OpenFilter = QStringLiteral("テキスト (*.txt *.csv);;すべてのファイル (*)");
-} // namespace
 
 int TForm1::OpenDeckFile(const QString &path) {
     return OpenDeck(path, nullptr);
@@ -29,8 +26,13 @@ int TForm1::OpenDeck(const QString &path, DeckPreload *preload) {
         return 0;
     }
     // Another program's text is offered for import rather than read as a deck.
-    const bool unsuitable = read.unsuitable;
-    if (unsuitable || exchange::LooksLikeOtherProgramsText(read.lines.Bytes())) {
+    const exchange::FileKind kind = exchange::KindOfFile(read.lines);
+    if (kind == exchange::FileKind::Binary) {
+        prompts_.Warning(this, exchange::NotTextMessage());
+        return 1;
+    }
+    const bool unsuitable = kind == exchange::FileKind::NotDeck;
+    if (kind != exchange::FileKind::Deck) {
         const auto offer = exchange_->OfferImport(path, unsuitable, !deck_.CardList.empty());
         if (offer == DeckExchange::Offer::Done)
             return unsuitable ? 1 : 0;
@@ -57,6 +59,7 @@ int TForm1::OpenDeck(const QString &path, DeckPreload *preload) {
     if (!preload ||
         !preload->OpenParsed(deck_, std::move(read), cards, drill_.Today(), drill_.AskQueue))
         OpenReadDeck(deck_, std::move(read), cards, drill_.Today(), drill_.AskQueue);
+    exchange_->OpenedAsDeck(kind == exchange::FileKind::OtherText ? deck_.DeckFileName : QString());
     // The changed-on-disk check hashes the file when it first needs to; else it is done once
     // the window is drawn.
     afterPaint_->Add([this] { deck_.DiskStamp.Hash(); });
@@ -79,8 +82,7 @@ SaveAnswer TForm1::AskSaveDeck() {
             return SaveAnswer::Cancelled;
         if (answer == PromptButton::No)
             return SaveAnswer::Continue;
-        const SaveOutcome saved =
-            deck_.DeckFileName.isEmpty() ? SaveDeckAs() : SaveOpenDeck(deck_, prompts_, this);
+        const SaveOutcome saved = SaveDeck();
         if (saved == SaveOutcome::Saved)
             return SaveAnswer::Continue;
         // Kept in memory, so the user can still save it under another name.
@@ -94,7 +96,7 @@ SaveAnswer TForm1::AskSaveDeck() {
 void TForm1::ClickOpen() {
     const QString dir =
         deck_.DeckFileName.isEmpty() ? QString() : QFileInfo(deck_.DeckFileName).absolutePath();
-    const QString path = prompts_.OpenFileName(this, {QString(), OpenFilter, dir});
+    const QString path = prompts_.OpenFileName(this, {QString(), TextFileFilter(), dir});
     if (!path.isEmpty())
         OpenDeckFile(path);
 }
@@ -103,10 +105,13 @@ void TForm1::ClickSaveFile() {
     if (deck_.CardList.empty())
         return;
     ParkFocus();
-    if (deck_.DeckFileName.isEmpty())
-        SaveDeckAs();
-    else
-        SaveOpenDeck(deck_, prompts_, this);
+    SaveDeck();
+}
+
+SaveOutcome TForm1::SaveDeck() {
+    if (deck_.DeckFileName.isEmpty() || exchange_->NeedsNewName(deck_.DeckFileName))
+        return SaveDeckAs();
+    return SaveOpenDeck(deck_, prompts_, this);
 }
 
 void TForm1::ClickSaveAsFile() {
@@ -118,9 +123,11 @@ void TForm1::ClickSaveAsFile() {
 
 SaveOutcome TForm1::SaveDeckAs() {
     // Starts where the deck is, with its name, as a save dialog does everywhere else; an
-    // imported deck starts beside the file it came from.
-    const QString proposed =
-        deck_.DeckFileName.isEmpty() ? exchange_->ProposedDeckName() : deck_.DeckFileName;
+    // imported deck, or another program's file opened as a deck, starts beside that file.
+    const QString &file = deck_.DeckFileName;
+    const QString proposed = file.isEmpty()                  ? exchange_->ProposedDeckName()
+                             : exchange_->NeedsNewName(file) ? DeckNameBeside(file)
+                                                             : file;
     const QString path = prompts_.SaveFileName(this, {QString(), QString(), proposed});
     if (path.isEmpty())
         return SaveOutcome::Declined;
@@ -132,6 +139,7 @@ SaveOutcome TForm1::SaveDeckAs() {
         deck_.DeckFileName = previous;
         return saved;
     }
+    exchange_->OpenedAsDeck(QString());
     UpdateRecentFiles();
     return saved;
 }
