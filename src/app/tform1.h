@@ -190,7 +190,6 @@ private:
     // Import and export (tform1_exchange.cpp).
     void CreateExchangeMenu(QMenu *file);
     bool TakeImportedCards(CardOwnerList cards, bool append, const QString &source);
-    SaveOutcome SaveDeck();   // to its file, or as SaveDeckAs when it must get a new name
     SaveOutcome SaveDeckAs(); // asks for a name; an imported deck has none yet
     void CreatePopupMenu();
     void CreateFindBar(QMenu *cardMenu);

@@ -13,6 +13,14 @@
 
 #include <QFileInfo>
 
+namespace {
+// A deck without a file, or another program's file opened as a deck, is saved under a name
+// the user gives.
+bool NeedsNewName(const Deck &deck, const DeckExchange &exchange) {
+    return deck.DeckFileName.isEmpty() || exchange.NeedsNewName(deck.DeckFileName);
+}
+} // namespace
+
 int TForm1::OpenDeckFile(const QString &path) {
     return OpenDeck(path, nullptr);
 }
@@ -82,7 +90,8 @@ SaveAnswer TForm1::AskSaveDeck() {
             return SaveAnswer::Cancelled;
         if (answer == PromptButton::No)
             return SaveAnswer::Continue;
-        const SaveOutcome saved = SaveDeck();
+        const SaveOutcome saved =
+            NeedsNewName(deck_, *exchange_) ? SaveDeckAs() : SaveOpenDeck(deck_, prompts_, this);
         if (saved == SaveOutcome::Saved)
             return SaveAnswer::Continue;
         // Kept in memory, so the user can still save it under another name.
@@ -105,13 +114,10 @@ void TForm1::ClickSaveFile() {
     if (deck_.CardList.empty())
         return;
     ParkFocus();
-    SaveDeck();
-}
-
-SaveOutcome TForm1::SaveDeck() {
-    if (deck_.DeckFileName.isEmpty() || exchange_->NeedsNewName(deck_.DeckFileName))
-        return SaveDeckAs();
-    return SaveOpenDeck(deck_, prompts_, this);
+    if (NeedsNewName(deck_, *exchange_))
+        SaveDeckAs();
+    else
+        SaveOpenDeck(deck_, prompts_, this);
 }
 
 void TForm1::ClickSaveAsFile() {
