@@ -146,7 +146,7 @@ void ImportDialog::BuildControls(const QString &fileName, bool canAppend) {
     connect(separatorBox_, &QComboBox::currentIndexChanged, this, changed);
     connect(headerCheck_, &QCheckBox::toggled, this, changed);
     connect(htmlCheck_, &QCheckBox::toggled, this, changed);
-    const auto columnChosen = [this] {
+    const auto columnChosen = [this, changed] {
         if (filling_)
             return;
         for (int i = 0; i < 3; ++i)

@@ -1,3 +1,4 @@
+#include "app/command_line.h"
 #include "deck/sjis_codec.h"
 #include "exchange/file_kind.h"
 #include "exchange_ui/deck_exchange.h"
@@ -9,6 +10,7 @@
 #include "view/long_text.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QProcess>
@@ -156,7 +158,7 @@ TEST_F(ForeignFiles, FileDialogsLeaveTheFileSystemAlone) {
         ASSERT_NE(model, nullptr);
         EXPECT_TRUE(model->isReadOnly()) << save;
         EXPECT_EQ(dialog->acceptMode(), save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-        EXPECT_EQ(QDir(dialog->directory()).absolutePath(), QDir(dir.path()).absolutePath());
+        EXPECT_EQ(dialog->directory().absolutePath(), QDir(dir.path()).absolutePath());
         if (save)
             EXPECT_EQ(dialog->selectedFiles(), QStringList{proposed});
     }
