@@ -8,7 +8,7 @@
 
 MessageRequest AboutRequest() {
     const QStringList lines{
-        QStringLiteral("Kardeon バージョン %1").arg(QStringLiteral(KARDEON_VERSION)),
+        QStringLiteral("Kardeon バージョン %1").arg(ProgramVersion()),
         QStringLiteral("Shift-JIS の問題ファイルで覚える暗記カード学習ソフトです。"),
         QStringLiteral("Qt %1 を使用しています。").arg(QString::fromLatin1(qVersion())),
         QStringLiteral("ライセンス: MIT License"),
@@ -19,4 +19,8 @@ MessageRequest AboutRequest() {
             {PromptButton::Yes},
             {},
             {}};
+}
+
+QString ProgramVersion() {
+    return QStringLiteral(KARDEON_VERSION);
 }

@@ -4,3 +4,6 @@
 
 // The version box: what the program is, which build and Qt it runs on, and its licence.
 MessageRequest AboutRequest();
+
+// The program's version, as the project names it ("0.1").
+QString ProgramVersion();

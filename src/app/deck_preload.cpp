@@ -1,6 +1,6 @@
 #include "app/deck_preload.h"
 
-#include "exchange/card_import.h"
+#include "exchange/file_kind.h"
 
 DeckPreload::DeckPreload(QString path, qint32 today)
     : path_(std::move(path)), today_(today), thread_([this] { Run(); }) {}
@@ -18,8 +18,8 @@ void DeckPreload::Wait() {
 void DeckPreload::Run() {
     read_ = ReadDeckForOpening(path_);
     // Anything the window asks about before it builds cards is left to the window.
-    if (!read_.result.ok || read_.unsuitable || read_.utf8 ||
-        exchange::LooksLikeOtherProgramsText(read_.lines.Bytes()) || abandoned_)
+    if (!read_.result.ok || read_.utf8 ||
+        exchange::KindOfFile(read_.lines) != exchange::FileKind::Deck || abandoned_)
         return;
     DeckFileRead copy = read_; // shares the bytes
     OpenReadDeck(deck_, std::move(copy), today_, queue_);

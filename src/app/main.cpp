@@ -1,3 +1,4 @@
+#include "app/command_line.h"
 #include "app/deck_preload.h"
 #include "app/single_instance.h"
 #include "app/startup_probe.h"
@@ -9,35 +10,63 @@
 #include "view/program_icon.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <cstdio>
+#include <optional>
+
 namespace {
 
-// The deck named on the command line, as a full path; empty without one.
-QString DeckArgument(int argc, char **argv) {
-    if (argc < 2)
-        return {};
-    const QString path = QString::fromLocal8Bit(argv[1]).remove(QLatin1Char('"'));
-    // A relative path means this process's folder, which a running instance does not share.
-    return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
+QStringList RawArguments(int argc, char **argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+// --help and --version answer at once, without a window or a display. Anything else waits for
+// Qt to take its own options (-platform, -style ...) out of the line. Returns the exit status,
+// or nothing to go on.
+std::optional<int> AnswerCommandLine(const CommandLine &line, bool final) {
+    switch (line.action) {
+    case CommandLine::Action::Run:
+        return std::nullopt;
+    case CommandLine::Action::Help:
+        std::fputs(UsageText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case CommandLine::Action::Version:
+        std::fputs(VersionText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case CommandLine::Action::Error:
+        break;
+    }
+    if (!final)
+        return std::nullopt;
+    std::fputs(CommandLineErrorText(line).toLocal8Bit().constData(), stderr);
+    return 2;
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
+    const CommandLine raw = ReadCommandLine(RawArguments(argc, argv));
+    if (const auto status = AnswerCommandLine(raw, false))
+        return *status;
     // The deck is read while the window is built. A lone argument Qt will not take for one of
     // its own options is a deck, and is read from the very start.
     std::unique_ptr<DeckPreload> preload;
     if (argc == 2 && argv[1][0] != '\0' && argv[1][0] != '-')
-        preload = std::make_unique<DeckPreload>(DeckArgument(argc, argv), TodayNumber());
+        preload = std::make_unique<DeckPreload>(raw.deck, TodayNumber());
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kardeon"));
     // Lets the desktop match the window with the installed entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(KARDEON_APP_ID));
-    const QString path = DeckArgument(argc, argv);
+    const CommandLine line = ReadCommandLine(QCoreApplication::arguments());
+    if (const auto status = AnswerCommandLine(line, true))
+        return *status;
+    const QString &path = line.deck;
 
     SingleInstance instance(SingleInstance::ProgramFolder());
     const SingleInstance::Lead lead = instance.Claim();

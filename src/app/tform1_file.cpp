@@ -7,6 +7,7 @@
 #include "app/deck_sync.h"
 #include "app/utf8_deck_question.h"
 #include "exchange/card_import.h"
+#include "exchange/file_kind.h"
 #include "exchange_ui/deck_exchange.h"
 #include "ui/prompts.h"
 #include "view/card_table_model.h"
@@ -16,7 +17,11 @@
 #include <QFileInfo>
 
 namespace {
-const QString OpenFilter = QStringLiteral("テキスト (*.txt *.csv);;すべてのファイル (*)");
+// A deck without a file, or another program's file opened as a deck, is saved under a name
+// the user gives.
+bool NeedsNewName(const Deck &deck, const DeckExchange &exchange) {
+    return deck.DeckFileName.isEmpty() || exchange.NeedsNewName(deck.DeckFileName);
+}
 } // namespace
 
 int TForm1::OpenDeckFile(const QString &path) {
@@ -32,8 +37,13 @@ int TForm1::OpenDeck(const QString &path, DeckPreload *preload) {
         return 0;
     }
     // Another program's text is offered for import rather than read as a deck.
-    const bool unsuitable = read.unsuitable;
-    if (unsuitable || exchange::LooksLikeOtherProgramsText(read.lines.Bytes())) {
+    const exchange::FileKind kind = exchange::KindOfFile(read.lines);
+    if (kind == exchange::FileKind::Binary) {
+        prompts_.Warning(this, exchange::NotTextMessage());
+        return 1;
+    }
+    const bool unsuitable = kind == exchange::FileKind::NotDeck;
+    if (kind != exchange::FileKind::Deck) {
         const auto offer = exchange_->OfferImport(path, unsuitable, !deck_.CardList.empty());
         if (offer == DeckExchange::Offer::Done)
             return unsuitable ? 1 : 0;
@@ -60,6 +70,7 @@ int TForm1::OpenDeck(const QString &path, DeckPreload *preload) {
     if (!preload ||
         !preload->OpenParsed(deck_, std::move(read), cards, drill_.Today(), drill_.AskQueue))
         OpenReadDeck(deck_, std::move(read), cards, drill_.Today(), drill_.AskQueue);
+    exchange_->OpenedAsDeck(kind == exchange::FileKind::OtherText ? deck_.DeckFileName : QString());
     // The changed-on-disk check hashes the file when it first needs to; else it is done once
     // the window is drawn.
     afterPaint_->Add([this] { deck_.DiskStamp.Hash(); });
@@ -98,7 +109,7 @@ SaveAnswer TForm1::AskSaveDeck() {
             return SaveAnswer::Cancelled;
         if (answer == PromptButton::No)
             return SaveAnswer::Continue;
-        const SaveOutcome saved = deck_.DeckFileName.isEmpty() ? SaveDeckAs() : sync_->Save();
+        const SaveOutcome saved = NeedsNewName(deck_, *exchange_) ? SaveDeckAs() : sync_->Save();
         if (saved == SaveOutcome::Saved)
             return SaveAnswer::Continue;
         // Kept in memory, so the user can still save it under another name.
@@ -112,7 +123,7 @@ SaveAnswer TForm1::AskSaveDeck() {
 void TForm1::ClickOpen() {
     const QString dir =
         deck_.DeckFileName.isEmpty() ? QString() : QFileInfo(deck_.DeckFileName).absolutePath();
-    const QString path = prompts_.OpenFileName(this, {QString(), OpenFilter, dir});
+    const QString path = prompts_.OpenFileName(this, {QString(), TextFileFilter(), dir});
     if (!path.isEmpty())
         OpenDeckFile(path);
 }
@@ -121,7 +132,7 @@ void TForm1::ClickSaveFile() {
     if (deck_.CardList.empty())
         return;
     ParkFocus();
-    if (deck_.DeckFileName.isEmpty())
+    if (NeedsNewName(deck_, *exchange_))
         SaveDeckAs();
     else
         sync_->Save();
@@ -136,9 +147,11 @@ void TForm1::ClickSaveAsFile() {
 
 SaveOutcome TForm1::SaveDeckAs() {
     // Starts where the deck is, with its name, as a save dialog does everywhere else; an
-    // imported deck starts beside the file it came from.
-    const QString proposed =
-        deck_.DeckFileName.isEmpty() ? exchange_->ProposedDeckName() : deck_.DeckFileName;
+    // imported deck, or another program's file opened as a deck, starts beside that file.
+    const QString &file = deck_.DeckFileName;
+    const QString proposed = file.isEmpty()                  ? exchange_->ProposedDeckName()
+                             : exchange_->NeedsNewName(file) ? DeckNameBeside(file)
+                                                             : file;
     const QString path = prompts_.SaveFileName(this, {QString(), QString(), proposed});
     if (path.isEmpty())
         return SaveOutcome::Declined;
@@ -150,6 +163,7 @@ SaveOutcome TForm1::SaveDeckAs() {
         deck_.DeckFileName = previous;
         return saved;
     }
+    exchange_->OpenedAsDeck(QString());
     UpdateRecentFiles();
     return saved;
 }

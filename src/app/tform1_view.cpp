@@ -106,7 +106,7 @@ void TForm1::MyMemoDblClick(TMyMemo *memo) {
 }
 
 void TForm1::OnCha(TMyMemo *memo) {
-    if (SuppressEdits || !memo->Shown)
+    if (SuppressEdits || !memo->Shown || memo->Cut)
         return;
     TMondaiSet *card = drill_.CardOfRow(memo->Row);
     if (!card)

@@ -75,6 +75,15 @@ public:
         Field(text, kinds);
     }
     void Field(QByteArrayView text) { Field(text, KindsOf(text)); }
+    // An empty field in quotes: a card whose texts are all empty still reads back as a card.
+    void EmptyQuoted() {
+        Reserve(3);
+        if (!atRecordStart_)
+            out_.data()[size_++] = separator_;
+        atRecordStart_ = false;
+        out_.data()[size_++] = '"';
+        out_.data()[size_++] = '"';
+    }
     void EndRecord() {
         Raw(lineEnd_);
         atRecordStart_ = true;
@@ -244,7 +253,14 @@ void WriteHeader(Writer &writer, const ExportOptions &options) {
 
 void WriteCard(Writer &writer, const TMondaiSet &card, const ExportOptions &options) {
     const auto texts = card.Views();
-    writer.Text(texts[TMondaiSet::kMondai]);
+    const auto shownEmpty = [&](TMondaiSet::Text which) {
+        return texts[which].isEmpty() || texts[which] == "\"\"";
+    };
+    if (shownEmpty(TMondaiSet::kMondai) && shownEmpty(TMondaiSet::kKaitou) &&
+        shownEmpty(TMondaiSet::kSankou))
+        writer.EmptyQuoted();
+    else
+        writer.Text(texts[TMondaiSet::kMondai]);
     writer.Text(texts[TMondaiSet::kKaitou]);
     writer.Text(texts[TMondaiSet::kSankou]);
     if (options.withRecord) {

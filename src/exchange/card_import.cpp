@@ -105,7 +105,9 @@ public:
     CardMaker(const ImportOptions &options, ImportResult &result, const QByteArray &text)
         : options_(options), result_(result), source_(text) {}
 
-    void Take(const std::vector<QByteArrayView> &fields) {
+    // A record whose texts are all empty is a card only when it says so with quotes (""), as
+    // an export writes it: the empty rows a spreadsheet leaves are no cards.
+    void Take(const std::vector<QByteArrayView> &fields, bool quoted) {
         std::array<QByteArray, 3> made; // texts that had to change on the way
         CardSource::Texts texts{};
         bool any = false;
@@ -116,7 +118,7 @@ public:
             texts[i] = Stored(fields[column], made[i]);
             any = any || !texts[i].isEmpty();
         }
-        if (any)
+        if (any || quoted)
             result_.cards.push_back(source_.NewCard(texts, 0, 0, 0));
     }
 
@@ -235,7 +237,7 @@ ImportResult ImportCards(QByteArrayView fileBytes, const ImportOptions &options)
             for (const QByteArrayView field : fields)
                 named << field.toByteArray();
         } else {
-            maker.Take(fields);
+            maker.Take(fields, reader.AnyQuoted());
         }
         first = false;
     }
@@ -264,6 +266,10 @@ QByteArray StoredFormOf(QByteArrayView text, bool *quoteCommaSeparated) {
         return quoted;
     }
     QByteArray value = EncodeLineBreaks(text.toByteArray());
+    // The deck's own rule drops a break at the very end (an edit box shows one more line
+    // after it); a text from a file keeps it.
+    if (text.endsWith('\r') || text.endsWith('\n'))
+        value += "\\n";
     const QByteArray separated = SeparateQuoteCommas(value);
     if (separated.size() != value.size() && quoteCommaSeparated)
         *quoteCommaSeparated = true;

@@ -27,6 +27,7 @@ void DelimitedReader::SkipRecordEnd() {
 
 bool DelimitedReader::Next() {
     fields_.clear();
+    anyQuoted_ = false;
     if (tooLong_)
         return false;
     // Empty lines hold no record.
@@ -38,6 +39,7 @@ bool DelimitedReader::Next() {
     recordLine_ = line_;
     for (;;) {
         const bool quoted = pos_ < text_.size() && text_[pos_] == '"';
+        anyQuoted_ = anyQuoted_ || quoted;
         fields_.push_back(quoted ? QuotedField(recordStart) : PlainField());
         if (tooLong_ || pos_ - recordStart > maxRecordBytes_) {
             tooLong_ = true;

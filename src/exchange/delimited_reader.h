@@ -26,6 +26,9 @@ public:
     // The line (1-based) the current record, or the record that was too long, starts on.
     qsizetype LineNumber() const { return recordLine_; }
     bool TooLong() const { return tooLong_; }
+    // Whether a field of the current record was written in quotes, as an empty text that is
+    // meant as one is ("").
+    bool AnyQuoted() const { return anyQuoted_; }
     // Where the reader stands in the text: the byte after the last record read.
     qsizetype Position() const { return pos_; }
 
@@ -43,6 +46,7 @@ private:
     qsizetype line_ = 1;
     qsizetype recordLine_ = 0;
     bool tooLong_ = false;
+    bool anyQuoted_ = false;
     std::vector<QByteArrayView> fields_;
     // Unescaped quoted fields of the current record; one buffer per field, kept between records.
     std::vector<QByteArray> unescaped_;

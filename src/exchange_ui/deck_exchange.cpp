@@ -1,6 +1,7 @@
 #include "exchange_ui/deck_exchange.h"
 
 #include "exchange/card_import.h"
+#include "exchange/file_kind.h"
 #include "exchange_ui/import_dialog.h"
 #include "ui/prompts.h"
 
@@ -8,9 +9,6 @@
 #include <QFileInfo>
 
 namespace {
-
-const QString ImportFilter =
-    QStringLiteral("テキスト (*.txt *.csv *.tsv *.tab);;すべてのファイル (*)");
 
 struct FormatFile {
     const char16_t *filter;
@@ -40,13 +38,30 @@ bool SameFile(const QString &a, const QString &b) {
 
 } // namespace
 
+QString TextFileFilter() {
+    return QStringLiteral("テキスト (*.txt *.csv *.tsv *.tab);;すべてのファイル (*)");
+}
+
+QString NameBeside(const QString &file, const QString &suffix, const QString &mark) {
+    const QFileInfo info(file);
+    const QDir folder = info.absoluteDir();
+    const QString name = folder.filePath(info.completeBaseName() + u'.' + suffix);
+    if (!SameFile(name, file))
+        return name;
+    return folder.filePath(info.completeBaseName() + mark + u'.' + suffix);
+}
+
+QString DeckNameBeside(const QString &file) {
+    return NameBeside(file, QStringLiteral("csv"), QStringLiteral("_kardeon"));
+}
+
 DeckExchange::DeckExchange(Prompts &prompts, QWidget *parent, Take take)
     : runDialog([](ImportDialog &dialog) { return dialog.exec() == QDialog::Accepted; }),
       prompts_(prompts), parent_(parent), take_(std::move(take)) {}
 
 void DeckExchange::ChooseAndImport(const QString &folder, bool deckOpen) {
-    const QString path =
-        prompts_.OpenFileName(parent_, {QStringLiteral("取り込むファイル"), ImportFilter, folder});
+    const QString path = prompts_.OpenFileName(
+        parent_, {QStringLiteral("取り込むファイル"), TextFileFilter(), folder});
     if (!path.isEmpty())
         Import(path, deckOpen);
 }
@@ -56,6 +71,10 @@ bool DeckExchange::Import(const QString &path, bool deckOpen) {
     const FileResult read = ReadTextFile(path, &bytes);
     if (!read.ok) {
         prompts_.Error(parent_, read.error);
+        return false;
+    }
+    if (exchange::LooksBinary(bytes)) {
+        prompts_.Warning(parent_, exchange::NotTextMessage());
         return false;
     }
     ImportDialog dialog(std::move(bytes), QFileInfo(path).fileName(), deckOpen, parent_);
@@ -75,14 +94,7 @@ bool DeckExchange::Import(const QString &path, bool deckOpen) {
 }
 
 QString DeckExchange::ProposedDeckName() const {
-    if (lastSource_.isEmpty())
-        return {};
-    const QFileInfo source(lastSource_);
-    const QDir folder = source.absoluteDir();
-    QString name = folder.filePath(source.completeBaseName() + QStringLiteral(".csv"));
-    if (SameFile(name, lastSource_))
-        name = folder.filePath(source.completeBaseName() + QStringLiteral("_kardeon.csv"));
-    return name;
+    return lastSource_.isEmpty() ? QString() : DeckNameBeside(lastSource_);
 }
 
 DeckExchange::Offer DeckExchange::OfferImport(const QString &path, bool unsuitable, bool deckOpen) {
@@ -98,10 +110,12 @@ DeckExchange::Offer DeckExchange::OfferImport(const QString &path, bool unsuitab
         return Offer::Done;
     }
     switch (prompts_.Confirm(parent_,
-                             QStringLiteral("このファイルは他のプログラムの形式（タブ区切り、"
-                                            "UTF-16 など）のようです。\n"
+                             QStringLiteral("このファイルは表計算ソフトなど他のプログラムの"
+                                            "形式（見出しの行、セル内の改行、UTF-16 など）の"
+                                            "ようです。\n"
                                             "カードとして取り込みますか？\n"
-                                            "「いいえ」ではデッキとしてそのまま開きます。"),
+                                            "「いいえ」ではデッキとしてそのまま開きます"
+                                            "（保存するときは別の名前を尋ねます）。"),
                              {PromptButton::Yes, PromptButton::No, PromptButton::Cancel})) {
     case PromptButton::Yes:
         Import(path, deckOpen);
@@ -118,11 +132,10 @@ QString DeckExchange::Export(const Deck &deck, const exchange::ExportOptions &op
         return {};
     const FormatFile file = FileOf(options.format);
     const QString suffix = QString::fromUtf16(file.suffix);
-    const QFileInfo deckFile(deck.DeckFileName);
-    const QString proposed =
-        deck.DeckFileName.isEmpty()
-            ? QString()
-            : deckFile.absoluteDir().filePath(deckFile.completeBaseName() + u'.' + suffix);
+    // A name the check below accepts: never the deck's own file.
+    const QString proposed = deck.DeckFileName.isEmpty() ? QString()
+                                                         : NameBeside(deck.DeckFileName, suffix,
+                                                                      QStringLiteral("-書き出し"));
     QString path = prompts_.SaveFileName(
         parent_, {QStringLiteral("書き出し"), QString::fromUtf16(file.filter), proposed});
     if (path.isEmpty())

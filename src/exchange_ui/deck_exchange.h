@@ -8,6 +8,16 @@
 #include <functional>
 
 class ImportDialog;
+
+// The filter of the dialogs that choose a text file to open or import.
+QString TextFileFilter();
+
+// A name beside `file` for a file ending in `suffix`: NAME.suffix, or NAME + `mark` + .suffix
+// when that would be `file` itself.
+QString NameBeside(const QString &file, const QString &suffix, const QString &mark);
+// The name a deck read from another program's `file` is saved under: never that file.
+QString DeckNameBeside(const QString &file);
+
 class Prompts;
 class QWidget;
 
@@ -42,6 +52,14 @@ public:
     // came from, never that file itself.
     QString ProposedDeckName() const;
 
+    // Another program's file the user opened as a deck anyway (empty for a deck of its own):
+    // saving it asks for a new name until it has one, so that the user's file is never
+    // rewritten in the deck format.
+    void OpenedAsDeck(const QString &path) { openedAsDeck_ = path; }
+    bool NeedsNewName(const QString &deckFile) const {
+        return !deckFile.isEmpty() && deckFile == openedAsDeck_;
+    }
+
     // 書き出し: asks for a file name beside the deck and writes the deck's cards to it. The
     // deck file itself is never the target. Returns a note for the status line, or empty.
     QString Export(const Deck &deck, const exchange::ExportOptions &options);
@@ -51,4 +69,5 @@ private:
     QWidget *parent_;
     Take take_;
     QString lastSource_;
+    QString openedAsDeck_;
 };

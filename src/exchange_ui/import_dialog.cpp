@@ -52,7 +52,7 @@ QComboBox *NamedCombo(QWidget *parent, const char *name) {
 ImportDialog::ImportDialog(QByteArray fileBytes, const QString &fileName, bool canAppend,
                            QWidget *parent)
     : QDialog(parent), fileBytes_(std::move(fileBytes)),
-      options_(exchange::DetectImportOptions(fileBytes_)) {
+      options_(exchange::DetectImportOptions(fileBytes_)), wantedColumns_(options_.columns) {
     setObjectName(QStringLiteral("ImportDialog"));
     setWindowTitle(QStringLiteral("取り込み - %1").arg(fileName));
     BuildControls(fileName, canAppend);
@@ -146,13 +146,21 @@ void ImportDialog::BuildControls(const QString &fileName, bool canAppend) {
     connect(separatorBox_, &QComboBox::currentIndexChanged, this, changed);
     connect(headerCheck_, &QCheckBox::toggled, this, changed);
     connect(htmlCheck_, &QCheckBox::toggled, this, changed);
+    const auto columnChosen = [this, changed] {
+        if (filling_)
+            return;
+        for (int i = 0; i < 3; ++i)
+            wantedColumns_[i] = columnBoxes_[i]->currentData().toInt();
+        changed();
+    };
     for (QComboBox *box : columnBoxes_)
-        connect(box, &QComboBox::currentIndexChanged, this, changed);
+        connect(box, &QComboBox::currentIndexChanged, this, columnChosen);
     resize(760, 520);
 }
 
 void ImportDialog::SetOptions(const exchange::ImportOptions &options) {
     options_ = options;
+    wantedColumns_ = options.columns;
     ShowOptions();
     Reload();
 }
@@ -175,18 +183,20 @@ void ImportDialog::ReadControls() {
     options_.separator = char(separatorBox_->currentData().toInt());
     options_.headerRow = headerCheck_->isChecked();
     options_.html = htmlCheck_->isChecked();
-    for (int i = 0; i < 3; ++i)
-        options_.columns[i] = columnBoxes_[i]->currentData().toInt();
 }
 
 void ImportDialog::Reload() {
+    // The columns the user chose, as far as the file read this way has them.
+    for (int i = 0; i < 3; ++i)
+        options_.columns[i] = wantedColumns_[i];
     result_ = exchange::ImportCards(fileBytes_, options_);
     FillColumnBoxes();
     FillPreview();
     ShowNotes();
 }
 
-// The columns found, with the current choice kept where it still exists.
+// The columns found, with the choice kept where it still exists; a choice a narrower reading
+// cannot show comes back when the reading widens again.
 void ImportDialog::FillColumnBoxes() {
     filling_ = true;
     const int count = int(result_.columnNames.size());
@@ -197,7 +207,7 @@ void ImportDialog::FillColumnBoxes() {
         for (int column = 0; column < count; ++column)
             box->addItem(QStringLiteral("%1: %2").arg(column + 1).arg(result_.columnNames[column]),
                          column);
-        const int wanted = options_.columns[i] < count ? options_.columns[i] : exchange::kNoColumn;
+        const int wanted = wantedColumns_[i] < count ? wantedColumns_[i] : exchange::kNoColumn;
         options_.columns[i] = wanted;
         box->setCurrentIndex(box->findData(wanted));
     }

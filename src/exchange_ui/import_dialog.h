@@ -43,6 +43,8 @@ private:
 
     QByteArray fileBytes_;
     exchange::ImportOptions options_;
+    // The columns the user chose, kept while a reading with fewer columns cannot show them.
+    std::array<int, 3> wantedColumns_;
     exchange::ImportResult result_;
     bool filling_ = false;
 

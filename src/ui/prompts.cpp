@@ -1,10 +1,12 @@
 #include "ui/prompts.h"
 
 #include "ui/app_texts.h"
+#include "ui/file_dialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QGroupBox>
 #include <QMessageBox>
@@ -150,15 +152,45 @@ PromptButton QtPrompts::Message(QWidget *parent, const MessageRequest &request) 
     return escape;
 }
 
+namespace {
+
+QString ChosenFile(QFileDialog &dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
 QString QtPrompts::OpenFileName(QWidget *parent, const FileRequest &request) {
     const KeyboardBack back(parent);
-    return QFileDialog::getOpenFileName(parent, request.caption, request.directory, request.filter);
+    return ChosenFile(*MakeFileDialog(parent, request, false));
 }
 
 QString QtPrompts::SaveFileName(QWidget *parent, const FileRequest &request) {
     const KeyboardBack back(parent);
     // No overwrite question of our own and no default suffix: the name is used as typed.
-    return QFileDialog::getSaveFileName(parent, request.caption, request.directory, request.filter);
+    return ChosenFile(*MakeFileDialog(parent, request, true));
+}
+
+std::unique_ptr<QFileDialog> MakeFileDialog(QWidget *parent, const FileRequest &request,
+                                            bool save) {
+    auto dialog = std::make_unique<QFileDialog>(parent, request.caption, QString(), request.filter);
+    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // A stray key in a file dialog must never delete or rename the user's files.
+    dialog->setOption(QFileDialog::ReadOnly);
+    // Without a start, the dialog opens where the last one was left.
+    const QFileInfo start(request.directory);
+    if (request.directory.isEmpty())
+        return dialog;
+    if (start.isDir()) {
+        dialog->setDirectory(request.directory);
+    } else {
+        dialog->setDirectory(start.absolutePath());
+        dialog->selectFile(start.fileName());
+    }
+    return dialog;
 }
 
 std::optional<QFont> QtPrompts::ChooseFont(QWidget *parent, const QFont &initial,

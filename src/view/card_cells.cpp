@@ -2,6 +2,7 @@
 
 #include "deck/card.h"
 #include "deck/sjis_codec.h"
+#include "view/long_text.h"
 
 #include <QMouseEvent>
 #include <QTextBlock>
@@ -90,11 +91,14 @@ TMyMemo::TMyMemo(int kind, int row, QWidget *parent)
 
 void TMyMemo::Clear() {
     Shown = false;
+    Cut = false;
+    setToolTip(QString());
     if (!document()->isEmpty())
         clear();
 }
 
 void TMyMemo::SetEditable(bool editable) {
+    editable = editable && !Cut;
     // Redraws call this for every box; leave unchanged boxes alone.
     if (isReadOnly() == !editable && (focusPolicy() == Qt::StrongFocus) == editable)
         return;
@@ -121,7 +125,13 @@ void ShowField(TMyMemo *box, const QByteArray &stored) {
     box->Shown = true;
     QString text = sjis::ToDisplay(DisplayForm(stored)).text;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    box->setPlainText(text);
+    const qsizetype length = text.size();
+    ShownText shown = CutLongLines(std::move(text));
+    box->Cut = shown.cut;
+    box->setToolTip(shown.cut ? CutTextNote(length) : QString());
+    if (shown.cut)
+        box->SetEditable(false);
+    box->setPlainText(shown.text);
 }
 } // namespace
 

@@ -54,6 +54,9 @@ public:
     qint32 Kind;
     qint32 Row;
     bool Shown = false;
+    // Shows only the start of a line too long to lay out (long_text.h): read-only, and never
+    // stored back into the card.
+    bool Cut = false;
 
     // Empties the box and forgets its card (the caller suppresses edits).
     void Clear();

@@ -1,6 +1,7 @@
 #include "view/card_table_model.h"
 
 #include "deck/sjis_codec.h"
+#include "view/long_text.h"
 
 #include <QStringList>
 
@@ -59,6 +60,8 @@ QVariant CardTableModel::data(const QModelIndex &index, int role) const {
     const TMondaiSet *card = CardAt(index.row());
     switch (role) {
     case Qt::DisplayRole:
+        // Only what a cell can lay out quickly; the editor gets the whole text.
+        return card ? CutLongLines(CellText(*card, index.row(), index.column())).text : QString();
     case Qt::EditRole:
         return card ? CellText(*card, index.row(), index.column()) : QString();
     case ShadeRole:

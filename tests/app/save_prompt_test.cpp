@@ -156,7 +156,7 @@ TEST_F(SavePrompt, FileMenuOpensSavesAndSavesAs) {
     Trigger("men_File_Open");
     ASSERT_EQ(prompts.fileRequests.size(), 1u);
     EXPECT_EQ(prompts.fileRequests[0].filter,
-              QStringLiteral("テキスト (*.txt *.csv);;すべてのファイル (*)"));
+              QStringLiteral("テキスト (*.txt *.csv *.tsv *.tab);;すべてのファイル (*)"));
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Kardeon - menu.csv"));
 
     Click("btnSusume");

@@ -113,6 +113,20 @@ HostileFiles::HostileFiles(const QDir &folder) {
     file(QStringLiteral("garbage.csv"), "x,y\r\n" + garbage);
     file(QStringLiteral("lead_bytes.csv"),
          "\x81,\x82\x5C,\xFF\xFE,0,0,0,\x83\r\n\x81\x5C,a\x81\r\n");
+    const auto foreignFile = [&](const QString &name, const QByteArray &bytes) {
+        foreign.emplace_back(file(name, bytes), bytes);
+    };
+    foreignFile(QStringLiteral("spreadsheet.csv"),
+                Sjis(QStringLiteral("表,裏,メモ\r\n犬,dog,\"動物\r\n四つ足\"\r\n猫,cat,\r\n")));
+    foreignFile(QStringLiteral("header_only.csv"), Sjis(QStringLiteral("表,裏,メモ\r\n")));
+    foreignFile(QStringLiteral("utf8_sheet.csv"),
+                QStringLiteral("\uFEFFfront,back\r\n\"a\r\nb\",c\r\n").toUtf8());
+    QByteArray program("\x7f"
+                       "ELF\x02\x01\x01",
+                       7);
+    program += QByteArray(40, '\0') + "a,b\n" + garbage;
+    foreignFile(QStringLiteral("program.csv"), program);
+    foreignFile(QStringLiteral("program.tsv"), program);
     folder.mkdir(QStringLiteral("folder.csv"));
     openable << folder.filePath(QStringLiteral("folder.csv"))
              << folder.filePath(QStringLiteral("missing.csv"));

@@ -5,6 +5,8 @@
 #include <QStringList>
 
 #include <random>
+#include <utility>
+#include <vector>
 
 using MonkeyRng = std::mt19937_64;
 
@@ -26,4 +28,7 @@ struct HostileFiles {
     QStringList openable;  // paths the open dialog may return (some missing or not files)
     QStringList saveNames; // paths the save-as dialog may return
     QString startDeck;     // a sound deck of a few dozen cards
+    // Other programs' files among `openable` (a spreadsheet's CSV, an executable) and their
+    // bytes: no answer to any question may change them. The save dialog never names them.
+    std::vector<std::pair<QString, QByteArray>> foreign;
 };

@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDialog>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -177,7 +178,11 @@ QString MonkeyPrompts::OpenFileName(QWidget *, const FileRequest &) {
 }
 
 QString MonkeyPrompts::SaveFileName(QWidget *, const FileRequest &) {
-    const QStringList paths = monkey_.files->saveNames + monkey_.files->openable;
+    // A user who types the name of another program's file means it; the monkey never does, so
+    // that any change to such a file is the program's own.
+    QStringList paths = monkey_.files->saveNames + monkey_.files->openable;
+    for (const auto &[foreign, bytes] : monkey_.files->foreign)
+        paths.removeAll(foreign);
     const QString path =
         Chance(monkey_.rng, 15) ? QString() : paths[Pick(monkey_.rng, int(paths.size()))];
     monkey_.Note(
@@ -316,6 +321,13 @@ void WindowMonkey::AddTouchable() {
         touchable_.push_back(card);
 }
 
+namespace {
+QByteArray FileBytes(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+} // namespace
+
 void WindowMonkey::Check() {
     const Deck &deck = form_->DeckState();
     const qint32 today = form_->DrillState().Today();
@@ -343,6 +355,9 @@ void WindowMonkey::Check() {
             problem = CheckRecordChanges(recordsBefore_, SnapshotRecords(deck), mayChange,
                                          resetConfirmed);
     }
+    for (const auto &[path, bytes] : files->foreign)
+        if (problem.isEmpty() && FileBytes(path) != bytes)
+            problem = QStringLiteral("another program's file %1 was changed").arg(path);
     if (problem.isEmpty() && form_->isVisible()) {
         const QString total = form_->findChild<QLabel *>(QStringLiteral("Num_Total"))->text();
         const QString select = form_->findChild<QLabel *>(QStringLiteral("Num_Select"))->text();
