@@ -18,7 +18,9 @@
 
 #include <algorithm>
 #include <bit>
+#include <future>
 #include <limits>
+#include <system_error>
 
 namespace {
 
@@ -181,6 +183,12 @@ Record RecordOf(const MergeBaseCard &card) {
     return {card.jikan, card.seikai, card.fuseikai, card.history};
 }
 
+// Two cards' records alike, without hashing their histories.
+bool SameRecord(const TMondaiSet &a, const TMondaiSet &b) {
+    return a.Jikan == b.Jikan && a.Seikai == b.Seikai && a.Fuseikai == b.Fuseikai &&
+           a.View(TMondaiSet::kRireki) == b.View(TMondaiSet::kRireki);
+}
+
 qint32 Clamped(qint64 value) {
     return qint32(std::clamp<qint64>(value, std::numeric_limits<qint32>::min(),
                                      std::numeric_limits<qint32>::max()));
@@ -210,8 +218,16 @@ public:
         : base_(base), owned_{&ours, &theirs} {
         sides_[0].cards = &ours;
         sides_[1].cards = &theirs;
+        // The two sides are hashed side by side, as a large deck is parsed.
+        std::future<std::vector<quint64>> theirTexts;
+        try {
+            theirTexts = std::async(std::launch::async, [&theirs] { return TextHashes(theirs); });
+        } catch (const std::system_error &) {
+            theirTexts =
+                std::async(std::launch::deferred, [&theirs] { return TextHashes(theirs); });
+        }
         sides_[0].texts = TextHashes(ours);
-        sides_[1].texts = TextHashes(theirs);
+        sides_[1].texts = theirTexts.get();
     }
 
     MergeResult Run() {
@@ -225,6 +241,7 @@ public:
         std::sort(runs.begin(), runs.end(),
                   [](const ::Run &a, const ::Run &b) { return a.Order() < b.Order(); });
         emitted_.assign(size_t(identityCount_), 0);
+        result_.cards.reserve(owned_[0]->size() + owned_[1]->size() / 64);
         auto run = runs.begin();
         auto emitRunsAfter = [&](qint32 anchor) {
             const auto first = run;
@@ -414,10 +431,10 @@ private:
 
     // Sets our card's record to the merged one; true when it changed.
     bool MergeRecords(qint32 b, TMondaiSet &mine, const TMondaiSet &their) const {
+        if (SameRecord(mine, their)) // most cards: nothing to work out
+            return false;
         const Record my = RecordOf(mine);
         const Record other = RecordOf(their);
-        if (my == other)
-            return false;
         Record base{};
         if (base_) {
             base = RecordOf(base_->cards[size_t(b)]);
