@@ -23,8 +23,9 @@ void TForm1::CreateSpeech() {
     speech_->SetNotice(
         [this](const QString &text, const QString &details) { ShowNotice(text, details); });
     speech_->Start(MakeSpeechComponent());
-    // The engine loads once the window is drawn, when start-up holds it back until then.
-    afterPaint_->Add(&speech_start::Release);
+    // When start-up holds the engine back, it loads once the window is drawn.
+    if (speech_start::Held())
+        afterPaint_->Add(&speech_start::Release);
 }
 
 void TForm1::AutoSpeak() {
