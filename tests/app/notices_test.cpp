@@ -115,7 +115,8 @@ TEST(SpeechNotices, EachFailureIsToldOnceInTheStatusLine) {
         TForm1 form(prompts, FixedDayClock(TestToday));
         form.show();
         // The text fails once the engine has started.
-        LastFakeSpeech()->Edit().speakFails = c.notice == SpeechOutput::CannotSpeakNotice();
+        if (c.notice == SpeechOutput::CannotSpeakNotice())
+            LastFakeSpeech()->Edit().speakFails = true;
         auto *status = form.findChild<QStatusBar *>();
         int shown = 0;
         QObject::connect(status, &QStatusBar::messageChanged, [&shown, &c](const QString &text) {
