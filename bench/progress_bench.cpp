@@ -83,11 +83,8 @@ void BM_ReadReviewLog(benchmark::State &state) {
 }
 BENCHMARK(BM_ReadReviewLog)->Unit(benchmark::kMillisecond);
 
-// The menu command on a million-card deck with a million-line log, to the painted window:
-// the log is read, the figures computed, the window built and drawn.
-void BM_OpenOverviewWindow(benchmark::State &state) {
-    SilentPrompts prompts;
-    TForm1 form(prompts, FixedDayClock(bench::kToday));
+// Shows `form` with the million-card deck open and the million-line log as its review log.
+void OpenDeckWithLog(TForm1 &form) {
     const QString deckPath = Folder().filePath(QStringLiteral("deck.csv"));
     {
         QFile file(deckPath);
@@ -100,6 +97,14 @@ void BM_OpenOverviewWindow(benchmark::State &state) {
     QFile::remove(ReviewLog::PathForDeck(deckPath));
     QDir().mkpath(QFileInfo(ReviewLog::PathForDeck(deckPath)).absolutePath());
     QFile::copy(LogFile(), ReviewLog::PathForDeck(deckPath));
+}
+
+// The menu command on a million-card deck with a million-line log, to the painted window:
+// the log is read, the figures computed, the window built and drawn.
+void BM_OpenOverviewWindow(benchmark::State &state) {
+    SilentPrompts prompts;
+    TForm1 form(prompts, FixedDayClock(bench::kToday));
+    OpenDeckWithLog(form);
     for (auto _ : state) {
         // A fresh start each time, as after opening the deck: nothing read yet.
         LearningProgress progress(form.DeckState(), form.DrillState(), {}, &form);
@@ -119,18 +124,7 @@ BENCHMARK(BM_OpenOverviewWindow)->Unit(benchmark::kMillisecond)->Iterations(5);
 void BM_OpenOverviewWindowAfterDeckOpen(benchmark::State &state) {
     SilentPrompts prompts;
     TForm1 form(prompts, FixedDayClock(bench::kToday));
-    const QString deckPath = Folder().filePath(QStringLiteral("deck.csv"));
-    {
-        QFile file(deckPath);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(bench::CachedDeckBytes(kCards));
-    }
-    form.OpenStartDeck(deckPath);
-    form.show();
-    QApplication::processEvents();
-    QFile::remove(ReviewLog::PathForDeck(deckPath));
-    QDir().mkpath(QFileInfo(ReviewLog::PathForDeck(deckPath)).absolutePath());
-    QFile::copy(LogFile(), ReviewLog::PathForDeck(deckPath));
+    OpenDeckWithLog(form);
     for (auto _ : state) {
         state.PauseTiming();
         auto progress = std::make_unique<LearningProgress>(form.DeckState(), form.DrillState(),
