@@ -27,11 +27,16 @@ void ReviewRecorder::DeckStarted() {
     Sync();
     log_.reset();
     OpenLog();
+    if (starting_)
+        starting_();
     history_ = {};
     historyRead_ = false;
     unwritten_.clear();
     reported_ = false;
     sessionAnswers_ = 0;
+    // The limit and the model need the log now; otherwise it is read when first asked for.
+    if (memory_ || newCardsPerDay_ > 0)
+        ReadHistory();
 }
 
 void ReviewRecorder::CardAnswered(const TMondaiSet &card, AnswerKind kind, qint32 dueBefore) {
@@ -41,11 +46,14 @@ void ReviewRecorder::CardAnswered(const TMondaiSet &card, AnswerKind kind, qint3
     sessionAnswers_ = std::max<qint64>(sessionAnswers_, 0);
     const ReviewEntry entry{today_(),   std::clamp(secondOfDay_(), 0, 86399),
                             kind,       dueBefore,
-                            card.Jikan, ReviewCardKey(card)};
+                            card.Jikan, ReviewCardKey64(card),
+                            true,       AnswerTouchedNewCard(card, kind)};
+    if (memory_)
+        memory_->Answered(card, kind, entry.day, dueBefore);
     const bool written = log_ && log_->Append(entry);
     if (historyRead_)
         history_.Add(entry);
-    else if (!written)
+    if (!written)
         unwritten_.push_back(entry);
     if (!written && log_)
         Report(log_->Path());
@@ -61,16 +69,43 @@ bool ReviewRecorder::Sync() {
 }
 
 const ReviewHistory &ReviewRecorder::History() {
-    if (!historyRead_) {
-        if (!log_)
-            OpenLog();
-        history_ = log_ ? ReadReviewLog(log_->Path()) : ReviewHistory{};
-        for (const ReviewEntry &entry : unwritten_)
-            history_.Add(entry);
-        unwritten_.clear();
-        historyRead_ = true;
-    }
+    if (!historyRead_)
+        ReadHistory();
     return history_;
+}
+
+void ReviewRecorder::ReadHistory() {
+    if (!log_)
+        OpenLog();
+    std::function<void(const ReviewEntry &)> replay;
+    if (memory_) {
+        memory_->Clear();
+        memory_->Reserve(deck_.CardList.size());
+        replay = [this](const ReviewEntry &entry) { memory_->Replay(entry); };
+    }
+    history_ = log_ ? ReadReviewLog(log_->Path(), replay) : ReviewHistory{};
+    for (const ReviewEntry &entry : unwritten_) {
+        history_.Add(entry);
+        if (replay)
+            replay(entry);
+    }
+    historyRead_ = true;
+}
+
+qint64 ReviewRecorder::NewCardsShown(qint32 day) {
+    return std::max(History().Day(day).newCards, 0);
+}
+
+qint64 ReviewRecorder::NewCardsLeft(qint32 today) {
+    if (newCardsPerDay_ <= 0)
+        return -1;
+    return std::max<qint64>(newCardsPerDay_ - NewCardsShown(today), 0);
+}
+
+void ReviewRecorder::SetMemoryModel(MemoryModel *model) {
+    memory_ = model;
+    if (memory_)
+        ReadHistory();
 }
 
 void ReviewRecorder::Report(const QString &path) {

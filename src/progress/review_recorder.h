@@ -3,15 +3,21 @@
 #include "deck/deck.h"
 #include "drill/answer_observer.h"
 #include "drill/day_number.h"
+#include "progress/memory_model.h"
 #include "progress/review_log.h"
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
 // Writes every answer of the drill to the open deck's review log and keeps the log's history
 // at hand for the overview. A log that cannot be written is reported once and otherwise
 // ignored: the drill never waits for it or fails because of it.
-class ReviewRecorder : public AnswerObserver {
+//
+// It also knows from the log how many new cards today brought in, and so limits the new cards
+// of each pass; and it keeps the memory model, when one is set, rebuilt from the log and
+// following every answer.
+class ReviewRecorder : public AnswerObserver, public NewCardAllowance {
 public:
     using LogPathFor = std::function<QString(const QString &deckPath)>;
     using SecondClock = std::function<int()>; // local time of day in seconds
@@ -24,6 +30,8 @@ public:
 
     // Called with a Japanese message when the log cannot be written (once per log).
     void SetNotice(std::function<void(const QString &)> notice) { notice_ = std::move(notice); }
+    // Called when a deck opens, before its log is read.
+    void SetDeckStarting(std::function<void()> starting) { starting_ = std::move(starting); }
     // Called after each recorded answer.
     void SetRecorded(std::function<void()> recorded) { recorded_ = std::move(recorded); }
 
@@ -39,9 +47,21 @@ public:
     // The log file of the open deck; empty without one.
     QString LogPath() const;
 
+    // New cards a day may bring in; 0 for no limit.
+    void SetNewCardsPerDay(int limit) { newCardsPerDay_ = std::max(limit, 0); }
+    int NewCardsPerDay() const { return newCardsPerDay_; }
+    // New cards brought in on `day`, as the log has it.
+    qint64 NewCardsShown(qint32 day);
+    qint64 NewCardsLeft(qint32 today) override;
+
+    // The model to keep up to date (null: none); rebuilt from the log at once and whenever a
+    // deck opens.
+    void SetMemoryModel(MemoryModel *model);
+
 private:
     void OpenLog();
     void Report(const QString &path);
+    void ReadHistory();
 
     const Deck &deck_;
     DayClock today_;
@@ -50,9 +70,12 @@ private:
     std::unique_ptr<ReviewLog> log_;
     ReviewHistory history_;
     bool historyRead_ = false;
-    std::vector<ReviewEntry> unwritten_; // kept for the history until it is read
+    std::vector<ReviewEntry> unwritten_; // answers the file lacks, for every rereading
     bool reported_ = false;
     qint64 sessionAnswers_ = 0;
+    int newCardsPerDay_ = 0;
+    MemoryModel *memory_ = nullptr;
     std::function<void(const QString &)> notice_;
     std::function<void()> recorded_;
+    std::function<void()> starting_;
 };
