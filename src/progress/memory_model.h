@@ -68,6 +68,8 @@ public:
     double Retention() const { return retention_; }
 
     void Clear();
+    // Takes the memories `other` rebuilt (keeping this model's parameters and retention).
+    void TakeMemories(MemoryModel &other) { memories_ = std::move(other.memories_); }
     void Reserve(std::size_t cards) { memories_.reserve(cards); }
     // One step of the rebuild: an entry of the log, in the log's order.
     void Replay(const ReviewEntry &entry);

@@ -3,12 +3,23 @@
 #include <QDir>
 #include <QTime>
 
+#include <thread>
+
+// What a thread reads from the log while the deck's first card is already shown.
+struct ReviewRecorder::Rebuild {
+    ReviewHistory history;
+    MemoryModel memory;
+    std::thread thread;
+};
+
 ReviewRecorder::ReviewRecorder(const Deck &deck, DayClock today, LogPathFor logPathFor,
                                SecondClock secondOfDay)
     : deck_(deck), today_(std::move(today)), logPathFor_(std::move(logPathFor)),
       secondOfDay_(std::move(secondOfDay)) {}
 
-ReviewRecorder::~ReviewRecorder() = default;
+ReviewRecorder::~ReviewRecorder() {
+    FinishRebuild();
+}
 
 int ReviewRecorder::CurrentSecondOfDay() {
     return QTime::currentTime().msecsSinceStartOfDay() / 1000;
@@ -24,6 +35,7 @@ void ReviewRecorder::OpenLog() {
 }
 
 void ReviewRecorder::DeckStarted() {
+    FinishRebuild();
     Sync();
     log_.reset();
     OpenLog();
@@ -34,12 +46,15 @@ void ReviewRecorder::DeckStarted() {
     unwritten_.clear();
     reported_ = false;
     sessionAnswers_ = 0;
-    // The limit and the model need the log now; otherwise it is read when first asked for.
-    if (memory_ || newCardsPerDay_ > 0)
+    // The limit needs the log now, the model soon; otherwise it is read when first asked for.
+    if (newCardsPerDay_ > 0)
         ReadHistory();
+    else if (memory_)
+        StartRebuild();
 }
 
 void ReviewRecorder::CardAnswered(const TMondaiSet &card, AnswerKind kind, qint32 dueBefore) {
+    FinishRebuild();
     if (!log_)
         OpenLog(); // a deck opened before the recorder was told
     sessionAnswers_ += kind == AnswerKind::TakenBack ? -1 : 1;
@@ -69,6 +84,7 @@ bool ReviewRecorder::Sync() {
 }
 
 const ReviewHistory &ReviewRecorder::History() {
+    FinishRebuild();
     if (!historyRead_)
         ReadHistory();
     return history_;
@@ -103,6 +119,7 @@ qint64 ReviewRecorder::NewCardsLeft(qint32 today) {
 }
 
 void ReviewRecorder::SetMemoryModel(MemoryModel *model) {
+    FinishRebuild();
     memory_ = model;
     if (memory_)
         ReadHistory();
@@ -114,4 +131,38 @@ void ReviewRecorder::Report(const QString &path) {
     reported_ = true;
     notice_(QStringLiteral("学習の記録を書き込めませんでした（%1）。学習はそのまま続けられます。")
                 .arg(QDir::toNativeSeparators(path)));
+}
+
+void ReviewRecorder::StartRebuild() {
+    if (!log_)
+        OpenLog();
+    if (!log_)
+        return ReadHistory();
+    rebuild_ = std::make_unique<Rebuild>();
+    rebuild_->memory.SetParameters(memory_->Parameters());
+    rebuild_->memory.SetRetention(memory_->Retention());
+    rebuild_->memory.Reserve(deck_.CardList.size());
+    Rebuild *target = rebuild_.get();
+    // The thread touches nothing but what it was given until FinishRebuild joins it.
+    target->thread = std::thread([target, path = log_->Path()] {
+        target->history = ReadReviewLog(
+            path, [target](const ReviewEntry &entry) { target->memory.Replay(entry); });
+    });
+}
+
+void ReviewRecorder::FinishRebuild() {
+    if (!rebuild_)
+        return;
+    rebuild_->thread.join();
+    history_ = std::move(rebuild_->history);
+    if (memory_)
+        memory_->TakeMemories(rebuild_->memory);
+    historyRead_ = true;
+    rebuild_.reset();
+}
+
+qint32 ReviewRecorder::DueAfter(const TMondaiSet &card, AnswerKind kind, qint32 today,
+                                qint32 dueBefore) {
+    FinishRebuild();
+    return memory_ ? memory_->DueAfter(card, kind, today, dueBefore) : card.Jikan;
 }

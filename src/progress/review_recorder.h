@@ -17,7 +17,11 @@
 // It also knows from the log how many new cards today brought in, and so limits the new cards
 // of each pass; and it keeps the memory model, when one is set, rebuilt from the log and
 // following every answer.
-class ReviewRecorder : public AnswerObserver, public NewCardAllowance {
+//
+// With the model on and no limit, a newly opened deck's log is read on a thread of its own, so
+// that the deck's first card shows without waiting for it; whatever needs the history or the
+// model (an answer, the overview) waits for that read to end.
+class ReviewRecorder : public AnswerObserver, public NewCardAllowance, public RestPlanner {
 public:
     using LogPathFor = std::function<QString(const QString &deckPath)>;
     using SecondClock = std::function<int()>; // local time of day in seconds
@@ -57,11 +61,17 @@ public:
     // The model to keep up to date (null: none); rebuilt from the log at once and whenever a
     // deck opens.
     void SetMemoryModel(MemoryModel *model);
+    // The model's due day, once its memory is rebuilt (the card's own due day without a model).
+    qint32 DueAfter(const TMondaiSet &card, AnswerKind kind, qint32 today,
+                    qint32 dueBefore) override;
+    // Waits for a rebuild under way and takes over what it read.
+    void FinishRebuild();
 
 private:
     void OpenLog();
     void Report(const QString &path);
     void ReadHistory();
+    void StartRebuild();
 
     const Deck &deck_;
     DayClock today_;
@@ -78,4 +88,6 @@ private:
     std::function<void(const QString &)> notice_;
     std::function<void()> recorded_;
     std::function<void()> starting_;
+    struct Rebuild;
+    std::unique_ptr<Rebuild> rebuild_;
 };

@@ -142,7 +142,7 @@ protected:
             [this](const QString &) { return dir.filePath(QStringLiteral("deck.log")); });
         recorder->SetMemoryModel(&model);
         dayDrill.SetAnswerObserver(recorder.get());
-        dayDrill.SetRestPlanner(&model);
+        dayDrill.SetRestPlanner(recorder.get());
         deck.DeckFileName = dir.filePath(QStringLiteral("deck.csv"));
         dayDrill.AskQueue.clear();
         for (const auto &card : deck.CardList)
