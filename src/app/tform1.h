@@ -225,6 +225,8 @@ private:
     // Plays the sound a field (as stored) refers to; false when it names none that exists.
     bool PlayRecordedVoice(const QByteArray &storedField);
     void men_Other_SpeakSettingClick();
+    // 学習の設定: the new-card limit and the scheduling rule (tform1_settings.cpp).
+    void ClickStudySettings();
     void UpdateRecentFiles();  // recent files: the entries and the title
     void CreateHints();        // hints and help
     void SetMainWindowHints(); // hints and help
@@ -279,6 +281,7 @@ private:
     QWidget *Panel_Arrow = nullptr;
     QStatusBar *StatusBar1 = nullptr;
     StatusNotice *notice_ = nullptr;
+    QLabel *newCardStatus_ = nullptr; // 新規 k/N while a limit is set
     QPlainTextEdit *fSannkou0 = nullptr;
     PopupComboBox *SelectBox = nullptr;
     ClickLabel *myCheck = nullptr;

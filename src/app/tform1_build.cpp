@@ -212,6 +212,9 @@ void TForm1::CreateRecordBar(QWidget *parent) {
     StatusBar1 = Named(new QStatusBar(parent), "StatusBar1");
     StatusBar1->setSizeGripEnabled(false);
     notice_ = new StatusNotice(StatusBar1);
+    newCardStatus_ = Named(new QLabel(StatusBar1), "NewCardStatus");
+    newCardStatus_->hide();
+    StatusBar1->addPermanentWidget(newCardStatus_);
     Panel_Under = FacePanel(parent, "Panel_Under");
     Panel_Under->setFixedWidth(RecordBarWidth);
     row->addWidget(StatusBar1, 1);

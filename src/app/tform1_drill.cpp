@@ -2,6 +2,7 @@
 #include "app/tform1.h"
 
 #include "deck/sjis_codec.h"
+#include "overview/learning_progress.h"
 #include "ui/prompts.h"
 #include "view/card_view.h"
 #include "view/panel_widgets.h"
@@ -123,6 +124,9 @@ void TForm1::ShowCounters() {
     Num_Now->setTitle(QStringLiteral(" %1").arg(drill_.CurrentCardNumber()));
     Num_Total->SetFittingText(QString::number(deck_.CardList.size()));
     Num_Select->SetFittingText(QString::number(drill_.AskQueue.size()));
+    const QString newCards = progress_->NewCardStatus();
+    newCardStatus_->setText(newCards);
+    newCardStatus_->setVisible(!newCards.isEmpty());
     if (card) {
         fBangou->setText(sjis::ToQString(RecordText(*card)));
         fBangou_Label->setText(QStringLiteral("["));

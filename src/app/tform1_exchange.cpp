@@ -1,5 +1,6 @@
 // Import and export: the menu and what becomes of imported cards.
 #include "app/tform1.h"
+#include "overview/learning_progress.h"
 
 #include "exchange/card_import.h"
 #include "exchange_ui/deck_exchange.h"
@@ -14,6 +15,12 @@ void TForm1::CreateExchangeMenu(QMenu *file) {
         prompts_, this, [this](CardOwnerList cards, bool append, const QString &source) {
             return TakeImportedCards(std::move(cards), append, source);
         });
+    exchange_->newCardLimit = [this] { return progress_->StudySettings().newCardsPerDay; };
+    exchange_->setNewCardLimit = [this](int limit) {
+        StudySettingsDialog::Values values = progress_->StudySettings();
+        values.newCardsPerDay = limit;
+        progress_->ApplyStudySettings(values);
+    };
     // Below the recent entries, whose positions the settings file counts.
     QMenu *menu = file->addMenu(QStringLiteral("取り込みと書き出し(&M)"));
     menu->setObjectName(QStringLiteral("men_File_Exchange"));

@@ -121,6 +121,8 @@ void TForm1::CreateMenus() {
     connect(men_Set_jyunNormal, &QAction::triggered, this, &TForm1::SetOrderNormal);
     connect(men_Set_jyunRandom, &QAction::triggered, this, &TForm1::SetOrderRandom);
     modes_->CreateMenus(other);
+    connect(AddItem(other, "men_Other_Study", QStringLiteral("学習の設定...")), &QAction::triggered,
+            this, &TForm1::ClickStudySettings);
 
     QMenu *keisan = AddMenu(bar, "men_Keisan", QStringLiteral("計算(&K)"));
     connect(AddItem(keisan, "mem_Keisan_RefreshCard", QStringLiteral("すべてを復習対象に...")),

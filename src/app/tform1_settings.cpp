@@ -1,5 +1,6 @@
 // The settings file: read once while the window is created, written once when it closes.
 #include "app/tform1.h"
+#include "overview/learning_progress.h"
 #include "ui/prompts.h"
 #include "view/answer_modes.h"
 #include "view/card_view.h"
@@ -31,6 +32,7 @@ void TForm1::ReadSettings() {
     HelpComment = s.helpComment;
     ApplyHelpComment();
     modes_->Load(s);
+    progress_->ApplyStudySettings({s.newCardsPerDay, s.scheduler, s.desiredRetention});
 
     cells_->SetMondaiHeight(s.mondaiHeight);
     // The pane may be hidden at close, so a dragged height is remembered as it happens.
@@ -55,6 +57,10 @@ void TForm1::WriteSettings() {
     s.panelPattern = drill_.DisplayPattern;
     s.helpComment = HelpComment;
     modes_->Store(s);
+    const StudySettingsDialog::Values &study = progress_->StudySettings();
+    s.newCardsPerDay = study.newCardsPerDay;
+    s.scheduler = study.scheduler;
+    s.desiredRetention = study.retention;
     fonts_->Store(s);
     if (Panel_Mondai->isVisible())
         s.mondaiHeight = cells_->MondaiHeight();
@@ -63,6 +69,19 @@ void TForm1::WriteSettings() {
         return;
     if (const std::optional<QString> failure = StoreSettings(s, SettingsFilePath()))
         prompts_.Error(this, *failure);
+}
+
+void TForm1::ClickStudySettings() {
+    const StudySettingsDialog::Values before = progress_->StudySettings();
+    StudySettingsDialog dialog(before, this);
+    dialog.SetFitter([this, &dialog] { return progress_->FitToLog(&dialog); });
+    if (dialog.exec() != QDialog::Accepted || dialog.Chosen() == before)
+        return;
+    progress_->ApplyStudySettings(dialog.Chosen());
+    // A new limit shapes the pass from its start; the standard order builds it anew now.
+    if (dialog.Chosen().newCardsPerDay != before.newCardsPerDay && drill_.Jyun == 0)
+        drill_.ApplyOrder();
+    RefreshView();
 }
 
 void TForm1::showEvent(QShowEvent *event) {

@@ -45,6 +45,7 @@ void Drill::StartNewDeck() {
     FindBookmark();
     if (answers_)
         answers_->DeckStarted();
+    LimitNewCardsOfPass();
     ApplyOrder();
     host_.RefreshView();
 }
@@ -89,6 +90,11 @@ void Drill::KeepAfterMerge() {
     host_.RefreshView();
 }
 
+void Drill::LimitNewCardsOfPass() {
+    if (newCards_)
+        LimitNewCards(AskQueue, newCards_->NewCardsLeft(Today()));
+}
+
 // ---------------------------------------------------------------- order and flow
 
 void Drill::BuildQueueNormal() {
@@ -99,6 +105,7 @@ void Drill::BuildQueueNormal() {
         if (IsDue(*card, today))
             AskQueue.push_back(card.get());
     }
+    LimitNewCardsOfPass();
 }
 
 void Drill::ShuffleQueue() {
@@ -184,8 +191,12 @@ void Drill::GoNext() {
         return;
     }
     if (!DoneFlag && CurrentCard && CurrentCard != BookmarkCard) {
+        const qint32 dueBefore = CurrentCard->Jikan;
         MarkWrong(*CurrentCard);
-        TellAnswer(AnswerKind::Wrong, CurrentCard->Jikan);
+        if (planner_) // the card stays in this pass; the due day counts if it is left there
+            CurrentCard->Jikan =
+                planner_->DueAfter(*CurrentCard, AnswerKind::Wrong, Today(), dueBefore);
+        TellAnswer(AnswerKind::Wrong, dueBefore);
     }
     AnswerShown = false;
     DoneFlag = false;
@@ -203,6 +214,9 @@ void Drill::GoDone() {
     }
     const qint32 dueBefore = CurrentCard->Jikan;
     MarkRight(*CurrentCard, Today());
+    if (planner_)
+        CurrentCard->Jikan =
+            planner_->DueAfter(*CurrentCard, AnswerKind::Right, Today(), dueBefore);
     TellAnswer(AnswerKind::Right, dueBefore);
     if (!DoneFlag) {
         // The current card normally sits at QueuePos; after a card was inserted in front of it
@@ -249,6 +263,7 @@ void Drill::ResetAll() {
     AskQueue.reserve(deck_.CardList.size());
     for (const auto &card : deck_.CardList)
         AskQueue.push_back(card.get());
+    LimitNewCardsOfPass();
     BackToStart();
 }
 

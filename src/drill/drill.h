@@ -6,6 +6,7 @@
 #include "drill/delete_history.h"
 #include "drill/drill_direction.h"
 #include "drill/drill_host.h"
+#include "drill/new_cards.h"
 #include "drill/scheduling.h"
 
 #include <random>
@@ -45,6 +46,10 @@ public:
     // Who hears of every できた, pass and take-back (null: nobody).
     void SetAnswerObserver(AnswerObserver *observer) { answers_ = observer; }
     AnswerObserver *Observer() const { return answers_; }
+    // Who limits the new cards of each pass (null: no limit).
+    void SetNewCardAllowance(NewCardAllowance *allowance) { newCards_ = allowance; }
+    // Who gives the due day of a できた instead of the standard rule (null: the standard rule).
+    void SetRestPlanner(RestPlanner *planner) { planner_ = planner; }
     qint32 Today() const { return today_(); }
 
     // --- a newly opened deck (after ParseDeck filled AskQueue) ---
@@ -125,10 +130,13 @@ private:
     void PutBack(DeletedCard &entry, bool drillUnmoved);
 
     void TellAnswer(AnswerKind kind, qint32 dueBefore);
+    void LimitNewCardsOfPass();
 
     Deck &deck_;
     DrillHost &host_;
     AnswerObserver *answers_ = nullptr;
+    NewCardAllowance *newCards_ = nullptr;
+    RestPlanner *planner_ = nullptr;
     DayClock today_;
     std::mt19937 rng_;
     mutable qsizetype indexHint_ = 0; // where CardIndex last found a card

@@ -83,9 +83,16 @@ bool DeckExchange::Import(const QString &path, bool deckOpen) {
         prompts_.Warning(parent_, dialog.Result().ErrorMessage());
         return false;
     }
+    const bool offerLimit = newCardLimit && setNewCardLimit;
+    if (offerLimit)
+        dialog.OfferNewCardLimit(newCardLimit());
     if (!runDialog(dialog) || !dialog.Result().ok())
         return false;
     const bool append = dialog.AppendToDeck();
+    const int limit = offerLimit ? dialog.ChosenNewCardLimit() : 0;
+    // Set before the cards arrive, so that the new deck's first pass keeps to it.
+    if (limit > 0)
+        setNewCardLimit(limit);
     if (!take_(dialog.TakeCards(), append, path))
         return false;
     if (!append)

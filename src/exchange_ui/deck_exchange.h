@@ -31,6 +31,11 @@ public:
 
     DeckExchange(Prompts &prompts, QWidget *parent, Take take);
 
+    // The new-card limit now (0: none), and setting the one the preview's offer chose; without
+    // them the preview offers none.
+    std::function<int()> newCardLimit;
+    std::function<void(int)> setNewCardLimit;
+
     // Runs the preview dialog; true when it was accepted. Tests put their own here.
     std::function<bool(ImportDialog &)> runDialog;
 

@@ -3,6 +3,7 @@
 #include "deck/card.h"
 #include "deck/sjis_codec.h"
 #include "edit/store_edit.h"
+#include "settings/settings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,10 +15,14 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace {
+
+// What the offer to limit new cards proposes: a common pace for a word list.
+constexpr int kOfferedNewCards = 20;
 
 using exchange::SourceEncoding;
 
@@ -126,6 +131,23 @@ void ImportDialog::BuildControls(const QString &fileName, bool canAppend) {
     target->addWidget(appendButton_);
     target->addStretch();
     layout->addLayout(target);
+
+    auto *limit = new QHBoxLayout;
+    limitCheck_ = new QCheckBox(QStringLiteral("1日の新しいカードを制限する(&D)"), this);
+    limitCheck_->setObjectName(QStringLiteral("import_LimitNew"));
+    limitBox_ = new QSpinBox(this);
+    limitBox_->setObjectName(QStringLiteral("import_LimitNewCount"));
+    limitBox_->setRange(1, AppSettings::MaxNewCardsPerDay);
+    limitBox_->setValue(kOfferedNewCards);
+    limitBox_->setSuffix(QStringLiteral(" 枚まで"));
+    limitBox_->setEnabled(false);
+    connect(limitCheck_, &QCheckBox::toggled, limitBox_, &QWidget::setEnabled);
+    limit->addWidget(limitCheck_);
+    limit->addWidget(limitBox_);
+    limit->addStretch();
+    layout->addLayout(limit);
+    limitCheck_->hide();
+    limitBox_->hide();
 
     auto *buttons = new QDialogButtonBox(this);
     okButton_ = buttons->addButton(QStringLiteral("取り込む(&I)"), QDialogButtonBox::AcceptRole);
@@ -237,4 +259,20 @@ void ImportDialog::ShowNotes() {
     noteLabel_->setText(notes.join(u'\n'));
     noteLabel_->setStyleSheet(result_.ok() ? QString() : QStringLiteral("color: #c00000;"));
     okButton_->setEnabled(result_.ok());
+    if (limitOffered_) {
+        const bool many = qsizetype(result_.cards.size()) > kLimitOfferCards;
+        limitCheck_->setVisible(many);
+        limitBox_->setVisible(many);
+    }
+}
+
+void ImportDialog::OfferNewCardLimit(int current) {
+    // A limit already set stays the user's own; the offer is for the first large import.
+    limitOffered_ = current <= 0;
+    ShowNotes();
+}
+
+int ImportDialog::ChosenNewCardLimit() const {
+    const bool offered = limitOffered_ && !limitCheck_->isHidden();
+    return offered && limitCheck_->isChecked() ? limitBox_->value() : 0;
 }

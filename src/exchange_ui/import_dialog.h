@@ -9,6 +9,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QTableWidget;
 
 // Shows what a file becomes before anything changes: the encoding, separator and header found
@@ -29,6 +30,12 @@ public:
     // The cards as last shown; the dialog keeps none after this.
     CardOwnerList TakeCards() { return std::move(result_.cards); }
     bool AppendToDeck() const;
+    // Above this many cards the dialog offers to limit the new cards a day.
+    static constexpr qsizetype kLimitOfferCards = 100;
+    // Offers the limit (0: none set now); shown only while the file brings enough cards.
+    void OfferNewCardLimit(int current);
+    // The limit the user chose to set here, or 0 for none.
+    int ChosenNewCardLimit() const;
 
     static constexpr int kPreviewRows = 20;
 
@@ -47,6 +54,7 @@ private:
     std::array<int, 3> wantedColumns_;
     exchange::ImportResult result_;
     bool filling_ = false;
+    bool limitOffered_ = false;
 
     QComboBox *encodingBox_ = nullptr;
     QComboBox *separatorBox_ = nullptr;
@@ -59,4 +67,6 @@ private:
     QRadioButton *newDeckButton_ = nullptr;
     QRadioButton *appendButton_ = nullptr;
     QPushButton *okButton_ = nullptr;
+    QCheckBox *limitCheck_ = nullptr;
+    QSpinBox *limitBox_ = nullptr;
 };

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "overview/overview_window.h"
+#include "overview/study_settings_dialog.h"
+#include "progress/memory_model.h"
 #include "progress/review_recorder.h"
 
 #include <QObject>
@@ -27,6 +29,17 @@ public:
 
     OverviewWindow *Window() const { return window_; }
     ReviewRecorder &Recorder() { return recorder_; }
+    MemoryModel &Memory() { return memory_; }
+
+    // The new-card limit and the scheduling rule; the model, when chosen, is rebuilt from the
+    // log at once.
+    void ApplyStudySettings(const StudySettingsDialog::Values &values);
+    const StudySettingsDialog::Values &StudySettings() const { return study_; }
+    // "新規 k/N" for the status line; empty without a limit.
+    QString NewCardStatus();
+    // 最適化 for the open deck (the progress dialog over `parent`): fitted parameters that
+    // predict better are kept for the deck in the settings file. Returns what came of it.
+    QString FitToLog(QWidget *parent);
 
 Q_SIGNALS:
     // The user wants this card (CardList index) in the list view.
@@ -36,10 +49,15 @@ Q_SIGNALS:
 
 private:
     void ChooseCard(const TMondaiSet *card);
+    // The parameters kept for the deck now opening, or the defaults.
+    void LoadDeckParameters();
+    QByteArray DeckKey() const;
 
     Deck &deck_;
     Drill &drill_;
     ReviewRecorder recorder_;
+    MemoryModel memory_;
+    StudySettingsDialog::Values study_;
     OverviewWindow::SaveNameAsker askSaveName_;
     QWidget *mainWindow_;
     QPointer<OverviewWindow> window_;

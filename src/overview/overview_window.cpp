@@ -110,6 +110,10 @@ QWidget *OverviewWindow::CreateTodayPage() {
     form->addRow(QStringLiteral("未回答:"), neverAnswered_);
     form->addRow(QStringLiteral("今日の回答:"), answeredToday_);
     form->addRow(QStringLiteral("今回の出題:"), pass_);
+    newCards_ = ValueLabel("ov_NewCards", page);
+    recall_ = ValueLabel("ov_Recall", page);
+    form->addRow(QStringLiteral("今日の新規:"), newCards_);
+    form->addRow(QStringLiteral("記憶の予測:"), recall_);
 
     byDays_ = new QRadioButton(QStringLiteral("30日(&D)"), page);
     byDays_->setObjectName(QStringLiteral("ov_ByDays"));
@@ -234,6 +238,23 @@ void OverviewWindow::ShowFigures(const DeckFigures &deck, const HistoryFigures &
     calendar_->SetDays(std::vector<qint32>(history.reviews.begin(), history.reviews.end()),
                        deck.today);
     ShowHardest(deck);
+}
+
+void OverviewWindow::ShowStudy(const Study &study) {
+    newCards_->setText(
+        study.newLimit > 0
+            ? QStringLiteral("新規 %1/%2").arg(Number(study.newShown)).arg(study.newLimit)
+            : QStringLiteral("制限なし"));
+    const RecallFigures &r = study.recall;
+    if (!study.model)
+        recall_->setText(QStringLiteral("（記憶モデルを使うと表示します）"));
+    else if (r.cards == 0)
+        recall_->setText(QStringLiteral("まだ記憶の記録がありません"));
+    else
+        recall_->setText(QStringLiteral("今日思い出せる見込み 平均 %1 %（%2）／ 目標 %3 % 未満 %4")
+                             .arg(QString::number(r.MeanRecall() * 100.0, 'f', 1), Cards(r.cards),
+                                  QString::number(r.retention * 100.0, 'f', 0),
+                                  Cards(r.belowRetention)));
 }
 
 void OverviewWindow::ShowForecast() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "progress/memory_model.h"
 #include "progress/overview_figures.h"
 
 #include <QWidget>
@@ -30,6 +31,14 @@ public:
     };
     void ShowFigures(const DeckFigures &deck, const HistoryFigures &history, Pass pass,
                      const QString &deckName);
+    // The new-card limit and, with the memory model on, what it predicts.
+    struct Study {
+        qint64 newShown = 0;
+        int newLimit = 0; // 0: no limit
+        bool model = false;
+        RecallFigures recall;
+    };
+    void ShowStudy(const Study &study);
     void SetSaveNameAsker(SaveNameAsker asker) { askSaveName_ = std::move(asker); }
     // Writes the charts of the page shown as a PNG picture; false when that failed.
     bool SaveChart(const QString &path);
@@ -54,6 +63,8 @@ private:
     QLabel *neverAnswered_ = nullptr;
     QLabel *answeredToday_ = nullptr;
     QLabel *pass_ = nullptr;
+    QLabel *newCards_ = nullptr;
+    QLabel *recall_ = nullptr;
     QRadioButton *byDays_ = nullptr;
     QRadioButton *byMonths_ = nullptr;
     BarChart *forecast_ = nullptr;

@@ -67,10 +67,15 @@ QByteArrayView NextField(QByteArrayView line, qsizetype *pos) {
     return line.sliced(start, end - start);
 }
 
-bool ParseHex32(QByteArrayView field, quint32 *value) {
-    if (field.isEmpty() || field.size() > 8)
+// A key of up to 8 hex digits (older logs) or of exactly 16, with an optional "+" after it.
+bool ParseKey(QByteArrayView field, ReviewEntry *entry) {
+    entry->newCard = field.endsWith('+');
+    if (entry->newCard)
+        field.chop(1);
+    entry->wideKey = field.size() == 16;
+    if (field.isEmpty() || (field.size() > 8 && !entry->wideKey))
         return false;
-    quint32 v = 0;
+    quint64 v = 0;
     for (char c : field) {
         int digit;
         if (c >= '0' && c <= '9')
@@ -79,9 +84,9 @@ bool ParseHex32(QByteArrayView field, quint32 *value) {
             digit = c - 'a' + 10;
         else
             return false;
-        v = (v << 4) | quint32(digit);
+        v = (v << 4) | quint64(digit);
     }
-    *value = v;
+    entry->cardKey = v;
     return true;
 }
 
@@ -133,14 +138,15 @@ bool ParseLine(QByteArrayView line, DateReader &dates, ReviewEntry *entry) {
     if (!ParseInt32(NextField(line, &pos), &entry->dueBefore) ||
         !ParseInt32(NextField(line, &pos), &entry->dueAfter))
         return false;
-    return ParseHex32(NextField(line, &pos), &entry->cardKey) && pos >= line.size();
+    return ParseKey(NextField(line, &pos), entry) && pos >= line.size();
 }
 
 } // namespace
 
-quint32 ReviewCardKey(const TMondaiSet &card) {
-    // FNV-1a over question, a separator and answer.
-    quint32 hash = 2166136261u;
+namespace {
+
+// FNV-1a over question, a separator and answer, from the offset basis `hash`.
+quint32 HashCard(const TMondaiSet &card, quint32 hash) {
     auto feed = [&hash](QByteArrayView bytes) {
         for (char c : bytes) {
             hash ^= quint8(c);
@@ -159,15 +165,34 @@ quint32 ReviewCardKey(const TMondaiSet &card) {
     return hash;
 }
 
+} // namespace
+
+quint32 ReviewCardKey(const TMondaiSet &card) {
+    return HashCard(card, 2166136261u);
+}
+
+quint64 ReviewCardKey64(const TMondaiSet &card) {
+    // A different basis, mixed once more, gives a high half unrelated to the low one.
+    quint32 high = HashCard(card, 0x9e3779b9u);
+    high ^= high >> 16;
+    high *= 0x85ebca6bu;
+    high ^= high >> 13;
+    return (quint64(high) << 32) | ReviewCardKey(card);
+}
+
 QByteArray FormatReviewLine(const ReviewEntry &entry) {
     const QDate date = QDate(1899, 12, 30).addDays(entry.day);
     const int s = entry.secondOfDay;
     char text[96];
-    const int n = std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d %c %d %d %08x\n",
-                                date.year(), date.month(), date.day(), s / 3600, s / 60 % 60,
-                                s % 60, ResultLetter(entry.kind), int(entry.dueBefore),
-                                int(entry.dueAfter), unsigned(entry.cardKey));
-    return QByteArray(text, n);
+    const int n =
+        std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d %c %d %d ", date.year(),
+                      date.month(), date.day(), s / 3600, s / 60 % 60, s % 60,
+                      ResultLetter(entry.kind), int(entry.dueBefore), int(entry.dueAfter));
+    QByteArray line(text, n);
+    line += QByteArray::number(entry.cardKey, 16).rightJustified(entry.wideKey ? 16 : 8, '0');
+    if (entry.newCard)
+        line += '+';
+    return line + '\n';
 }
 
 // ---------------------------------------------------------------- history
@@ -194,6 +219,8 @@ void ReviewHistory::Add(const ReviewEntry &entry) {
         ++tally.takenBack;
         break;
     }
+    if (entry.newCard)
+        tally.newCards += entry.kind == AnswerKind::TakenBack ? -1 : 1;
     ++entries_;
 }
 
@@ -204,6 +231,11 @@ DayTally ReviewHistory::Day(qint32 day) const {
 }
 
 ReviewHistory ParseReviewLog(QByteArrayView text) {
+    return ParseReviewLog(text, {});
+}
+
+ReviewHistory ParseReviewLog(QByteArrayView text,
+                             const std::function<void(const ReviewEntry &)> &each) {
     ReviewHistory history;
     DateReader dates;
     ReviewEntry entry;
@@ -221,20 +253,23 @@ ReviewHistory ParseReviewLog(QByteArrayView text) {
             line.chop(1);
         if (line.isEmpty() || line[0] == '#')
             continue;
-        if (ParseLine(line, dates, &entry))
+        if (ParseLine(line, dates, &entry)) {
             history.Add(entry);
-        else
+            if (each)
+                each(entry);
+        } else
             history.CountSkipped();
     }
     return history;
 }
 
-ReviewHistory ReadReviewLog(const QString &path, qint64 upTo) {
+ReviewHistory ReadReviewLog(const QString &path,
+                            const std::function<void(const ReviewEntry &)> &each, qint64 upTo) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     const QByteArray text = file.read(std::clamp<qint64>(upTo, 0, MaxReviewLogBytes));
-    return ParseReviewLog(text);
+    return ParseReviewLog(text, each);
 }
 
 // ---------------------------------------------------------------- the file

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 // One line of a review log: when, what, and the card's due day before and after.
@@ -16,14 +17,24 @@ struct ReviewEntry {
     AnswerKind kind = AnswerKind::Right;
     qint32 dueBefore = 0;
     qint32 dueAfter = 0;
-    quint32 cardKey = 0;
+    quint64 cardKey = 0;
+    // Logs written before keys became 64-bit hold the low half only (ReviewCardKey).
+    bool wideKey = false;
+    // できた or a pass on a new card, or a take-back that left the card new again: these lines
+    // count the new cards a day brought in.
+    bool newCard = false;
 };
 
 // A card's key in the log: the same question and answer give the same key in every run, and a
 // bookmark marker in the question does not change it.
 quint32 ReviewCardKey(const TMondaiSet &card);
+// The key written today: a second, independent hash above ReviewCardKey, so that a 1M-card deck
+// has no collisions to speak of while an older log's 32-bit key still names its card.
+quint64 ReviewCardKey64(const TMondaiSet &card);
 
-// "2026-12-09 15:20:33 R 46000 46027 1a2b3c4d\n"; results R (できた), W (passed), U (taken back).
+// "2026-12-09 15:20:33 R 46000 46027 1a2b3c4d5e6f7081\n"; results R (できた), W (passed),
+// U (taken back); a key ending in "+" marks a line that counts a new card. Older logs have
+// 8-digit keys.
 QByteArray FormatReviewLine(const ReviewEntry &entry);
 
 // The answers of one day.
@@ -31,6 +42,7 @@ struct DayTally {
     qint32 right = 0;
     qint32 wrong = 0;
     qint32 takenBack = 0;
+    qint32 newCards = 0; // new cards brought in (a take-back that leaves a card new returns one)
     // Right answers that stood: a take-back cancels one.
     qint32 RightKept() const { return right > takenBack ? right - takenBack : 0; }
     qint32 Reviews() const { return RightKept() + wrong; }
@@ -57,9 +69,14 @@ constexpr qint64 MaxReviewLogBytes = qint64(256) << 20;
 // Reads a log's text as far as it makes sense: comment lines (#), blank, cut-off or garbled
 // lines and impossible dates are skipped, everything else counts.
 ReviewHistory ParseReviewLog(QByteArrayView text);
+// The same pass, handing every entry read to `each` in the log's order.
+ReviewHistory ParseReviewLog(QByteArrayView text,
+                             const std::function<void(const ReviewEntry &)> &each);
 // A missing file is an empty history; logs above MaxReviewLogBytes are read up to that size, and
 // a log is read no further than `upTo` bytes (what it held when the read was asked for).
-ReviewHistory ReadReviewLog(const QString &path, qint64 upTo = MaxReviewLogBytes);
+ReviewHistory ReadReviewLog(const QString &path,
+                            const std::function<void(const ReviewEntry &)> &each = {},
+                            qint64 upTo = MaxReviewLogBytes);
 
 // The log file of one deck, appended to one whole line per write.
 class ReviewLog {

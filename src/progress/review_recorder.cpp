@@ -4,14 +4,24 @@
 #include <QFileInfo>
 #include <QTime>
 
+#include <atomic>
+#include <thread>
+
+// What a thread reads from the log while the deck's first card is already shown.
+struct ReviewRecorder::Rebuild {
+    ReviewHistory history;
+    MemoryModel memory;
+    std::atomic<bool> done{false};
+    std::thread thread;
+};
+
 ReviewRecorder::ReviewRecorder(const Deck &deck, DayClock today, LogPathFor logPathFor,
                                SecondClock secondOfDay)
     : deck_(deck), today_(std::move(today)), logPathFor_(std::move(logPathFor)),
       secondOfDay_(std::move(secondOfDay)) {}
 
 ReviewRecorder::~ReviewRecorder() {
-    if (reading_.valid())
-        reading_.wait();
+    FinishRebuild();
 }
 
 int ReviewRecorder::CurrentSecondOfDay() {
@@ -28,40 +38,41 @@ void ReviewRecorder::OpenLog() {
 }
 
 void ReviewRecorder::DeckStarted() {
+    FinishRebuild();
     Sync();
-    if (reading_.valid())
-        reading_.wait(); // the last deck's read, no longer wanted
-    reading_ = {};
     log_.reset();
     OpenLog();
+    if (starting_)
+        starting_();
     history_ = {};
     historyRead_ = false;
     unwritten_.clear();
     reported_ = false;
     sessionAnswers_ = 0;
-    StartReading();
-}
-
-void ReviewRecorder::StartReading() {
-    if (!log_)
-        return;
-    const QString path = log_->Path();
-    const qint64 size = QFileInfo(path).size();
-    reading_ = std::async(std::launch::async, [path, size] { return ReadReviewLog(path, size); });
+    // The limit needs the log now; otherwise it is read (and the model rebuilt) beside the
+    // drill's first card.
+    if (newCardsPerDay_ > 0)
+        ReadHistory();
+    else
+        StartRebuild();
 }
 
 void ReviewRecorder::CardAnswered(const TMondaiSet &card, AnswerKind kind, qint32 dueBefore) {
+    FinishRebuild();
     if (!log_)
         OpenLog(); // a deck opened before the recorder was told
     sessionAnswers_ += kind == AnswerKind::TakenBack ? -1 : 1;
     sessionAnswers_ = std::max<qint64>(sessionAnswers_, 0);
     const ReviewEntry entry{today_(),   std::clamp(secondOfDay_(), 0, 86399),
                             kind,       dueBefore,
-                            card.Jikan, ReviewCardKey(card)};
+                            card.Jikan, ReviewCardKey64(card),
+                            true,       AnswerTouchedNewCard(card, kind)};
+    if (memory_)
+        memory_->Answered(card, kind, entry.day, dueBefore);
     const bool written = log_ && log_->Append(entry);
     if (historyRead_)
         history_.Add(entry);
-    else if (!written || reading_.valid())
+    if (!written)
         unwritten_.push_back(entry);
     if (!written && log_)
         Report(log_->Path());
@@ -77,24 +88,49 @@ bool ReviewRecorder::Sync() {
 }
 
 bool ReviewRecorder::HistoryReady() const {
-    return !reading_.valid() ||
-           reading_.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    return !rebuild_ || rebuild_->done.load(std::memory_order_acquire);
 }
 
 const ReviewHistory &ReviewRecorder::History() {
-    if (!historyRead_) {
-        if (!log_)
-            OpenLog();
-        if (reading_.valid())
-            history_ = reading_.get();
-        else
-            history_ = log_ ? ReadReviewLog(log_->Path()) : ReviewHistory{};
-        for (const ReviewEntry &entry : unwritten_)
-            history_.Add(entry);
-        unwritten_.clear();
-        historyRead_ = true;
-    }
+    FinishRebuild();
+    if (!historyRead_)
+        ReadHistory();
     return history_;
+}
+
+void ReviewRecorder::ReadHistory() {
+    if (!log_)
+        OpenLog();
+    std::function<void(const ReviewEntry &)> replay;
+    if (memory_) {
+        memory_->Clear();
+        memory_->Reserve(deck_.CardList.size());
+        replay = [this](const ReviewEntry &entry) { memory_->Replay(entry); };
+    }
+    history_ = log_ ? ReadReviewLog(log_->Path(), replay) : ReviewHistory{};
+    for (const ReviewEntry &entry : unwritten_) {
+        history_.Add(entry);
+        if (replay)
+            replay(entry);
+    }
+    historyRead_ = true;
+}
+
+qint64 ReviewRecorder::NewCardsShown(qint32 day) {
+    return std::max(History().Day(day).newCards, 0);
+}
+
+qint64 ReviewRecorder::NewCardsLeft(qint32 today) {
+    if (newCardsPerDay_ <= 0)
+        return -1;
+    return std::max<qint64>(newCardsPerDay_ - NewCardsShown(today), 0);
+}
+
+void ReviewRecorder::SetMemoryModel(MemoryModel *model) {
+    FinishRebuild();
+    memory_ = model;
+    if (memory_)
+        ReadHistory();
 }
 
 void ReviewRecorder::Report(const QString &path) {
@@ -108,4 +144,46 @@ void ReviewRecorder::Report(const QString &path) {
 
 QString ReviewRecorder::UnwritableNotice() {
     return QStringLiteral("学習の記録を書き込めません。");
+}
+
+void ReviewRecorder::StartRebuild() {
+    if (!log_)
+        OpenLog();
+    if (!log_)
+        return;
+    rebuild_ = std::make_unique<Rebuild>();
+    if (memory_) {
+        rebuild_->memory.SetParameters(memory_->Parameters());
+        rebuild_->memory.SetRetention(memory_->Retention());
+        rebuild_->memory.Reserve(deck_.CardList.size());
+    }
+    Rebuild *target = rebuild_.get();
+    const QString path = log_->Path();
+    // What the log held when the deck opened: an answer waits for this read before it is added.
+    const qint64 size = QFileInfo(path).size();
+    std::function<void(const ReviewEntry &)> replay;
+    if (memory_)
+        replay = [target](const ReviewEntry &entry) { target->memory.Replay(entry); };
+    // The thread touches nothing but what it was given until FinishRebuild joins it.
+    target->thread = std::thread([target, path, size, replay = std::move(replay)] {
+        target->history = ReadReviewLog(path, replay, size);
+        target->done.store(true, std::memory_order_release);
+    });
+}
+
+void ReviewRecorder::FinishRebuild() {
+    if (!rebuild_)
+        return;
+    rebuild_->thread.join();
+    history_ = std::move(rebuild_->history);
+    if (memory_)
+        memory_->TakeMemories(rebuild_->memory);
+    historyRead_ = true;
+    rebuild_.reset();
+}
+
+qint32 ReviewRecorder::DueAfter(const TMondaiSet &card, AnswerKind kind, qint32 today,
+                                qint32 dueBefore) {
+    FinishRebuild();
+    return memory_ ? memory_->DueAfter(card, kind, today, dueBefore) : card.Jikan;
 }

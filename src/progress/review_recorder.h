@@ -3,17 +3,25 @@
 #include "deck/deck.h"
 #include "drill/answer_observer.h"
 #include "drill/day_number.h"
+#include "progress/memory_model.h"
 #include "progress/review_log.h"
 
-#include <chrono>
+#include <algorithm>
 #include <functional>
-#include <future>
 #include <memory>
 
 // Writes every answer of the drill to the open deck's review log and keeps the log's history
 // at hand for the overview. A log that cannot be written is reported once and otherwise
 // ignored: the drill never waits for it or fails because of it.
-class ReviewRecorder : public AnswerObserver {
+//
+// It also knows from the log how many new cards today brought in, and so limits the new cards
+// of each pass; and it keeps the memory model, when one is set, rebuilt from the log and
+// following every answer.
+//
+// Without a limit, a newly opened deck's log is read (and the model rebuilt) on a thread of its
+// own, so that the deck's first card shows without waiting for it; whatever needs the history or
+// the model (an answer, the overview) waits for that read to end.
+class ReviewRecorder : public AnswerObserver, public NewCardAllowance, public RestPlanner {
 public:
     using LogPathFor = std::function<QString(const QString &deckPath)>;
     using SecondClock = std::function<int()>; // local time of day in seconds
@@ -29,6 +37,8 @@ public:
     using Notice = std::function<void(const QString &text, const QString &details)>;
     void SetNotice(Notice notice) { notice_ = std::move(notice); }
     static QString UnwritableNotice();
+    // Called when a deck opens, before its log is read.
+    void SetDeckStarting(std::function<void()> starting) { starting_ = std::move(starting); }
     // Called after each recorded answer.
     void SetRecorded(std::function<void()> recorded) { recorded_ = std::move(recorded); }
 
@@ -48,10 +58,27 @@ public:
     // The log file of the open deck; empty without one.
     QString LogPath() const;
 
+    // New cards a day may bring in; 0 for no limit.
+    void SetNewCardsPerDay(int limit) { newCardsPerDay_ = std::max(limit, 0); }
+    int NewCardsPerDay() const { return newCardsPerDay_; }
+    // New cards brought in on `day`, as the log has it.
+    qint64 NewCardsShown(qint32 day);
+    qint64 NewCardsLeft(qint32 today) override;
+
+    // The model to keep up to date (null: none); rebuilt from the log at once and whenever a
+    // deck opens.
+    void SetMemoryModel(MemoryModel *model);
+    // The model's due day, once its memory is rebuilt (the card's own due day without a model).
+    qint32 DueAfter(const TMondaiSet &card, AnswerKind kind, qint32 today,
+                    qint32 dueBefore) override;
+    // Waits for a rebuild under way and takes over what it read.
+    void FinishRebuild();
+
 private:
     void OpenLog();
-    void StartReading();
     void Report(const QString &path);
+    void ReadHistory();
+    void StartRebuild();
 
     const Deck &deck_;
     DayClock today_;
@@ -60,12 +87,14 @@ private:
     std::unique_ptr<ReviewLog> log_;
     ReviewHistory history_;
     bool historyRead_ = false;
-    std::future<ReviewHistory> reading_;
-    // Kept for the history until it is read: while the log is being read, every answer (the
-    // read stops at the log's size when it started); otherwise the answers the log missed.
-    std::vector<ReviewEntry> unwritten_;
+    std::vector<ReviewEntry> unwritten_; // answers the file lacks, for every rereading
     bool reported_ = false;
     qint64 sessionAnswers_ = 0;
+    int newCardsPerDay_ = 0;
+    MemoryModel *memory_ = nullptr;
     Notice notice_;
     std::function<void()> recorded_;
+    std::function<void()> starting_;
+    struct Rebuild;
+    std::unique_ptr<Rebuild> rebuild_;
 };

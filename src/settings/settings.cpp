@@ -86,6 +86,12 @@ public:
     void Section(const char *section) { section_ = section; }
     void Int(const char *key, int value) { ini_.WriteInteger(section_, key, value); }
     void Bool(const char *key, bool value) { ini_.WriteBool(section_, key, value); }
+    // Keys newer than the file's format appear only once they hold something else than the
+    // behaviour a file without them has.
+    void IntUnlessDefault(const char *key, int value, int fallback) {
+        if (value != fallback || ini_.ReadValue(section_, key))
+            Int(key, value);
+    }
     void Bytes(const char *key, const QByteArray &value) {
         allWritten_ = ini_.WriteString(section_, key, value) && allWritten_;
     }
@@ -175,6 +181,11 @@ AppSettings ReadSettings(const IniFile &ini) {
     s.drillDirection = OneOf(option.Int("DrillDirection", s.drillDirection), {0, 1}, 0);
     s.answerMode = OneOf(option.Int("AnswerMode", s.answerMode), {0, 1, 2}, 0);
     s.answerKanaSame = option.Bool("AnswerKanaSame", s.answerKanaSame);
+    s.newCardsPerDay = std::clamp(option.Int("NewCardsPerDay", s.newCardsPerDay), 0,
+                                  AppSettings::MaxNewCardsPerDay);
+    s.scheduler = OneOf(option.Int("Scheduler", s.scheduler), {0, 1}, s.scheduler);
+    s.desiredRetention = std::clamp(option.Int("DesiredRetention", s.desiredRetention),
+                                    AppSettings::MinRetention, AppSettings::MaxRetention);
 
     const Reader tuika(ini, "TuikaDialog");
     s.tuikaMode = OneOf(tuika.Int("TuikaMode", s.tuikaMode), {0, 1, 2}, s.tuikaMode);
@@ -221,6 +232,10 @@ bool WriteSettings(const AppSettings &s, IniFile &ini) {
     out.Int("DrillDirection", s.drillDirection);
     out.Int("AnswerMode", s.answerMode);
     out.Bool("AnswerKanaSame", s.answerKanaSame);
+    const AppSettings defaults;
+    out.IntUnlessDefault("NewCardsPerDay", s.newCardsPerDay, defaults.newCardsPerDay);
+    out.IntUnlessDefault("Scheduler", s.scheduler, defaults.scheduler);
+    out.IntUnlessDefault("DesiredRetention", s.desiredRetention, defaults.desiredRetention);
     out.Section("TuikaDialog");
     out.Int("TuikaMode", s.tuikaMode);
     out.Bool("TuikaIdou", s.tuikaIdou);
@@ -303,4 +318,22 @@ std::optional<QString> StoreSettings(const AppSettings &settings, const QString 
     if (allWritten && saved)
         return std::nullopt;
     return QStringLiteral("%1 に書き込めません").arg(QDir::toNativeSeparators(path));
+}
+
+namespace {
+const QByteArray kParametersSection = QByteArrayLiteral("ModelParameters");
+} // namespace
+
+std::optional<QByteArray> ReadDeckParameters(const QString &settingsPath,
+                                             const QByteArray &deckKey) {
+    return IniFile::Load(settingsPath).ReadValue(kParametersSection, deckKey);
+}
+
+bool StoreDeckParameters(const QString &settingsPath, const QByteArray &deckKey,
+                         const QByteArray &parameters) {
+    IniFile ini = IniFile::Load(settingsPath);
+    if (!ini.Readable() || !ini.WriteString(kParametersSection, deckKey, parameters))
+        return false;
+    QDir().mkpath(QFileInfo(settingsPath).absolutePath());
+    return ini.Save(settingsPath);
 }

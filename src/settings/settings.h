@@ -27,6 +27,9 @@ struct AppSettings {
     static constexpr int AlignCenter = 8;
     static constexpr int RecentFileCount = 5;
     static constexpr int FirstRecentFileKey = 5;
+    static constexpr int MaxNewCardsPerDay = 9999;
+    static constexpr int MinRetention = 70;
+    static constexpr int MaxRetention = 97;
 
     // [Form]
     int top = 100;
@@ -50,6 +53,9 @@ struct AppSettings {
     int drillDirection = 0; // 0 question first, 1 answer first
     int answerMode = 0;     // 0 judged by the learner, 1 typed, 2 choice of four
     bool answerKanaSame = false;
+    int newCardsPerDay = 0;    // 0: no limit
+    int scheduler = 0;         // 0 the standard rule, 1 the memory model
+    int desiredRetention = 90; // percent, for the memory model
     // [TuikaDialog]
     int tuikaMode = 1;
     bool tuikaIdou = false;
@@ -96,3 +102,11 @@ QString UnreadableSettingsMessage(const QString &path);
 // Writes `settings` into the file at `path`, keeping every line it does not own. On failure
 // returns the message to show the user.
 std::optional<QString> StoreSettings(const AppSettings &settings, const QString &path);
+
+// The memory model's fitted parameters of one deck, in the section [ModelParameters] under a
+// key naming the deck; nothing when the file has none for it.
+std::optional<QByteArray> ReadDeckParameters(const QString &settingsPath,
+                                             const QByteArray &deckKey);
+// Writes them at once, keeping every other line; false when the file could not be written.
+bool StoreDeckParameters(const QString &settingsPath, const QByteArray &deckKey,
+                         const QByteArray &parameters);

@@ -117,6 +117,8 @@ std::vector<HintEntry> MenuHints() {
         {QStringLiteral("men_Set_AnswerMode2"), QStringLiteral("4つの中から答えを選ぶ")},
         {QStringLiteral("men_Set_AnswerKanaSame"),
          QStringLiteral("入力した答えのひらがなとカタカナを同じものとみなす")},
+        {QStringLiteral("men_Other_Study"),
+         QStringLiteral("1日の新しいカードの数と、出題の間隔の決め方を設定")},
         {QStringLiteral("men_Keisan"), QStringLiteral("すべての問題に対して計算")},
         {QStringLiteral("mem_Keisan_RefreshCard"), QStringLiteral("再出題までの時間をリセット")},
         {QStringLiteral("men_Keisan_Progress"), QStringLiteral("学習状況と苦手なカードを表示")},

@@ -6,6 +6,7 @@
 #include "support/file_bytes.h"
 #include "support/window_fixture.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -179,6 +180,47 @@ TEST_F(ImportExport, PreviewFollowsTheChoicesAndNamesLostCharacters) {
     auto *encoding = dialog.findChild<QComboBox *>(u"import_Encoding"_qs);
     encoding->setCurrentIndex(encoding->findData(int(exchange::SourceEncoding::Utf16LE)));
     EXPECT_EQ(dialog.findChild<QPushButton *>(u"import_OK"_qs)->isEnabled(), dialog.Result().ok());
+}
+
+} // namespace
+
+namespace {
+
+QByteArray WordList(int count) {
+    QByteArray text;
+    for (int i = 1; i <= count; ++i)
+        text += "word" + QByteArray::number(i) + "\tmeaning\n";
+    return text;
+}
+
+TEST_F(ImportExport, AListOfManyCardsOffersTheNewCardLimitAndTheFirstPassKeepsIt) {
+    struct Case {
+        const char *name;
+        int cards;
+        bool tick;
+        bool offered;
+        std::size_t queue;
+    } cases[] = {
+        {"100 cards: no offer", 100, true, false, 100},
+        {"101 cards, offer left alone", 101, false, true, 101},
+        {"150 cards, limit set to 20", 150, true, true, 20},
+        {"a limit set already: no offer", 150, true, false, 20},
+    };
+    for (const Case &c : cases) {
+        bool offered = false;
+        adjust = [&](ImportDialog &dialog) {
+            auto *tick = dialog.findChild<QCheckBox *>(u"import_LimitNew"_qs);
+            offered = !tick->isHidden();
+            tick->setChecked(c.tick);
+        };
+        prompts.AnswerFile(Write(u"words.tsv"_qs, WordList(c.cards)));
+        if (!form->DeckState().CardList.empty())
+            prompts.Answer(PromptButton::No); // the previous import is not saved
+        Trigger("men_File_Import");
+        EXPECT_EQ(offered, c.offered) << c.name;
+        EXPECT_EQ(form->DrillState().AskQueue.size(), c.queue) << c.name;
+    }
+    EXPECT_TRUE(form->findChild<QLabel *>(u"NewCardStatus"_qs)->text() == u"新規 0/20"_qs);
 }
 
 } // namespace

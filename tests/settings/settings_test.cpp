@@ -257,3 +257,35 @@ TEST(Settings, AnInstalledCopyKeepsItsFileInTheUsersFolderEvenWhereItCouldWrite)
     EXPECT_EQ(SettingsFilePathFor(program, QStringLiteral("/cfg")),
               QStringLiteral("/cfg/kardeon.ini"));
 }
+
+TEST(Settings, StudySettingsAreReadInRangeAndWrittenOnlyOnceTheyDifferFromTheDefault) {
+    struct Case {
+        const char *name;
+        QByteArray option;
+        int newCards, scheduler, retention;
+    } cases[] = {
+        {"absent", "", 0, 0, 90},
+        {"set", "NewCardsPerDay=20\nScheduler=1\nDesiredRetention=85\n", 20, 1, 85},
+        {"out of range", "NewCardsPerDay=-5\nScheduler=2\nDesiredRetention=99\n", 0, 0, 97},
+        {"too low and too many", "NewCardsPerDay=100000\nDesiredRetention=10\n", 9999, 0, 70},
+    };
+    for (const Case &c : cases) {
+        const AppSettings s = ReadSettings(IniFile("[Option]\n" + c.option));
+        EXPECT_EQ(std::tuple(s.newCardsPerDay, s.scheduler, s.desiredRetention),
+                  std::tuple(c.newCards, c.scheduler, c.retention))
+            << c.name;
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kardeon.ini"));
+    ASSERT_EQ(StoreSettings(AppSettings(), path), std::nullopt);
+    EXPECT_FALSE(ReadFile(path).contains("NewCardsPerDay"));
+    AppSettings changed;
+    changed.newCardsPerDay = 20;
+    changed.scheduler = 1;
+    ASSERT_EQ(StoreSettings(changed, path), std::nullopt);
+    EXPECT_TRUE(ReadFile(path).contains("SpeakEnglish=0\r\nNewCardsPerDay=20\r\nScheduler=1\r\n"));
+    EXPECT_FALSE(ReadFile(path).contains("DesiredRetention"));
+    // Back to no limit: the key stays, so the file says so.
+    ASSERT_EQ(StoreSettings(AppSettings(), path), std::nullopt);
+    EXPECT_TRUE(ReadFile(path).contains("NewCardsPerDay=0\r\n"));
+}

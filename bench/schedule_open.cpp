@@ -1,0 +1,125 @@
+// Opening a large deck with the memory model on against opening it as today, and the time of
+// each answer with the model. Usage: schedule_open DECK LOG. When LOG does not exist, a log of a
+// million lines over the deck's cards is written there first (a year of answers).
+// Prints open_ms (read, parse, due queue), model_open_ms (the same with the model on: the
+// recorder starts rebuilding it from the log, the first card is there to show), ratio,
+// rebuilt_ms (until the rebuild has ended), answer_us_mean and answer_us_max (MarkRight, the
+// model's due day, its update and the log line, over 10,000 answers).
+#include "deck/deck.h"
+#include "drill/scheduling.h"
+#include "progress/memory_model.h"
+#include "progress/review_recorder.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <cstdio>
+
+namespace {
+
+constexpr qint32 kToday = 45658;
+constexpr int kLogLines = 1'000'000;
+constexpr int kAnswers = 10'000;
+
+double Ms(const QElapsedTimer &timer) {
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+bool Open(const QString &path, Deck &deck, CardRefList &queue) {
+    DeckFileRead read = ReadDeckForOpening(path);
+    if (!read.result.ok || read.unsuitable)
+        return false;
+    OpenReadDeck(deck, std::move(read), kToday, queue);
+    return true;
+}
+
+void WriteLog(const QString &path, const Deck &deck) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    QByteArray text;
+    text.reserve(qsizetype(kLogLines) * 56);
+    const qsizetype n = qsizetype(deck.CardList.size());
+    for (int i = 0; i < kLogLines; ++i) {
+        const TMondaiSet &card = *deck.CardList[std::size_t(qint64(i) * 7919 % n)];
+        const qint32 day = kToday - 365 + qint32(qint64(i) * 365 / kLogLines);
+        const AnswerKind kind = i % 5 == 0 ? AnswerKind::Wrong : AnswerKind::Right;
+        text += FormatReviewLine(
+            {day, (i * 37) % 86400, kind, day - 3, day + 27, ReviewCardKey64(card), true, false});
+    }
+    file.write(text);
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: schedule_open DECK LOG\n");
+        return 2;
+    }
+    const QString deckPath = QString::fromLocal8Bit(argv[1]);
+    const QString logPath = QString::fromLocal8Bit(argv[2]);
+    {
+        Deck warm;
+        CardRefList queue;
+        if (!Open(deckPath, warm, queue)) {
+            std::fprintf(stderr, "cannot open %s\n", argv[1]);
+            return 1;
+        }
+        if (!QFile::exists(logPath))
+            WriteLog(logPath, warm);
+    }
+    QElapsedTimer timer;
+    double openMs = 0;
+    {
+        Deck deck;
+        CardRefList queue;
+        timer.start();
+        Open(deckPath, deck, queue);
+        openMs = Ms(timer);
+    }
+    // The program's own path: the recorder rebuilds the model on a thread of its own while the
+    // first card is shown; answers go through the recorder (into a copy of the log).
+    const QString logCopy = logPath + QStringLiteral(".copy");
+    QFile::remove(logCopy);
+    QFile::copy(logPath, logCopy);
+    Deck deck;
+    CardRefList queue;
+    MemoryModel model;
+    ReviewRecorder recorder(
+        deck, [] { return kToday; }, [logCopy](const QString &) { return logCopy; },
+        [] { return 0; });
+    recorder.SetMemoryModel(&model);
+    timer.restart();
+    Open(deckPath, deck, queue);
+    deck.DeckFileName = deckPath;
+    recorder.DeckStarted();
+    const TMondaiSet *first = queue.empty() ? nullptr : queue.front();
+    const double modelOpenMs = Ms(timer);
+    recorder.FinishRebuild();
+    const double rebuiltMs = Ms(timer);
+    const qint64 entries = recorder.History().Entries();
+
+    double totalUs = 0, maxUs = 0;
+    const int answers = int(std::min<qsizetype>(kAnswers, qsizetype(queue.size())));
+    for (int i = 0; i < answers; ++i) {
+        TMondaiSet &card = *queue[std::size_t(i)];
+        QElapsedTimer one;
+        one.start();
+        const qint32 dueBefore = card.Jikan;
+        MarkRight(card, kToday);
+        card.Jikan = recorder.DueAfter(card, AnswerKind::Right, kToday, dueBefore);
+        recorder.CardAnswered(card, AnswerKind::Right, dueBefore);
+        const double us = double(one.nsecsElapsed()) / 1e3;
+        totalUs += us;
+        maxUs = std::max(maxUs, us);
+    }
+    QFile::remove(logCopy);
+    std::printf("cards=%zu\nfirst=%s\nlog_lines=%lld\nknown=%zu\nopen_ms=%.1f\n"
+                "model_open_ms=%.1f\nratio=%.2f\nrebuilt_ms=%.1f\nanswer_us_mean=%.2f\n"
+                "answer_us_max=%.1f\n",
+                deck.CardList.size(), first ? "yes" : "no", (long long)entries, model.Known(),
+                openMs, modelOpenMs, modelOpenMs / openMs, rebuiltMs,
+                answers ? totalUs / answers : 0.0, maxUs);
+    return 0;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+
+// 学習の設定: how many new cards a day brings in, and how the rest after できた is decided.
+class StudySettingsDialog : public QDialog {
+    Q_OBJECT
+public:
+    struct Values {
+        int newCardsPerDay = 0; // 0: no limit
+        int scheduler = 0;      // 0 標準, 1 記憶モデル
+        int retention = 90;     // percent
+        bool operator==(const Values &) const = default;
+    };
+
+    explicit StudySettingsDialog(const Values &values, QWidget *parent = nullptr);
+    Values Chosen() const;
+    // 最適化: fits the model to the deck's log and answers what came of it; without one the
+    // button is not offered.
+    void SetFitter(std::function<QString()> fit);
+
+private:
+    void FollowScheduler();
+    void ClickFit();
+
+    QSpinBox *newCards_ = nullptr;
+    QRadioButton *standard_ = nullptr;
+    QRadioButton *model_ = nullptr;
+    QSpinBox *retention_ = nullptr;
+    QPushButton *fitButton_ = nullptr;
+    QLabel *fitResult_ = nullptr;
+    std::function<QString()> fit_;
+};
