@@ -159,8 +159,9 @@ TEST_F(ForeignFiles, FileDialogsLeaveTheFileSystemAlone) {
         EXPECT_TRUE(model->isReadOnly()) << save;
         EXPECT_EQ(dialog->acceptMode(), save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         EXPECT_EQ(dialog->directory().absolutePath(), QDir(dir.path()).absolutePath());
-        if (save)
+        if (save) {
             EXPECT_EQ(dialog->selectedFiles(), QStringList{proposed});
+        }
     }
 }
 
