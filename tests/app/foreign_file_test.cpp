@@ -139,7 +139,7 @@ TEST_F(ForeignFiles, DialogsProposeNamesThatAreAcceptedAndListWhatImportReads) {
 TEST_F(ForeignFiles, FileDialogsLeaveTheFileSystemAlone) {
     const QString proposed = dir.filePath(u"new name.csv"_qs);
     for (const bool save : {false, true}) {
-        const auto dialog = MakeFileDialog(nullptr, {u"t"_qs, TextFileFilter(), proposed}, save);
+        const auto dialog = MakeFileDialog(nullptr, u"t"_qs, TextFileFilter(), proposed, save);
         const auto *model = dialog->findChild<QFileSystemModel *>();
         ASSERT_NE(model, nullptr);
         EXPECT_TRUE(model->isReadOnly()) << save;
