@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/prompts.h"
+#include <QString>
 
 #include <memory>
 
@@ -9,5 +9,6 @@ class QWidget;
 
 // The file chooser, for opening or for saving (`save`). Read-only for the file system: its
 // context menu and buttons never delete, rename or make anything, while a new name can still be
-// typed. A `request.directory` naming a file starts in its folder with that name chosen.
-std::unique_ptr<QFileDialog> MakeFileDialog(QWidget *parent, const FileRequest &request, bool save);
+// typed. A `start` naming a file starts in its folder with that name chosen.
+std::unique_ptr<QFileDialog> MakeFileDialog(QWidget *parent, const QString &caption,
+                                            const QString &filter, const QString &start, bool save);

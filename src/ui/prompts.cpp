@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QFontDialog>
 #include <QGroupBox>
 #include <QMessageBox>
@@ -164,33 +163,15 @@ QString ChosenFile(QFileDialog &dialog) {
 
 QString QtPrompts::OpenFileName(QWidget *parent, const FileRequest &request) {
     const KeyboardBack back(parent);
-    return ChosenFile(*MakeFileDialog(parent, request, false));
+    return ChosenFile(
+        *MakeFileDialog(parent, request.caption, request.filter, request.directory, false));
 }
 
 QString QtPrompts::SaveFileName(QWidget *parent, const FileRequest &request) {
     const KeyboardBack back(parent);
     // No overwrite question of our own and no default suffix: the name is used as typed.
-    return ChosenFile(*MakeFileDialog(parent, request, true));
-}
-
-std::unique_ptr<QFileDialog> MakeFileDialog(QWidget *parent, const FileRequest &request,
-                                            bool save) {
-    auto dialog = std::make_unique<QFileDialog>(parent, request.caption, QString(), request.filter);
-    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    // A stray key in a file dialog must never delete or rename the user's files.
-    dialog->setOption(QFileDialog::ReadOnly);
-    // Without a start, the dialog opens where the last one was left.
-    const QFileInfo start(request.directory);
-    if (request.directory.isEmpty())
-        return dialog;
-    if (start.isDir()) {
-        dialog->setDirectory(request.directory);
-    } else {
-        dialog->setDirectory(start.absolutePath());
-        dialog->selectFile(start.fileName());
-    }
-    return dialog;
+    return ChosenFile(
+        *MakeFileDialog(parent, request.caption, request.filter, request.directory, true));
 }
 
 std::optional<QFont> QtPrompts::ChooseFont(QWidget *parent, const QFont &initial,

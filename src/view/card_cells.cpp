@@ -92,7 +92,6 @@ TMyMemo::TMyMemo(int kind, int row, QWidget *parent)
 void TMyMemo::Clear() {
     Shown = false;
     Cut = false;
-    setToolTip(QString());
     if (!document()->isEmpty())
         clear();
 }
@@ -125,10 +124,9 @@ void ShowField(TMyMemo *box, const QByteArray &stored) {
     box->Shown = true;
     QString text = sjis::ToDisplay(DisplayForm(stored)).text;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    const qsizetype length = text.size();
+    // The box's tooltip stays the help comment; the "…" shows the cut.
     ShownText shown = CutLongLines(std::move(text));
     box->Cut = shown.cut;
-    box->setToolTip(shown.cut ? CutTextNote(length) : QString());
     if (shown.cut)
         box->SetEditable(false);
     box->setPlainText(shown.text);
