@@ -21,7 +21,9 @@ ReviewRecorder::ReviewRecorder(const Deck &deck, DayClock today, LogPathFor logP
       secondOfDay_(std::move(secondOfDay)) {}
 
 ReviewRecorder::~ReviewRecorder() {
-    FinishRebuild();
+    // The model may already be gone: only the thread is waited for.
+    if (rebuild_)
+        rebuild_->thread.join();
 }
 
 int ReviewRecorder::CurrentSecondOfDay() {
