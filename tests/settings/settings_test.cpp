@@ -283,7 +283,8 @@ TEST(Settings, StudySettingsAreReadInRangeAndWrittenOnlyOnceTheyDifferFromTheDef
     changed.newCardsPerDay = 20;
     changed.scheduler = 1;
     ASSERT_EQ(StoreSettings(changed, path), std::nullopt);
-    EXPECT_TRUE(ReadFile(path).contains("AnswerKanaSame=0\r\nNewCardsPerDay=20\r\nScheduler=1\r\n"));
+    EXPECT_TRUE(
+        ReadFile(path).contains("AnswerKanaSame=0\r\nNewCardsPerDay=20\r\nScheduler=1\r\n"));
     EXPECT_FALSE(ReadFile(path).contains("DesiredRetention"));
     // Back to no limit: the key stays, so the file says so.
     ASSERT_EQ(StoreSettings(AppSettings(), path), std::nullopt);
