@@ -3,6 +3,7 @@
 #include "overview/study_settings_dialog.h"
 #include "settings/ini_file.h"
 #include "settings/settings.h"
+#include "support/settings_file.h"
 #include "support/window_fixture.h"
 
 #include <QAction>
@@ -16,17 +17,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void WriteSettingsFile(const QByteArray &bytes) {
-    QFile file(SettingsFilePath());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray SettingsFileBytes() {
-    QFile file(SettingsFilePath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QStringList NewCards(int count) {
     QStringList lines;

@@ -2,6 +2,7 @@
 #include "drill/drill.h"
 #include "settings/ini_file.h"
 #include "settings/settings.h"
+#include "support/settings_file.h"
 #include "ui/scripted_prompts.h"
 #include "view/card_view.h"
 
@@ -15,17 +16,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void WriteSettingsFile(const QByteArray &bytes) {
-    QFile file(SettingsFilePath());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray SettingsFileBytes() {
-    QFile file(SettingsFilePath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 struct Session {
     ScriptedPrompts prompts;
