@@ -152,10 +152,10 @@ QByteArray GenerateDeckBytes(qsizetype cards, quint32 seed) {
 
 QByteArray GenerateTsvBytes(const QByteArray &deckBytes) {
     Deck deck;
-    deck.SavedLines = DeckLines::FromFileBytes(deckBytes);
+    deck.SetSavedLines(DeckLines::FromFileBytes(deckBytes));
     CardRefList queue;
     ParseDeck(deck, kToday, queue);
-    return exchange::ExportCards(deck.CardList, {exchange::ExportFormat::Tsv});
+    return exchange::ExportCards(deck.Cards(), {exchange::ExportFormat::Tsv});
 }
 
 const QByteArray &CachedDeckBytes(qsizetype cards) {

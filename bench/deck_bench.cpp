@@ -22,7 +22,7 @@ void BM_SplitLines(benchmark::State &state) {
 void BM_ParseDeck(benchmark::State &state) {
     const QByteArray &bytes = bench::CachedDeckBytes(state.range(0));
     Deck deck;
-    deck.SavedLines = DeckLines::FromFileBytes(bytes);
+    deck.SetSavedLines(DeckLines::FromFileBytes(bytes));
     CardRefList queue;
     for (auto _ : state) {
         ParseDeck(deck, bench::kToday, queue);
@@ -33,7 +33,7 @@ void BM_ParseDeck(benchmark::State &state) {
 
 // The deck as it stands right after opening it.
 void LoadParsedDeck(Deck &deck, const QByteArray &bytes) {
-    deck.SavedLines = DeckLines::FromFileBytes(bytes);
+    deck.SetSavedLines(DeckLines::FromFileBytes(bytes));
     CardRefList queue;
     ParseDeck(deck, bench::kToday, queue);
 }
@@ -44,7 +44,7 @@ void BM_RenderDeckLines(benchmark::State &state) {
     LoadParsedDeck(deck, bytes);
     for (auto _ : state) {
         RenderDeckLines(deck);
-        benchmark::DoNotOptimize(deck.RenderedLines.Bytes().constData());
+        benchmark::DoNotOptimize(deck.RenderedLines().Bytes().constData());
     }
     SetBytes(state, bytes.size());
 }

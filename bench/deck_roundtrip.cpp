@@ -79,7 +79,7 @@ int main(int argc, char **argv) {
     const bool unchanged = !IsDeckChanged(deck);
     const double renderMs = Milliseconds(timer);
 
-    deck.DeckFileName = QString::fromLocal8Bit(argv[2]);
+    deck.SetFileName(QString::fromLocal8Bit(argv[2]));
     const FileResult saved = SaveDeck(deck); // renders again, as every save does
     if (!saved.ok)
         return Fail(saved.error);
@@ -89,24 +89,24 @@ int main(int argc, char **argv) {
     // A save after a drill: one card's learning record changed, the deck saved again (beside
     // OUT).
     long changedSavePeakKb = 0;
-    if (!deck.CardList.empty()) {
+    if (!deck.Cards().empty()) {
         const long beforeKb = StatusKb("VmRSS:");
         ResetPeak();
-        deck.CardList.front()->Jikan += 1;
-        deck.DeckFileName += QStringLiteral(".changed"); // OUT keeps the round trip
+        deck.Cards().front()->Jikan += 1;
+        deck.FileName() += QStringLiteral(".changed"); // OUT keeps the round trip
         const FileResult again = SaveDeck(deck);
-        QFile::remove(deck.DeckFileName);
+        QFile::remove(deck.FileName());
         if (!again.ok)
             return Fail(again.error);
         changedSavePeakKb = StatusKb("VmHWM:") - beforeKb;
     }
 
-    const double cards = deck.CardList.empty() ? 1.0 : double(deck.CardList.size());
+    const double cards = deck.Cards().empty() ? 1.0 : double(deck.Cards().size());
     std::printf(
         "cards=%zu\ndue=%zu\nunchanged=%s\nread_ms=%.1f\nparse_ms=%.1f\nrender_ms=%.1f\n"
         "save_ms=%.1f\npeak_rss_kb=%ld\nopen_peak_kb=%ld\nrest_kb=%ld\n"
         "save_peak_over_rest_kb=%ld\nchanged_save_peak_over_rest_kb=%ld\nbytes_per_card=%.1f\n",
-        deck.CardList.size(), askQueue.size(), unchanged ? "yes" : "no", readMs, parseMs, renderMs,
+        deck.Cards().size(), askQueue.size(), unchanged ? "yes" : "no", readMs, parseMs, renderMs,
         saveMs, std::max(openPeakKb, savePeakKb), openPeakKb, restKb, savePeakKb - restKb,
         changedSavePeakKb, (double(restKb - startKb) * 1024 - double(fileBytes)) / cards);
     return 0;

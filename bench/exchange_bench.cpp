@@ -32,7 +32,7 @@ Files &TheFiles() {
 }
 
 void Count(benchmark::State &state, const Deck &deck) {
-    state.counters["cards"] = double(deck.CardList.size());
+    state.counters["cards"] = double(deck.Cards().size());
 }
 
 // What opening a deck does before the window draws: read, the unsuitable test, parse.
@@ -43,7 +43,7 @@ void BM_OpenShiftJisDeck(benchmark::State &state) {
         ReadDeckFile(TheFiles().deck, &lines);
         benchmark::DoNotOptimize(IsUnsuitable(lines));
         benchmark::DoNotOptimize(exchange::LooksLikeOtherProgramsText(lines.Bytes()));
-        deck.SavedLines = std::move(lines);
+        deck.SetSavedLines(std::move(lines));
         CardRefList queue;
         ParseDeck(deck, bench::kToday, queue);
     }
@@ -68,7 +68,7 @@ void BM_ImportUtf8Tsv(benchmark::State &state) {
 Deck &OpenedDeck() {
     static Deck deck = [] {
         Deck opened;
-        opened.SavedLines = DeckLines::FromFileBytes(bench::CachedDeckBytes(kCards));
+        opened.SetSavedLines(DeckLines::FromFileBytes(bench::CachedDeckBytes(kCards)));
         CardRefList queue;
         ParseDeck(opened, bench::kToday, queue);
         return opened;
@@ -78,7 +78,7 @@ Deck &OpenedDeck() {
 
 void BM_SaveDeck(benchmark::State &state) {
     Deck &deck = OpenedDeck();
-    deck.DeckFileName = TheFiles().out + QStringLiteral(".csv");
+    deck.SetFileName(TheFiles().out + QStringLiteral(".csv"));
     for (auto _ : state)
         SaveDeck(deck);
     Count(state, deck);
@@ -88,7 +88,7 @@ void BM_ExportCsv(benchmark::State &state) {
     const Deck &deck = OpenedDeck();
     const QString path = TheFiles().out + QStringLiteral("-export.csv");
     for (auto _ : state)
-        exchange::ExportCardsToFile(path, deck.CardList, {exchange::ExportFormat::Csv});
+        exchange::ExportCardsToFile(path, deck.Cards(), {exchange::ExportFormat::Csv});
     Count(state, deck);
 }
 
@@ -96,7 +96,7 @@ void BM_ExportNotesWithRecord(benchmark::State &state) {
     const Deck &deck = OpenedDeck();
     const QString path = TheFiles().out + QStringLiteral("-export.txt");
     for (auto _ : state)
-        exchange::ExportCardsToFile(path, deck.CardList,
+        exchange::ExportCardsToFile(path, deck.Cards(),
                                     {exchange::ExportFormat::Notes, true, false});
     Count(state, deck);
 }

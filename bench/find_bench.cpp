@@ -24,7 +24,7 @@ LoadedDeck &Loaded(qsizetype cards) {
         slot = std::make_unique<LoadedDeck>();
         const QByteArray &bytes = bench::CachedDeckBytes(cards);
         slot->fileBytes = bytes.size();
-        slot->deck.SavedLines = DeckLines::FromFileBytes(bytes);
+        slot->deck.SetSavedLines(DeckLines::FromFileBytes(bytes));
         CardRefList queue;
         ParseDeck(slot->deck, bench::kToday, queue);
     }
@@ -36,7 +36,7 @@ void BM_FirstSearchBuildsTheIndex(benchmark::State &state) {
     LoadedDeck &loaded = Loaded(state.range(0));
     qsizetype indexBytes = 0;
     for (auto _ : state) {
-        CardSearch search(loaded.deck.CardList);
+        CardSearch search(loaded.deck.Cards());
         search.Start(QStringLiteral("library"), false, {}, 0);
         search.Finish();
         benchmark::DoNotOptimize(search.Count());
@@ -50,7 +50,7 @@ void BM_FirstSearchBuildsTheIndex(benchmark::State &state) {
 // slices until the first match is known (as the find bar shows it).
 void TypeWord(benchmark::State &state, const QString &word, bool kanaSame) {
     LoadedDeck &loaded = Loaded(state.range(0));
-    CardSearch search(loaded.deck.CardList);
+    CardSearch search(loaded.deck.Cards());
     search.Start(word, kanaSame, {}, 0);
     search.Finish(); // the index exists from the first search on
     const qsizetype from = state.range(0) / 2;
@@ -67,7 +67,7 @@ void TypeWord(benchmark::State &state, const QString &word, bool kanaSame) {
 // The whole count of one keystroke.
 void CountWord(benchmark::State &state, const QString &word, bool kanaSame) {
     LoadedDeck &loaded = Loaded(state.range(0));
-    CardSearch search(loaded.deck.CardList);
+    CardSearch search(loaded.deck.Cards());
     search.Start(word, kanaSame, {}, 0);
     search.Finish();
     for (auto _ : state) {
@@ -103,10 +103,10 @@ void BM_Count_Missing(benchmark::State &state) {
 // After one edit the next keystroke folds that card again and counts.
 void BM_CountAfterAnEdit(benchmark::State &state) {
     LoadedDeck &loaded = Loaded(state.range(0));
-    CardSearch search(loaded.deck.CardList);
+    CardSearch search(loaded.deck.Cards());
     search.Start(QStringLiteral("library"), false, {}, 0);
     search.Finish();
-    const TMondaiSet *edited = loaded.deck.CardList[std::size_t(state.range(0) / 3)].get();
+    const TMondaiSet *edited = loaded.deck.Cards()[std::size_t(state.range(0) / 3)].get();
     for (auto _ : state) {
         search.NoteEdited(edited);
         search.Start(QStringLiteral("library"), false, {}, 0);

@@ -49,8 +49,10 @@ struct Bench {
 
     void Load(qsizetype cards) {
         Deck &deck = form.DeckState();
-        deck.SavedLines = DeckLines::FromFileBytes(bench::GenerateDeckBytes(cards));
-        ParseDeck(deck, bench::kToday, form.DrillState().AskQueue);
+        deck.SetSavedLines(DeckLines::FromFileBytes(bench::GenerateDeckBytes(cards)));
+        CardRefList due;
+        ParseDeck(deck, bench::kToday, due);
+        form.DrillState().TakeDueCards(std::move(due));
         form.DrillState().StartNewDeck();
         form.resize(567, 554);
         form.show();
@@ -150,7 +152,7 @@ int main(int argc, char **argv) {
     std::printf("memory: deck of %lld cards %ld KiB; showing the list added %ld KiB\n",
                 static_cast<long long>(kCards), loaded - before, listed - loaded);
     benchmark::RunSpecifiedBenchmarks();
-    bench.form.DeckState().CardList.clear(); // nothing to save on the way out
+    bench.form.DeckState().ReplaceCards({}); // nothing to save on the way out
     bench.form.close();
     benchmark::Shutdown();
     return 0;

@@ -12,10 +12,10 @@ constexpr int kChanges = 1000;
 
 void Parse(const QByteArray &bytes, CardOwnerList &cards) {
     Deck deck;
-    deck.SavedLines = DeckLines::FromFileBytes(bytes);
+    deck.SetSavedLines(DeckLines::FromFileBytes(bytes));
     CardRefList queue;
     ParseDeck(deck, bench::kToday, queue);
-    cards = std::move(deck.CardList);
+    cards = deck.ReplaceCards({});
 }
 
 // Half the changes answer a card, a quarter edit an answer, a quarter insert a card; the two

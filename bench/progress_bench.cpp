@@ -56,7 +56,7 @@ QString LogFile() {
 const Deck &BigDeck() {
     static const Deck deck = [] {
         Deck d;
-        d.SavedLines = DeckLines::FromFileBytes(bench::CachedDeckBytes(kCards));
+        d.SetSavedLines(DeckLines::FromFileBytes(bench::CachedDeckBytes(kCards)));
         CardRefList queue;
         ParseDeck(d, bench::kToday, queue);
         return d;
@@ -68,7 +68,7 @@ const Deck &BigDeck() {
 void BM_DeckFigures(benchmark::State &state) {
     const Deck &deck = BigDeck();
     for (auto _ : state)
-        benchmark::DoNotOptimize(ComputeDeckFigures(deck.CardList, bench::kToday));
+        benchmark::DoNotOptimize(ComputeDeckFigures(deck.Cards(), bench::kToday));
 }
 BENCHMARK(BM_DeckFigures)->Unit(benchmark::kMillisecond);
 
@@ -114,7 +114,7 @@ void BM_OpenOverviewWindow(benchmark::State &state) {
         progress.Window()->close();
         state.ResumeTiming();
     }
-    form.DeckState().CardList.clear();
+    form.DeckState().ReplaceCards({});
     form.close();
 }
 BENCHMARK(BM_OpenOverviewWindow)->Unit(benchmark::kMillisecond)->Iterations(5);
@@ -140,7 +140,7 @@ void BM_OpenOverviewWindowAfterDeckOpen(benchmark::State &state) {
         progress.reset();
         state.ResumeTiming();
     }
-    form.DeckState().CardList.clear();
+    form.DeckState().ReplaceCards({});
     form.close();
 }
 BENCHMARK(BM_OpenOverviewWindowAfterDeckOpen)->Unit(benchmark::kMillisecond)->Iterations(5);

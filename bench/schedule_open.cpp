@@ -39,9 +39,9 @@ void WriteLog(const QString &path, const Deck &deck) {
         return;
     QByteArray text;
     text.reserve(qsizetype(kLogLines) * 56);
-    const qsizetype n = qsizetype(deck.CardList.size());
+    const qsizetype n = qsizetype(deck.Cards().size());
     for (int i = 0; i < kLogLines; ++i) {
-        const TMondaiSet &card = *deck.CardList[std::size_t(qint64(i) * 7919 % n)];
+        const TMondaiSet &card = *deck.Cards()[std::size_t(qint64(i) * 7919 % n)];
         const qint32 day = kToday - 365 + qint32(qint64(i) * 365 / kLogLines);
         const AnswerKind kind = i % 5 == 0 ? AnswerKind::Wrong : AnswerKind::Right;
         text += FormatReviewLine(
@@ -92,7 +92,7 @@ int main(int argc, char **argv) {
     recorder.SetMemoryModel(&model);
     timer.restart();
     Open(deckPath, deck, queue);
-    deck.DeckFileName = deckPath;
+    deck.SetFileName(deckPath);
     recorder.DeckStarted();
     const TMondaiSet *first = queue.empty() ? nullptr : queue.front();
     const double modelOpenMs = Ms(timer);
@@ -118,7 +118,7 @@ int main(int argc, char **argv) {
     std::printf("cards=%zu\nfirst=%s\nlog_lines=%lld\nknown=%zu\nopen_ms=%.1f\n"
                 "model_open_ms=%.1f\nratio=%.2f\nrebuilt_ms=%.1f\nanswer_us_mean=%.2f\n"
                 "answer_us_max=%.1f\n",
-                deck.CardList.size(), first ? "yes" : "no", (long long)entries, model.Known(),
+                deck.Cards().size(), first ? "yes" : "no", (long long)entries, model.Known(),
                 openMs, modelOpenMs, modelOpenMs / openMs, rebuiltMs,
                 answers ? totalUs / answers : 0.0, maxUs);
     return 0;

@@ -47,7 +47,7 @@ void BM_SusumeWithRedraw(benchmark::State &state) {
         form->ClickSusume();
         QApplication::processEvents();
     }
-    state.counters["queue"] = double(form->DrillState().AskQueue.size());
+    state.counters["queue"] = double(form->DrillState().Queue().size());
 }
 BENCHMARK(BM_SusumeWithRedraw)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
@@ -58,7 +58,7 @@ void BM_DekitaWithRedraw(benchmark::State &state) {
     Drill &drill = form->DrillState();
     for (auto _ : state) {
         state.PauseTiming();
-        if (drill.AnswerShown)
+        if (drill.AnswerShown())
             form->ClickSusume();
         form->ClickSusume(); // reveal
         QApplication::processEvents();

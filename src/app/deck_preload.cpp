@@ -35,14 +35,13 @@ DeckFileRead DeckPreload::TakeRead() {
 bool DeckPreload::OpenParsed(Deck &deck, DeckFileRead &&read, const DeckLines &cardLines,
                              qint32 today, CardRefList &askQueue) {
     Wait();
-    const char *built = deck_.SavedLines.Bytes().constData();
-    if (!parsed_ || today != today_ || !deck.CardList.empty() || !deck.DeckFileName.isEmpty() ||
+    const char *built = deck_.SavedLines().Bytes().constData();
+    if (!parsed_ || today != today_ || !deck.Cards().empty() || !deck.FileName().isEmpty() ||
         read.lines.Bytes().constData() != built || cardLines.Bytes().constData() != built ||
-        read.stamp.path != deck_.DiskStamp.path)
+        read.stamp.path != deck_.DiskStamp().path)
         return false;
     parsed_ = false;
-    deck = std::move(deck_);
+    deck.TakeParsed(std::move(deck_), std::move(read.stamp));
     askQueue = std::move(queue_);
-    deck.DiskStamp = std::move(read.stamp);
     return true;
 }

@@ -67,7 +67,7 @@ SaveOutcome DeckSync::Save() {
         readBase_ = BaseOfDeck(deck_);
     const SaveOutcome saved = SaveOpenDeck(deck_, prompts_, window_, [this] {
         const std::optional<MergeBase> base = BaseOfDeck(deck_);
-        return MergeFile(deck_.DeckFileName, base ? &*base : nullptr);
+        return MergeFile(deck_.FileName(), base ? &*base : nullptr);
     });
     if (saved == SaveOutcome::Saved)
         RememberBase();
@@ -81,8 +81,8 @@ bool DeckSync::MergeFile(const QString &path, const MergeBase *base) {
         prompts_.Error(window_, merged.result.error);
         return false;
     }
-    if (path == deck_.DeckFileName)
-        readBase_ = deck_.SavedBase; // the file just read
+    if (path == deck_.FileName())
+        readBase_ = deck_.SavedBase(); // the file just read
     if (hooks_.cardsReplaced)
         hooks_.cardsReplaced();
     drill_.KeepAfterMerge();
@@ -108,19 +108,19 @@ QString DeckSync::BasePathForDeck(const QString &deckPath) {
 }
 
 void DeckSync::RememberBase() {
-    if (deck_.DeckFileName.isEmpty() || !readBase_)
+    if (deck_.FileName().isEmpty() || !readBase_)
         return;
-    const QString path = BasePathForDeck(deck_.DeckFileName);
+    const QString path = BasePathForDeck(deck_.FileName());
     QDir().mkpath(QFileInfo(path).absolutePath());
     QByteArray bytes;
-    QDataStream(&bytes, QIODevice::WriteOnly) << deck_.DiskStamp.Hash();
+    QDataStream(&bytes, QIODevice::WriteOnly) << deck_.DiskStamp().Hash();
     // Only a help for later merges: a base that cannot be kept leaves them to the two-way rule.
     WriteTextFile(path, bytes + readBase_->ToBytes());
 }
 
 std::optional<MergeBase> DeckSync::RememberedBase(const QString &copy) const {
     QByteArray bytes;
-    if (!ReadTextFile(BasePathForDeck(deck_.DeckFileName), &bytes).ok || bytes.size() < 8)
+    if (!ReadTextFile(BasePathForDeck(deck_.FileName()), &bytes).ok || bytes.size() < 8)
         return std::nullopt;
     quint64 savedHash = 0;
     QDataStream(bytes) >> savedHash;
@@ -128,7 +128,7 @@ std::optional<MergeBase> DeckSync::RememberedBase(const QString &copy) const {
     QByteArray content;
     const bool kept =
         (ReadTextFile(copy, &content).ok && file_access::ContentHash(content) == savedHash) ||
-        (ReadTextFile(deck_.DeckFileName, &content).ok &&
+        (ReadTextFile(deck_.FileName(), &content).ok &&
          file_access::ContentHash(content) == savedHash);
     if (!kept)
         return std::nullopt;
@@ -139,10 +139,10 @@ std::optional<MergeBase> DeckSync::RememberedBase(const QString &copy) const {
 }
 
 void DeckSync::OfferConflictCopies() {
-    if (deck_.DeckFileName.isEmpty() || deck_.CardList.empty())
+    if (deck_.FileName().isEmpty() || deck_.Cards().empty())
         return;
     QStringList copies;
-    for (const QString &copy : conflict_copies::CopiesOf(deck_.DeckFileName))
+    for (const QString &copy : conflict_copies::CopiesOf(deck_.FileName()))
         if (!declined_.contains(copy))
             copies << copy;
     if (copies.isEmpty())
@@ -181,12 +181,12 @@ void DeckSync::Watch() {
     const QStringList watched = watcher_->files() + watcher_->directories();
     if (!watched.isEmpty())
         watcher_->removePaths(watched);
-    if (deck_.DeckFileName.isEmpty())
+    if (deck_.FileName().isEmpty())
         return;
     // The folder too: a sync tool replaces the file by a rename, and leaves conflict copies.
-    watcher_->addPath(QFileInfo(deck_.DeckFileName).absolutePath());
-    if (QFileInfo::exists(deck_.DeckFileName))
-        watcher_->addPath(deck_.DeckFileName);
+    watcher_->addPath(QFileInfo(deck_.FileName()).absolutePath());
+    if (QFileInfo::exists(deck_.FileName()))
+        watcher_->addPath(deck_.FileName());
 }
 
 void DeckSync::DiskChanged() {
@@ -196,14 +196,14 @@ void DeckSync::DiskChanged() {
     }
     const QScopedValueRollback hold(busy_, true);
     Watch();
-    if (deck_.DeckFileName.isEmpty())
+    if (deck_.FileName().isEmpty())
         return;
     if (CheckDeckOnDisk(deck_) == DiskState::Changed) {
         const bool unsaved = IsDeckChanged(deck_);
         const std::optional<MergeBase> base = BaseOfDeck(deck_);
         // The base kept for conflict copies stays that of our last save: the copy of it a sync
         // tool may still leave needs it.
-        if (MergeFile(deck_.DeckFileName, base ? &*base : nullptr) && !unsaved && hooks_.showStatus)
+        if (MergeFile(deck_.FileName(), base ? &*base : nullptr) && !unsaved && hooks_.showStatus)
             hooks_.showStatus(
                 QStringLiteral("ファイルが他のプログラムで変更されたので読み直しました。"));
     }

@@ -71,9 +71,8 @@ void TForm1::FormCreate() {
     // Japanese text finds a font on any system, and every control inherits the window's.
     RegisterJapaneseFontSubstitutes();
     setFont(DefaultFont(9));
-    // No context menu is open, and the sub pattern shows five cards at a time.
+    // No context menu is open; the drill starts with five cards a time in the sub pattern.
     PopupRow = -1;
-    drill_.SubRows = 5;
     // The window, its panels and the display cells.
     CreatePanels();
     fonts_ = std::make_unique<FontSettings>(*cells_, prompts_, this);
@@ -302,5 +301,5 @@ bool TForm1::ApplicationMouseFilter(QObject *watched, QEvent *event) {
         ParkFocus();
         return true;
     }
-    return drill_.DisplayPattern == PatternList && ListMouseFilter(watched, event);
+    return drill_.DisplayPattern() == PatternList && ListMouseFilter(watched, event);
 }

@@ -28,7 +28,7 @@ void TForm1::ClickInsertCard() {
         return;
     }
     PopupRow = -1;
-    switch (drill_.DisplayPattern) {
+    switch (drill_.DisplayPattern()) {
     case PatternMain:
         AddCardTo(CardTarget::Row(0));
         break;
@@ -43,7 +43,7 @@ void TForm1::ClickInsertCard() {
 
 // The box the menu was opened on, or in the list the row it was opened on.
 void TForm1::pop_TuikaClick() {
-    if (drill_.DisplayPattern == PatternList)
+    if (drill_.DisplayPattern() == PatternList)
         AddCardTo(CardTarget::List(PopupRow));
     else if (const TMyMemo *memo = PopupMenu1->Memo())
         AddCardTo(CardTarget::Row(memo->Row));

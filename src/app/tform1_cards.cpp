@@ -35,7 +35,7 @@ void TForm1::ClickDeleteCard() {
         return;
     }
     PopupRow = -1;
-    switch (drill_.DisplayPattern) {
+    switch (drill_.DisplayPattern()) {
     case PatternMain:
         drill_.DeleteCard(CardTarget::Row(0));
         break;
@@ -57,7 +57,7 @@ void TForm1::DeleteFromList() {
     const int column = GridHyouji->EditorCell().x();
     drill_.DeleteCard(CardTarget::List(row));
     if (row > 0)
-        GridHyouji->EditCell(column, std::min(row, int(deck_.CardList.size())));
+        GridHyouji->EditCell(column, std::min(row, int(deck_.Cards().size())));
 }
 
 // The list's cell editor holding the caret points at its row as a focused card box does;
@@ -70,7 +70,7 @@ int TForm1::FocusedListRow() const {
 }
 
 void TForm1::pop_SakujoClick() {
-    if (drill_.DisplayPattern == PatternList)
+    if (drill_.DisplayPattern() == PatternList)
         drill_.DeleteCard(CardTarget::List(PopupRow));
     else if (PopupMenu1->Memo())
         drill_.DeleteCard(CardTarget::Row(PopupMenu1->Memo()->Row));
@@ -79,7 +79,7 @@ void TForm1::pop_SakujoClick() {
 void TForm1::pop_SetSioriClick() {
     const bool before = SuppressEdits;
     SuppressEdits = true;
-    if (drill_.DisplayPattern == PatternList)
+    if (drill_.DisplayPattern() == PatternList)
         SetBookmarkFromList();
     else if (PopupMenu1->Memo())
         SetBookmarkFromBox(PopupMenu1->Memo());
@@ -101,7 +101,7 @@ void TForm1::SetBookmarkFromBox(TMyMemo *memo) {
 // The list refills on the redraw, which closes the cell editor; it opens again on the same
 // cell, where the question cell then holds the bookmarked card's stored question.
 void TForm1::SetBookmarkFromList() {
-    const auto &cards = deck_.CardList;
+    const auto &cards = deck_.Cards();
     if (PopupRow < 1 || PopupRow > qsizetype(cards.size()))
         return;
     const QPoint cell = GridHyouji->EditorCell();

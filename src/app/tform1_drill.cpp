@@ -59,13 +59,13 @@ void TForm1::ClickRefreshCard() {
 void TForm1::SetOrderNormal() {
     ParkFocus();
     drill_.SetOrder(0);
-    OrderApplied(drill_.Jyun); // the click itself toggled the tick
+    OrderApplied(drill_.Jyun()); // the click itself toggled the tick
 }
 
 void TForm1::SetOrderRandom() {
     ParkFocus();
     drill_.SetOrder(1);
-    OrderApplied(drill_.Jyun);
+    OrderApplied(drill_.Jyun());
 }
 
 void TForm1::ClickArrowCheck() {
@@ -120,24 +120,24 @@ void TForm1::FormMouseWheel(int delta, Qt::KeyboardModifiers modifiers) {
 }
 
 void TForm1::ShowCounters() {
-    const TMondaiSet *card = drill_.CurrentCard;
+    const TMondaiSet *card = drill_.Current();
     Num_Now->setTitle(QStringLiteral(" %1").arg(drill_.CurrentCardNumber()));
-    Num_Total->SetFittingText(QString::number(deck_.CardList.size()));
-    Num_Select->SetFittingText(QString::number(drill_.AskQueue.size()));
+    Num_Total->SetFittingText(QString::number(deck_.Cards().size()));
+    Num_Select->SetFittingText(QString::number(drill_.Queue().size()));
     const QString newCards = progress_->NewCardStatus();
     newCardStatus_->setText(newCards);
     newCardStatus_->setVisible(!newCards.isEmpty());
     if (card) {
         fBangou->setText(sjis::ToQString(RecordText(*card)));
         fBangou_Label->setText(QStringLiteral("["));
-        fBangou2->setText(sjis::ToQString(DaysText(*card, drill_.DoneFlag, drill_.Today())));
+        fBangou2->setText(sjis::ToQString(DaysText(*card, drill_.DoneFlag(), drill_.Today())));
     } else {
         fBangou->clear();
         fBangou_Label->clear();
         fBangou2->clear();
     }
     SetTextColour(myCheck,
-                  drill_.DoneFlag ? palette().color(QPalette::WindowText) : PaleText(palette()));
+                  drill_.DoneFlag() ? palette().color(QPalette::WindowText) : PaleText(palette()));
 }
 
 bool TForm1::AskRestartStudy() {

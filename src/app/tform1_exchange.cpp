@@ -27,9 +27,9 @@ void TForm1::CreateExchangeMenu(QMenu *file) {
     menu->menuAction()->setObjectName(QStringLiteral("men_File_Exchange"));
     menu->menuAction()->setStatusTip(QStringLiteral("他のソフトのファイルとカードをやりとりする"));
     QAction *import = menu->addAction(QStringLiteral("取り込み(&I)..."), this, [this] {
-        const QString folder = QFileInfo(deck_.DeckFileName).absolutePath();
-        exchange_->ChooseAndImport(deck_.DeckFileName.isEmpty() ? QString() : folder,
-                                   !deck_.CardList.empty());
+        const QString folder = QFileInfo(deck_.FileName()).absolutePath();
+        exchange_->ChooseAndImport(deck_.FileName().isEmpty() ? QString() : folder,
+                                   !deck_.Cards().empty());
     });
     import->setObjectName(QStringLiteral("men_File_Import"));
     import->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
@@ -68,7 +68,7 @@ void TForm1::CreateExchangeMenu(QMenu *file) {
     // Enabled for the open menu only; the key stays live and the command checks for itself.
     connect(menu, &QMenu::aboutToShow, this, [this, exportActions] {
         for (QAction *action : exportActions)
-            action->setEnabled(!deck_.CardList.empty());
+            action->setEnabled(!deck_.Cards().empty());
     });
     connect(menu, &QMenu::aboutToHide, this, [exportActions] {
         for (QAction *action : exportActions)
@@ -79,14 +79,18 @@ void TForm1::CreateExchangeMenu(QMenu *file) {
 
 bool TForm1::TakeImportedCards(CardOwnerList cards, bool append, const QString &source) {
     ParkFocus();
-    if (append && !deck_.CardList.empty()) {
-        exchange::AppendCards(deck_, drill_.AskQueue, std::move(cards));
+    if (append && !deck_.Cards().empty()) {
+        CardRefList added;
+        exchange::AppendCards(deck_, added, std::move(cards));
+        drill_.QueueAppended(added);
         RefreshView();
         return true;
     }
     if (AskSaveDeck() == SaveAnswer::Cancelled)
         return false;
-    exchange::TakeAsNewDeck(deck_, drill_.AskQueue, std::move(cards));
+    CardRefList due;
+    exchange::TakeAsNewDeck(deck_, due, std::move(cards));
+    drill_.TakeDueCards(std::move(due));
     setWindowTitle(app_texts::WindowCaptionPrefix() +
                    QStringLiteral("無題（%1 から取り込み）").arg(QFileInfo(source).fileName()));
     drill_.StartNewDeck();

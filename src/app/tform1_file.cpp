@@ -20,7 +20,7 @@ namespace {
 // A deck without a file, or another program's file opened as a deck, is saved under a name
 // the user gives.
 bool NeedsNewName(const Deck &deck, const DeckExchange &exchange) {
-    return deck.DeckFileName.isEmpty() || exchange.NeedsNewName(deck.DeckFileName);
+    return deck.FileName().isEmpty() || exchange.NeedsNewName(deck.FileName());
 }
 } // namespace
 
@@ -44,7 +44,7 @@ int TForm1::OpenDeck(const QString &path, DeckPreload *preload) {
     }
     const bool unsuitable = kind == exchange::FileKind::NotDeck;
     if (kind != exchange::FileKind::Deck) {
-        const auto offer = exchange_->OfferImport(path, unsuitable, !deck_.CardList.empty());
+        const auto offer = exchange_->OfferImport(path, unsuitable, !deck_.Cards().empty());
         if (offer == DeckExchange::Offer::Done)
             return unsuitable ? 1 : 0;
         if (offer == DeckExchange::Offer::NotImportable) {
@@ -67,13 +67,14 @@ int TForm1::OpenDeck(const QString &path, DeckPreload *preload) {
     }
     ParkFocus();
     const DeckLines cards = CardLines(prompts_, this, read, reading);
-    if (!preload ||
-        !preload->OpenParsed(deck_, std::move(read), cards, drill_.Today(), drill_.AskQueue))
-        OpenReadDeck(deck_, std::move(read), cards, drill_.Today(), drill_.AskQueue);
-    exchange_->OpenedAsDeck(kind == exchange::FileKind::OtherText ? deck_.DeckFileName : QString());
+    CardRefList due;
+    if (!preload || !preload->OpenParsed(deck_, std::move(read), cards, drill_.Today(), due))
+        OpenReadDeck(deck_, std::move(read), cards, drill_.Today(), due);
+    drill_.TakeDueCards(std::move(due));
+    exchange_->OpenedAsDeck(kind == exchange::FileKind::OtherText ? deck_.FileName() : QString());
     // The changed-on-disk check hashes the file when it first needs to; else it is done once
     // the window is drawn.
-    afterPaint_->Add([this] { deck_.DiskStamp.Hash(); });
+    afterPaint_->Add([this] { deck_.DiskStamp().Hash(); });
     UpdateRecentFiles();
     findBar_->DeckReplaced();
     sync_->DeckReplaced();
@@ -87,7 +88,7 @@ void TForm1::CreateDeckSync() {
     hooks.showStatus = [this](const QString &text) { ShowStatus(text); };
     hooks.cardsReplaced = [this] { findBar_->DeckReplaced(); };
     hooks.showInList = [this](const TMondaiSet *card) {
-        if (drill_.DisplayPattern != PatternList)
+        if (drill_.DisplayPattern() != PatternList)
             ClickPanelPattern(5); // the list's entry in SelectBox
         const QModelIndex cell = GridHyouji->Model()->index(int(drill_.CardNumber(card) - 1), 1);
         GridHyouji->setCurrentIndex(cell);
@@ -122,14 +123,14 @@ SaveAnswer TForm1::AskSaveDeck() {
 
 void TForm1::ClickOpen() {
     const QString dir =
-        deck_.DeckFileName.isEmpty() ? QString() : QFileInfo(deck_.DeckFileName).absolutePath();
+        deck_.FileName().isEmpty() ? QString() : QFileInfo(deck_.FileName()).absolutePath();
     const QString path = prompts_.OpenFileName(this, {QString(), TextFileFilter(), dir});
     if (!path.isEmpty())
         OpenDeckFile(path);
 }
 
 void TForm1::ClickSaveFile() {
-    if (deck_.CardList.empty())
+    if (deck_.Cards().empty())
         return;
     ParkFocus();
     if (NeedsNewName(deck_, *exchange_))
@@ -139,7 +140,7 @@ void TForm1::ClickSaveFile() {
 }
 
 void TForm1::ClickSaveAsFile() {
-    if (deck_.CardList.empty())
+    if (deck_.Cards().empty())
         return;
     ParkFocus();
     SaveDeckAs();
@@ -148,7 +149,7 @@ void TForm1::ClickSaveAsFile() {
 SaveOutcome TForm1::SaveDeckAs() {
     // Starts where the deck is, with its name, as a save dialog does everywhere else; an
     // imported deck, or another program's file opened as a deck, starts beside that file.
-    const QString &file = deck_.DeckFileName;
+    const QString &file = deck_.FileName();
     const QString proposed = file.isEmpty()                  ? exchange_->ProposedDeckName()
                              : exchange_->NeedsNewName(file) ? DeckNameBeside(file)
                                                              : file;
@@ -156,11 +157,11 @@ SaveOutcome TForm1::SaveDeckAs() {
     if (path.isEmpty())
         return SaveOutcome::Declined;
     // A name that cannot be written is not taken on: the deck stays with its old file.
-    const QString previous = deck_.DeckFileName;
-    deck_.DeckFileName = path;
+    const QString previous = deck_.FileName();
+    deck_.SetFileName(path);
     const SaveOutcome saved = sync_->Save();
     if (saved != SaveOutcome::Saved) {
-        deck_.DeckFileName = previous;
+        deck_.SetFileName(previous);
         return saved;
     }
     exchange_->OpenedAsDeck(QString());

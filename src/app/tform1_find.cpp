@@ -10,7 +10,7 @@
 #include <QMenu>
 
 void TForm1::CreateFindBar(QMenu *cardMenu) {
-    findBar_ = new FindBar(deck_.CardList, GridHyouji, centralWidget());
+    findBar_ = new FindBar(deck_.Cards(), GridHyouji, centralWidget());
     // Between the view and the bottom strip; it is only shown with the list.
     if (auto *column = qobject_cast<QBoxLayout *>(centralWidget()->layout()))
         column->insertWidget(1, findBar_);
@@ -29,7 +29,7 @@ void TForm1::CreateFindBar(QMenu *cardMenu) {
 // The list is where a card is found and edited: the other views switch to it first.
 void TForm1::ClickFind() {
     QWidget *focused = focusWidget();
-    if (drill_.DisplayPattern != PatternList)
+    if (drill_.DisplayPattern() != PatternList)
         ClickPanelPattern(5); // the list's entry in SelectBox
     findBar_->Open(focused);
 }

@@ -15,11 +15,11 @@
 #include <QVBoxLayout>
 
 void TForm1::CreateListView() {
-    GridHyouji = new ListGrid(deck_.CardList, Panel_Grid);
+    GridHyouji = new ListGrid(deck_.Cards(), Panel_Grid);
     auto *layout = new QVBoxLayout(Panel_Grid);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(GridHyouji);
-    GridHyouji->SetSources([this] { return drill_.CurrentCard; }, [this] { return drill_.Today(); },
+    GridHyouji->SetSources([this] { return drill_.Current(); }, [this] { return drill_.Today(); },
                            &SuppressEdits);
     connect(GridHyouji, &ListGrid::WheelTurned, this, &TForm1::FormMouseWheel);
     connect(GridHyouji, &ListGrid::ConversionFailed, this,
@@ -36,7 +36,7 @@ void TForm1::FillGrid(bool scroll) {
 }
 
 void TForm1::ShowCardInList(qsizetype index) {
-    if (drill_.DisplayPattern != PatternList)
+    if (drill_.DisplayPattern() != PatternList)
         ClickPanelPattern(5);
     GridHyouji->ShowCardRow(int(index));
     raise();
@@ -66,7 +66,7 @@ bool TForm1::ListMouseFilter(QObject *watched, QEvent *event) {
     const bool onGrid = watched == GridHyouji || watched == GridHyouji->viewport() ||
                         watched == header || watched == header->viewport();
     const QPoint cell = GridHyouji->CellAt(GridHyouji->mapFromGlobal(global));
-    if (onGrid && !(cell.x() > 0 && cell.y() > 0 && !deck_.CardList.empty()))
+    if (onGrid && !(cell.x() > 0 && cell.y() > 0 && !deck_.Cards().empty()))
         return true;
     if (mouse->button() != Qt::RightButton)
         return false;

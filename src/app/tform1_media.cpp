@@ -28,7 +28,7 @@ void TForm1::CreateCellMedia() {
 void TForm1::UpdateCellMedia() {
     if (!media_)
         return;
-    media_->SetDeckFile(deck_.DeckFileName);
+    media_->SetDeckFile(deck_.FileName());
     media_->Update();
 }
 
@@ -47,6 +47,6 @@ bool TForm1::PlayRecordedVoice(const QByteArray &storedField) {
     if (!media_)
         return false;
     // A new deck speaks its first card before its first redraw.
-    media_->SetDeckFile(deck_.DeckFileName);
+    media_->SetDeckFile(deck_.FileName());
     return media_->PlayFieldSound(storedField);
 }

@@ -139,7 +139,7 @@ void TForm1::CreateMenus() {
 
 void TForm1::CreatePopupMenu() {
     PopupMenu1 = new CardPopupMenu(this);
-    PopupMenu1->SetBookmarkQuery([this] { return drill_.BookmarkCard != nullptr; });
+    PopupMenu1->SetBookmarkQuery([this] { return drill_.BookmarkCard() != nullptr; });
     connect(PopupMenu1->Item("pop_Tuika"), &QAction::triggered, this, &TForm1::pop_TuikaClick);
 }
 

@@ -13,8 +13,8 @@ void TForm1::ShowRecentPaths(const RecentFileList::Paths &paths) {
 }
 
 void TForm1::UpdateRecentFiles() {
-    recent_->PutOnTop(deck_.DeckFileName);
-    setWindowTitle(app_texts::WindowCaptionPrefix() + FileNameOnly(deck_.DeckFileName));
+    recent_->PutOnTop(deck_.FileName());
+    setWindowTitle(app_texts::WindowCaptionPrefix() + FileNameOnly(deck_.FileName()));
 }
 
 void TForm1::ClickOpenFileName(int entry) {

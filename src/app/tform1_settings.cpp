@@ -18,16 +18,14 @@ void TForm1::ReadSettings() {
     const AppSettings &s = settings_;
 
     placement_.Apply(QRect(s.left, s.top, s.width, s.height));
-    drill_.SubRows = s.count;
+    drill_.ApplySettings({s.jyun, static_cast<DisplayPatternKind>(s.panelPattern), s.count,
+                          DrillDirection(s.drillDirection)});
     cells_->ImagePercent = s.imageSize;
     fonts_->Load(s);
 
-    drill_.Jyun = s.jyun;
-    drill_.ApplyOrder();
     Yajirusi = s.yajirusi;
     AutoSave = s.autoSave;
     UpdateArrowCaptions(); // both check boxes and the arrow captions
-    drill_.SetPattern(static_cast<DisplayPatternKind>(s.panelPattern), s.count);
     ApplyPattern();
     HelpComment = s.helpComment;
     ApplyHelpComment();
@@ -49,12 +47,12 @@ void TForm1::WriteSettings() {
     s.left = outer.left();
     s.width = outer.width();
     s.height = outer.height();
-    s.count = drill_.SubRows;
+    s.count = drill_.SubRows();
     s.imageSize = cells_->ImagePercent;
-    s.jyun = drill_.Jyun;
+    s.jyun = drill_.Jyun();
     s.yajirusi = Yajirusi;
     s.autoSave = AutoSave;
-    s.panelPattern = drill_.DisplayPattern;
+    s.panelPattern = drill_.DisplayPattern();
     s.helpComment = HelpComment;
     modes_->Store(s);
     const StudySettingsDialog::Values &study = progress_->StudySettings();
@@ -79,7 +77,7 @@ void TForm1::ClickStudySettings() {
         return;
     progress_->ApplyStudySettings(dialog.Chosen());
     // A new limit shapes the pass from its start; the standard order builds it anew now.
-    if (dialog.Chosen().newCardsPerDay != before.newCardsPerDay && drill_.Jyun == 0)
+    if (dialog.Chosen().newCardsPerDay != before.newCardsPerDay && drill_.Jyun() == 0)
         drill_.ApplyOrder();
     RefreshView();
 }

@@ -28,11 +28,10 @@ int SelectBoxIndex(DisplayPatternKind pattern, int subRows) {
 } // namespace
 
 void TForm1::ApplyPattern() {
-    SelectBox->setCurrentIndex(SelectBoxIndex(drill_.DisplayPattern, drill_.SubRows));
+    SelectBox->setCurrentIndex(SelectBoxIndex(drill_.DisplayPattern(), drill_.SubRows()));
     LayoutCells();
-    const DisplayPatternKind pattern = drill_.DisplayPattern;
-    if (pattern == PatternMain)
-        drill_.AnswerShown = false;
+    const DisplayPatternKind pattern = drill_.DisplayPattern();
+    drill_.HideAnswer();
     Panel_Mondai->setVisible(pattern == PatternMain);
     Panel_Renban->setVisible(pattern == PatternSub);
     Panel_Grid->setVisible(pattern == PatternList);
@@ -43,21 +42,21 @@ void TForm1::ClickPanelPattern(int index) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     ParkFocus();
     if (index == 0)
-        drill_.SetPattern(PatternMain, drill_.SubRows);
+        drill_.SetPattern(PatternMain, drill_.SubRows());
     else if (index >= 1 && index <= 4)
         drill_.SetPattern(PatternSub, index + 1);
     else
-        drill_.SetPattern(PatternList, drill_.SubRows);
+        drill_.SetPattern(PatternList, drill_.SubRows());
     ApplyPattern();
     QApplication::restoreOverrideCursor();
 }
 
 void TForm1::LayoutCells() {
-    cells_->LayoutCells(OuterHeight(), OuterWidth(), Panel_Left->width(), drill_.SubRows);
+    cells_->LayoutCells(OuterHeight(), OuterWidth(), Panel_Left->width(), drill_.SubRows());
 }
 
 void TForm1::SizeCellTexts() {
-    cells_->SizeCellTexts(OuterHeight(), drill_.SubRows);
+    cells_->SizeCellTexts(OuterHeight(), drill_.SubRows());
 }
 
 void TForm1::ResizeForm() {
@@ -68,7 +67,6 @@ void TForm1::ResizeForm() {
 }
 
 void TForm1::RefreshView() {
-    drill_.AdoptCurrentCard();
     const bool before = SuppressEdits;
     SuppressEdits = true;
     cells_->ClearAll();
@@ -78,13 +76,13 @@ void TForm1::RefreshView() {
     if (park)
         ParkFocus();
     ShowCounters();
-    noDeckHint_->setVisible(deck_.DeckFileName.isEmpty());
+    noDeckHint_->setVisible(deck_.FileName().isEmpty());
     cells_->UpdateEditability();
     UpdateCellMedia();
-    if (drill_.DisplayPattern == PatternList)
+    if (drill_.DisplayPattern() == PatternList)
         FillGrid(true);
     progress_->DrillChanged();
-    findBar_->DeckMayHaveChanged(drill_.BookmarkCard);
+    findBar_->DeckMayHaveChanged(drill_.BookmarkCard());
     modes_->Refresh();
 }
 
@@ -113,7 +111,7 @@ void TForm1::OnCha(TMyMemo *memo) {
         return;
     const int caret = memo->textCursor().position();
     const StoredEdit stored =
-        StoreEdit(*card, FieldOfBox(memo->Kind, drill_.Direction), memo->toPlainText(), caret);
+        StoreEdit(*card, FieldOfBox(memo->Kind, drill_.Direction()), memo->toPlainText(), caret);
     findBar_->CardEdited(card);
     drill_.AfterQuestionEdit(card); // may redraw the boxes
     const bool before = SuppressEdits;

@@ -86,16 +86,51 @@ QByteArray RenderCardLine(const TMondaiSet &card) {
     return line;
 }
 
+void Deck::TakeParsed(Deck &&parsed, FileStamp stamp) {
+    *this = std::move(parsed);
+    diskStamp_ = std::move(stamp);
+}
+
+void Deck::StartUnsaved(CardOwnerList cards) {
+    cards_ = std::move(cards);
+    fileName_.clear();
+    savedLines_ = DeckLines();
+    renderedLines_ = DeckLines();
+    diskStamp_ = FileStamp();
+    savedBase_.reset();
+}
+
+void Deck::AppendCards(CardOwnerList cards) {
+    cards_.reserve(cards_.size() + cards.size());
+    for (auto &card : cards)
+        cards_.push_back(std::move(card));
+}
+
+void Deck::InsertCard(qsizetype at, std::unique_ptr<TMondaiSet> card) {
+    cards_.insert(cards_.begin() + at, std::move(card));
+}
+
+std::unique_ptr<TMondaiSet> Deck::TakeCard(qsizetype at) {
+    std::unique_ptr<TMondaiSet> card = std::move(cards_[std::size_t(at)]);
+    cards_.erase(cards_.begin() + at);
+    return card;
+}
+
+CardOwnerList Deck::ReplaceCards(CardOwnerList cards) {
+    cards_.swap(cards);
+    return cards;
+}
+
 int RenderDeckLines(Deck &deck) {
-    if (deck.CardList.empty())
+    if (deck.cards_.empty())
         return 1;
     QByteArray bytes =
-        large_memory::UninitializedBytes(DeckRenderer(deck.CardList, deck.SavedLines).TotalBytes());
+        large_memory::UninitializedBytes(DeckRenderer(deck.cards_, deck.savedLines_).TotalBytes());
     char *out = bytes.data();
-    for (const auto &card : deck.CardList)
+    for (const auto &card : deck.cards_)
         out = PutFileLine(out, *card);
-    deck.RenderedLines =
-        DeckLines::FromBytesWithCrLf(std::move(bytes), qsizetype(deck.CardList.size()));
+    deck.renderedLines_ =
+        DeckLines::FromBytesWithCrLf(std::move(bytes), qsizetype(deck.cards_.size()));
     return 0;
 }
 
@@ -153,9 +188,9 @@ qsizetype DeckRenderer::TotalBytes() const {
 
 bool IsDeckChanged(Deck &deck) {
     // An empty deck is never written, so what counts is the rendering last made.
-    if (deck.CardList.empty())
-        return !(deck.RenderedLines == deck.SavedLines);
-    DeckRenderer renderer(deck.CardList, deck.SavedLines);
+    if (deck.Cards().empty())
+        return !(deck.RenderedLines() == deck.SavedLines());
+    DeckRenderer renderer(deck.Cards(), deck.SavedLines());
     while (!renderer.Next().isEmpty() && renderer.SameSoFar()) {
     }
     return !renderer.SameAsSaved();

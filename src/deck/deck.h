@@ -48,16 +48,58 @@ private:
     mutable QByteArray unhashed_; // the bytes read, while pending_
 };
 
-// The file side of the open deck.
-struct Deck {
-    CardOwnerList CardList;  // every card, file order
-    QString DeckFileName;    // full path; empty until a deck is opened
-    DeckLines SavedLines;    // the file's lines as last read or written
-    DeckLines RenderedLines; // the deck as last rendered
-    FileStamp DiskStamp;     // DeckFileName's file as last read or written
+struct DeckFileRead;
+struct FileMerge;
+struct FileResult;
+
+// The file side of the open deck. Read through the accessors; changed only by the operations
+// below and by the deck room's own file functions (opening, parsing, saving, merging).
+class Deck {
+public:
+    // Every card, file order.
+    const CardOwnerList &Cards() const { return cards_; }
+    // Full path; empty until a deck is opened.
+    const QString &FileName() const { return fileName_; }
+    // The file's lines as last read or written.
+    const DeckLines &SavedLines() const { return savedLines_; }
+    // The deck as last rendered.
+    const DeckLines &RenderedLines() const { return renderedLines_; }
+    // FileName()'s file as last read or written.
+    const FileStamp &DiskStamp() const { return diskStamp_; }
     // The cards as last saved, for merging with the file when another program changed it; not
     // known after reading (see BaseOfDeck).
-    std::optional<MergeBase> SavedBase;
+    const std::optional<MergeBase> &SavedBase() const { return savedBase_; }
+
+    // The file the deck is saved to from now on (a new name chosen, or the old one back).
+    void SetFileName(const QString &path) { fileName_ = path; }
+    // Lines to build the cards from with ParseDeck, as if read from the file.
+    void SetSavedLines(DeckLines lines) { savedLines_ = std::move(lines); }
+    // A deck parsed ahead of opening becomes this one, with its file as it was read.
+    void TakeParsed(Deck &&parsed, FileStamp stamp);
+    // A deck of `cards` that has no file yet (as taken from another program's file).
+    void StartUnsaved(CardOwnerList cards);
+
+    // Adding and deleting cards; `at` is a Cards() index.
+    void AddCard(std::unique_ptr<TMondaiSet> card) { cards_.push_back(std::move(card)); }
+    void AppendCards(CardOwnerList cards);
+    void InsertCard(qsizetype at, std::unique_ptr<TMondaiSet> card);
+    std::unique_ptr<TMondaiSet> TakeCard(qsizetype at);
+    // Every card replaced at once (merging two versions of the deck); returns the old ones.
+    CardOwnerList ReplaceCards(CardOwnerList cards);
+
+private:
+    friend void OpenReadDeck(Deck &, DeckFileRead &&, const DeckLines &, qint32, CardRefList &);
+    friend void ParseDeckInParts(Deck &, qint32, CardRefList &, int);
+    friend int RenderDeckLines(Deck &);
+    friend FileResult SaveDeck(Deck &);
+    friend FileMerge MergeFileIntoDeck(Deck &, const QString &, const MergeBase *);
+
+    CardOwnerList cards_;
+    QString fileName_;
+    DeckLines savedLines_;
+    DeckLines renderedLines_;
+    FileStamp diskStamp_;
+    std::optional<MergeBase> savedBase_;
 };
 
 // Larger decks are refused before a byte is read: reading one could cost the memory the open

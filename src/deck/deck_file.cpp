@@ -130,8 +130,8 @@ FileResult ReadDeckFile(const QString &path, DeckLines *lines, FileStamp *stamp)
 }
 
 DiskState CheckDeckOnDisk(const Deck &deck) {
-    const FileStamp &stamp = deck.DiskStamp;
-    if (stamp.path.isEmpty() || stamp.path != deck.DeckFileName)
+    const FileStamp &stamp = deck.DiskStamp();
+    if (stamp.path.isEmpty() || stamp.path != deck.FileName())
         return DiskState::AsLastSeen; // nothing known about this file
     const file_access::FileInfo now = file_access::Inspect(stamp.path);
     if (!now.exists)
@@ -168,13 +168,13 @@ bool StillAsRead(const DeckFileRead &read) {
 
 void OpenReadDeck(Deck &deck, DeckFileRead &&read, const DeckLines &cardLines, qint32 today,
                   CardRefList &askQueue) {
-    deck.SavedLines = cardLines;
+    deck.savedLines_ = cardLines;
     ParseDeck(deck, today, askQueue);
     // A converted deck keeps the file's own lines, so it counts as changed until it is saved.
-    deck.SavedLines = std::move(read.lines);
-    deck.DeckFileName = read.stamp.path;
-    deck.DiskStamp = std::move(read.stamp);
-    deck.SavedBase.reset();
+    deck.savedLines_ = std::move(read.lines);
+    deck.fileName_ = read.stamp.path;
+    deck.diskStamp_ = std::move(read.stamp);
+    deck.savedBase_.reset();
 }
 
 void OpenReadDeck(Deck &deck, DeckFileRead &&read, qint32 today, CardRefList &askQueue) {
@@ -183,14 +183,14 @@ void OpenReadDeck(Deck &deck, DeckFileRead &&read, qint32 today, CardRefList &as
 }
 
 FileResult SaveDeck(Deck &deck) {
-    if (deck.CardList.empty())
+    if (deck.cards_.empty())
         return {};
-    const QString &path = deck.DeckFileName;
+    const QString &path = deck.fileName_;
     if (path.isEmpty())
         return Failure(
             QStringLiteral("ファイルを保存できませんでした。\r保存先のファイル名がありません。"));
     // The rendering goes to the file a block at a time and is never held whole.
-    DeckRenderer renderer(deck.CardList, deck.SavedLines, true);
+    DeckRenderer renderer(deck.cards_, deck.savedLines_, true);
     const file_access::WriteResult result = file_access::WriteFileInBlocks(
         path, [&]() -> std::optional<QByteArrayView> { return renderer.Next(); });
     if (!result.ok)
@@ -198,10 +198,10 @@ FileResult SaveDeck(Deck &deck) {
     // Lines other than those read are known from now on by size and hash: the file holds their
     // bytes and the cards their texts, and a copy of them would cost a second deck's memory.
     if (!renderer.SameAsSaved())
-        deck.SavedLines =
-            DeckLines::Written(qsizetype(deck.CardList.size()), renderer.Offset(), renderer.Hash());
+        deck.savedLines_ =
+            DeckLines::Written(qsizetype(deck.cards_.size()), renderer.Offset(), renderer.Hash());
     const file_access::FileInfo now = file_access::Inspect(path);
-    deck.DiskStamp = FileStamp{path, now.size, now.modifiedNs, renderer.Hash()};
-    deck.SavedBase = MergeBase::Of(deck.CardList);
+    deck.diskStamp_ = FileStamp{path, now.size, now.modifiedNs, renderer.Hash()};
+    deck.savedBase_ = MergeBase::Of(deck.cards_);
     return {};
 }

@@ -534,15 +534,15 @@ MergeResult MergeDecks(const MergeBase *base, CardOwnerList &ours, CardOwnerList
 }
 
 std::optional<MergeBase> BaseOfDeck(const Deck &deck) {
-    if (deck.SavedBase)
-        return deck.SavedBase;
-    if (deck.SavedLines.KnownByHash())
+    if (deck.SavedBase())
+        return deck.SavedBase();
+    if (deck.SavedLines().KnownByHash())
         return std::nullopt;
     Deck read;
-    read.SavedLines = deck.SavedLines;
+    read.SetSavedLines(deck.SavedLines());
     CardRefList due;
     ParseDeck(read, 0, due);
-    return MergeBase::Of(read.CardList);
+    return MergeBase::Of(read.Cards());
 }
 
 FileMerge MergeFileIntoDeck(Deck &deck, const QString &path, const MergeBase *base) {
@@ -559,23 +559,23 @@ FileMerge MergeFileIntoDeck(Deck &deck, const QString &path, const MergeBase *ba
         return out;
     }
     Deck theirs;
-    theirs.SavedLines = read.lines;
+    theirs.savedLines_ = read.lines;
     CardRefList due;
     ParseDeck(theirs, 0, due);
-    const bool ownFile = path == deck.DeckFileName;
+    const bool ownFile = path == deck.fileName_;
     std::optional<MergeBase> theirBase;
     if (ownFile) // both sides hold the file's cards after the merge
-        theirBase = MergeBase::Of(theirs.CardList);
-    MergeResult merged = MergeDecks(base, deck.CardList, theirs.CardList);
-    deck.CardList = std::move(merged.cards);
+        theirBase = MergeBase::Of(theirs.cards_);
+    MergeResult merged = MergeDecks(base, deck.cards_, theirs.cards_);
+    deck.cards_ = std::move(merged.cards);
     out.fromTheirs = merged.fromTheirs;
     out.removedByTheirs = merged.removedByTheirs;
     for (qsizetype i : merged.conflicts)
-        out.conflicts.push_back(deck.CardList[size_t(i)].get());
+        out.conflicts.push_back(deck.cards_[size_t(i)].get());
     if (ownFile) {
-        deck.SavedLines = std::move(read.lines);
-        deck.DiskStamp = std::move(read.stamp);
-        deck.SavedBase = std::move(theirBase);
+        deck.savedLines_ = std::move(read.lines);
+        deck.diskStamp_ = std::move(read.stamp);
+        deck.savedBase_ = std::move(theirBase);
     }
     return out;
 }

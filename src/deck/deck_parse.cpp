@@ -188,13 +188,13 @@ int PartsWorthParsing(qsizetype bytes) {
 } // namespace
 
 void ParseDeck(Deck &deck, qint32 today, CardRefList &askQueue) {
-    ParseDeckInParts(deck, today, askQueue, PartsWorthParsing(deck.SavedLines.Bytes().size()));
+    ParseDeckInParts(deck, today, askQueue, PartsWorthParsing(deck.SavedLines().Bytes().size()));
 }
 
 void ParseDeckInParts(Deck &deck, qint32 today, CardRefList &askQueue, int partCount) {
-    deck.CardList.clear();
+    deck.cards_.clear();
     askQueue.clear();
-    DeckParse parse(deck.SavedLines, today, deck.CardList, askQueue);
+    DeckParse parse(deck.savedLines_, today, deck.cards_, askQueue);
     if (!parse.Run(partCount)) // no thread could be started
         parse.Run(1);
 }

@@ -33,13 +33,37 @@ qsizetype ReturnIndex(const List &list, const TMondaiSet *next, qsizetype oldInd
 Drill::Drill(Deck &deck, DrillHost &host, DayClock today)
     : deck_(deck), host_(host), today_(std::move(today)), rng_(ClockSeededEngine()) {}
 
+void Drill::ApplySettings(const DrillSettings &settings) {
+    subRows_ = settings.subRows;
+    jyun_ = settings.jyun;
+    ApplyOrder();
+    SetPattern(settings.pattern, settings.subRows);
+    direction_ = settings.direction;
+}
+
+void Drill::SetDirection(DrillDirection direction) {
+    if (direction_ == direction)
+        return;
+    direction_ = direction;
+    SetPattern(pattern_, subRows_);
+}
+
 // ---------------------------------------------------------------- a newly opened deck
 
+void Drill::TakeDueCards(CardRefList due) {
+    askQueue_ = std::move(due);
+}
+
+void Drill::QueueAppended(const CardRefList &added) {
+    askQueue_.insert(askQueue_.end(), added.begin(), added.end());
+    AdoptCurrentCard();
+}
+
 void Drill::StartNewDeck() {
-    CurrentCard = nullptr;
-    QueuePos = 0;
-    AnswerShown = false;
-    DoneFlag = false;
+    current_ = nullptr;
+    queuePos_ = 0;
+    answerShown_ = false;
+    doneFlag_ = false;
     indexHint_ = 0;
     deleted_.Clear();
     FindBookmark();
@@ -47,82 +71,82 @@ void Drill::StartNewDeck() {
         answers_->DeckStarted();
     LimitNewCardsOfPass();
     ApplyOrder();
-    host_.RefreshView();
+    Redraw();
 }
 
 void Drill::TellAnswer(AnswerKind kind, qint32 dueBefore) {
     if (answers_)
-        answers_->CardAnswered(*CurrentCard, kind, dueBefore);
+        answers_->CardAnswered(*current_, kind, dueBefore);
 }
 
 void Drill::KeepAfterMerge() {
     std::unordered_set<const TMondaiSet *> alive;
-    alive.reserve(deck_.CardList.size());
-    for (const auto &card : deck_.CardList)
+    alive.reserve(deck_.Cards().size());
+    for (const auto &card : deck_.Cards())
         alive.insert(card.get());
     CardRefList queue;
-    queue.reserve(deck_.CardList.size());
+    queue.reserve(deck_.Cards().size());
     int position = 0; // cards kept up to the current one
-    for (qsizetype i = 0; i < qsizetype(AskQueue.size()); ++i) {
-        if (!alive.contains(AskQueue[size_t(i)]))
+    for (qsizetype i = 0; i < qsizetype(askQueue_.size()); ++i) {
+        if (!alive.contains(askQueue_[size_t(i)]))
             continue;
-        queue.push_back(AskQueue[size_t(i)]);
-        if (i < QueuePos)
+        queue.push_back(askQueue_[size_t(i)]);
+        if (i < queuePos_)
             position = int(queue.size());
     }
     const std::unordered_set<const TMondaiSet *> queued(queue.begin(), queue.end());
     const qint32 today = Today();
-    for (const auto &card : deck_.CardList)
+    for (const auto &card : deck_.Cards())
         if (card->Jikan < today && !queued.contains(card.get()))
             queue.push_back(card.get());
-    AskQueue = std::move(queue);
-    if (CurrentCard && !alive.contains(CurrentCard)) {
+    askQueue_ = std::move(queue);
+    if (current_ && !alive.contains(current_)) {
         // The next card in the pass takes the place of one the merge took away.
-        CurrentCard = nullptr;
-        AnswerShown = false;
-        QueuePos = position + 1;
+        current_ = nullptr;
+        answerShown_ = false;
+        queuePos_ = position + 1;
     } else {
-        QueuePos = position;
+        queuePos_ = position;
     }
     indexHint_ = 0;
     deleted_.Clear();
     FindBookmark();
-    host_.RefreshView();
+    Redraw();
 }
 
 void Drill::LimitNewCardsOfPass() {
     if (newCards_)
-        LimitNewCards(AskQueue, newCards_->NewCardsLeft(Today()));
+        LimitNewCards(askQueue_, newCards_->NewCardsLeft(Today()));
 }
 
 // ---------------------------------------------------------------- order and flow
 
 void Drill::BuildQueueNormal() {
     const qint32 today = Today();
-    AskQueue.clear();
-    AskQueue.reserve(deck_.CardList.size());
-    for (const auto &card : deck_.CardList) {
+    askQueue_.clear();
+    askQueue_.reserve(deck_.Cards().size());
+    for (const auto &card : deck_.Cards()) {
         if (IsDue(*card, today))
-            AskQueue.push_back(card.get());
+            askQueue_.push_back(card.get());
     }
     LimitNewCardsOfPass();
 }
 
 void Drill::ShuffleQueue() {
-    const std::size_t n = AskQueue.size();
+    const std::size_t n = askQueue_.size();
     if (n < 2)
         return;
     // Each position swaps with any position, this one included.
     std::uniform_int_distribution<std::size_t> draw(0, n - 1);
     for (std::size_t i = 0; i < n; ++i)
-        std::swap(AskQueue[i], AskQueue[draw(rng_)]);
+        std::swap(askQueue_[i], askQueue_[draw(rng_)]);
 }
 
 void Drill::ApplyOrder() {
-    if (Jyun != 1)
-        Jyun = 0;
-    host_.OrderApplied(Jyun);
-    if (Jyun == 0)
+    if (jyun_ != 1)
+        jyun_ = 0;
+    host_.OrderApplied(jyun_);
+    if (jyun_ == 0)
         BuildQueueNormal();
     else
         ShuffleQueue();
@@ -130,45 +154,45 @@ void Drill::ApplyOrder() {
 }
 
 void Drill::SetOrder(int jyun) {
-    if (jyun == Jyun)
+    if (jyun == jyun_)
         return;
-    Jyun = jyun;
+    jyun_ = jyun;
     ApplyOrder();
 }
 
 void Drill::BackToStart() {
-    if (DeckEmpty() || AskQueue.empty())
+    if (DeckEmpty() || askQueue_.empty())
         return;
-    AnswerShown = false;
-    DoneFlag = false;
-    if (DisplayPattern == PatternSub) {
-        QueuePos = 0;
-        CurrentCard = nullptr;
+    answerShown_ = false;
+    doneFlag_ = false;
+    if (pattern_ == PatternSub) {
+        queuePos_ = 0;
+        current_ = nullptr;
     } else {
-        QueuePos = 1;
-        CurrentCard = AskQueue.front();
-        CurrentCard->Jikan = 0;
+        queuePos_ = 1;
+        current_ = askQueue_.front();
+        current_->Jikan = 0;
     }
     host_.AutoSpeak();
-    host_.RefreshView();
+    Redraw();
 }
 
 void Drill::AdvanceQueue() {
-    if (QueuePos >= qsizetype(AskQueue.size())) {
-        if (Jyun == 1)
+    if (queuePos_ >= qsizetype(askQueue_.size())) {
+        if (jyun_ == 1)
             ShuffleQueue();
         BackToStart();
         return;
     }
-    CurrentCard = AskQueue[std::size_t(QueuePos)];
-    ++QueuePos;
+    current_ = askQueue_[std::size_t(queuePos_)];
+    ++queuePos_;
 }
 
 void Drill::StepBackQueue() {
-    --QueuePos;
-    if (QueuePos < 0) {
-        QueuePos = int(AskQueue.size());
-        if (Jyun == 1)
+    --queuePos_;
+    if (queuePos_ < 0) {
+        queuePos_ = int(askQueue_.size());
+        if (jyun_ == 1)
             ShuffleQueue();
     }
 }
@@ -176,78 +200,76 @@ void Drill::StepBackQueue() {
 void Drill::GoNext() {
     if (DeckEmpty())
         return;
-    if (AskQueue.empty()) {
-        CurrentCard = nullptr;
-        DoneFlag = false;
-        host_.RefreshView();
+    if (askQueue_.empty()) {
+        current_ = nullptr;
+        doneFlag_ = false;
+        Redraw();
         if (host_.AskRestartStudy())
             ResetAll();
         return;
     }
-    if (DisplayPattern == PatternMain && !AnswerShown) {
-        AnswerShown = true;
-        host_.RefreshView();
+    if (pattern_ == PatternMain && !answerShown_) {
+        answerShown_ = true;
+        Redraw();
         host_.AutoSpeak();
         return;
     }
-    if (!DoneFlag && CurrentCard && CurrentCard != BookmarkCard) {
-        const qint32 dueBefore = CurrentCard->Jikan;
-        MarkWrong(*CurrentCard);
+    if (!doneFlag_ && current_ && current_ != bookmark_) {
+        const qint32 dueBefore = current_->Jikan;
+        MarkWrong(*current_);
         if (planner_) // the card stays in this pass; the due day counts if it is left there
-            CurrentCard->Jikan =
-                planner_->DueAfter(*CurrentCard, AnswerKind::Wrong, Today(), dueBefore);
+            current_->Jikan = planner_->DueAfter(*current_, AnswerKind::Wrong, Today(), dueBefore);
         TellAnswer(AnswerKind::Wrong, dueBefore);
     }
-    AnswerShown = false;
-    DoneFlag = false;
+    answerShown_ = false;
+    doneFlag_ = false;
     AdvanceQueue();
-    host_.RefreshView();
+    Redraw();
     host_.AutoSpeak();
 }
 
 void Drill::GoDone() {
-    if (DeckEmpty() || !CurrentCard || (DisplayPattern == PatternMain && !AnswerShown))
+    if (DeckEmpty() || !current_ || (pattern_ == PatternMain && !answerShown_))
         return;
-    if (CurrentCard == BookmarkCard) {
+    if (current_ == bookmark_) {
         host_.ShowBookmarkExempt();
         return;
     }
-    const qint32 dueBefore = CurrentCard->Jikan;
-    MarkRight(*CurrentCard, Today());
+    const qint32 dueBefore = current_->Jikan;
+    MarkRight(*current_, Today());
     if (planner_)
-        CurrentCard->Jikan =
-            planner_->DueAfter(*CurrentCard, AnswerKind::Right, Today(), dueBefore);
+        current_->Jikan = planner_->DueAfter(*current_, AnswerKind::Right, Today(), dueBefore);
     TellAnswer(AnswerKind::Right, dueBefore);
-    if (!DoneFlag) {
-        // The current card normally sits at QueuePos; after a card was inserted in front of it
-        // it sits one further on. Either way it is this card that leaves the pass, and QueuePos
+    if (!doneFlag_) {
+        // The current card normally sits at queuePos_; after a card was inserted in front of it
+        // it sits one further on. Either way it is this card that leaves the pass, and queuePos_
         // keeps naming the card before the next one.
-        const qsizetype at = QueueIndex(CurrentCard);
+        const qsizetype at = QueueIndex(current_);
         if (at >= 0) {
-            AskQueue.erase(AskQueue.begin() + at);
-            if (at < QueuePos)
-                --QueuePos;
+            askQueue_.erase(askQueue_.begin() + at);
+            if (at < queuePos_)
+                --queuePos_;
         }
     }
-    DoneFlag = true;
-    host_.RefreshView();
+    doneFlag_ = true;
+    Redraw();
 }
 
 void Drill::GoUndo() {
-    if (DeckEmpty() || !CurrentCard || (DisplayPattern == PatternMain && !AnswerShown) ||
-        CurrentCard == BookmarkCard)
+    if (DeckEmpty() || !current_ || (pattern_ == PatternMain && !answerShown_) ||
+        current_ == bookmark_)
         return;
-    const qint32 dueBefore = CurrentCard->Jikan;
-    if (!UndoRight(*CurrentCard))
+    const qint32 dueBefore = current_->Jikan;
+    if (!UndoRight(*current_))
         return;
     TellAnswer(AnswerKind::TakenBack, dueBefore);
-    if (DoneFlag) {
-        const qsizetype at = std::clamp<qsizetype>(QueuePos, 0, qsizetype(AskQueue.size()));
-        AskQueue.insert(AskQueue.begin() + at, CurrentCard);
-        QueuePos = int(at) + 1;
+    if (doneFlag_) {
+        const qsizetype at = std::clamp<qsizetype>(queuePos_, 0, qsizetype(askQueue_.size()));
+        askQueue_.insert(askQueue_.begin() + at, current_);
+        queuePos_ = int(at) + 1;
     }
-    DoneFlag = false;
-    host_.RefreshView();
+    doneFlag_ = false;
+    Redraw();
 }
 
 void Drill::ResetAllCommand() {
@@ -258,40 +280,50 @@ void Drill::ResetAllCommand() {
 }
 
 void Drill::ResetAll() {
-    ResetAllTimes(deck_.CardList);
-    AskQueue.clear();
-    AskQueue.reserve(deck_.CardList.size());
-    for (const auto &card : deck_.CardList)
-        AskQueue.push_back(card.get());
+    ResetAllTimes(deck_.Cards());
+    askQueue_.clear();
+    askQueue_.reserve(deck_.Cards().size());
+    for (const auto &card : deck_.Cards())
+        askQueue_.push_back(card.get());
     LimitNewCardsOfPass();
     BackToStart();
 }
 
+void Drill::Redraw() {
+    AdoptCurrentCard();
+    host_.RefreshView();
+}
+
 void Drill::AdoptCurrentCard() {
-    if (!CurrentCard && QueuePos >= 1 && QueuePos <= qsizetype(AskQueue.size()))
-        CurrentCard = AskQueue[std::size_t(QueuePos - 1)];
+    if (!current_ && queuePos_ >= 1 && queuePos_ <= qsizetype(askQueue_.size()))
+        current_ = askQueue_[std::size_t(queuePos_ - 1)];
 }
 
 void Drill::SetPattern(DisplayPatternKind pattern, int subRows) {
-    DisplayPattern = pattern;
-    SubRows = std::clamp(subRows, 2, 5);
+    pattern_ = pattern;
+    subRows_ = std::clamp(subRows, 2, 5);
     if (pattern == PatternMain)
-        AnswerShown = false;
+        answerShown_ = false;
+}
+
+void Drill::HideAnswer() {
+    if (pattern_ == PatternMain)
+        answerShown_ = false;
 }
 
 // ---------------------------------------------------------------- what the view shows
 
 TMondaiSet *Drill::CardOfRow(int row) const {
     if (row <= 1)
-        return CurrentCard;
-    const qsizetype at = qsizetype(QueuePos) + row - 2; // 0-based
-    if (at < 0 || at >= qsizetype(AskQueue.size()))
+        return current_;
+    const qsizetype at = qsizetype(queuePos_) + row - 2; // 0-based
+    if (at < 0 || at >= qsizetype(askQueue_.size()))
         return nullptr;
-    return AskQueue[std::size_t(at)];
+    return askQueue_[std::size_t(at)];
 }
 
 qsizetype Drill::CurrentCardNumber() const {
-    return CardNumber(CurrentCard);
+    return CardNumber(current_);
 }
 
 qsizetype Drill::CardNumber(const TMondaiSet *card) const {
@@ -301,7 +333,7 @@ qsizetype Drill::CardNumber(const TMondaiSet *card) const {
 qsizetype Drill::CardIndex(const TMondaiSet *card) const {
     if (!card)
         return -1;
-    const CardOwnerList &cards = deck_.CardList;
+    const CardOwnerList &cards = deck_.Cards();
     const qsizetype n = qsizetype(cards.size());
     const qsizetype nearbyEnd = std::min(n, std::max<qsizetype>(indexHint_, 0) + kNearbyCards);
     for (qsizetype i = std::max<qsizetype>(indexHint_, 0); i < nearbyEnd; ++i) {
@@ -316,23 +348,23 @@ qsizetype Drill::CardIndex(const TMondaiSet *card) const {
 }
 
 qsizetype Drill::QueueIndex(const TMondaiSet *card) const {
-    const qsizetype n = qsizetype(AskQueue.size());
+    const qsizetype n = qsizetype(askQueue_.size());
     // Look where the drill stands first: the current card and the one after it.
-    for (qsizetype i = QueuePos - 1; i <= QueuePos; ++i) {
-        if (i >= 0 && i < n && AskQueue[std::size_t(i)] == card)
+    for (qsizetype i = queuePos_ - 1; i <= queuePos_; ++i) {
+        if (i >= 0 && i < n && askQueue_[std::size_t(i)] == card)
             return i;
     }
-    const auto found = std::find(AskQueue.begin(), AskQueue.end(), card);
-    return found == AskQueue.end() ? -1 : found - AskQueue.begin();
+    const auto found = std::find(askQueue_.begin(), askQueue_.end(), card);
+    return found == askQueue_.end() ? -1 : found - askQueue_.begin();
 }
 
 // ---------------------------------------------------------------- bookmarks
 
 void Drill::FindBookmark() {
-    BookmarkCard = nullptr;
-    for (TMondaiSet *card : AskQueue) {
+    bookmark_ = nullptr;
+    for (TMondaiSet *card : askQueue_) {
         if (HasSioriMark(*card)) {
-            BookmarkCard = card;
+            bookmark_ = card;
             return;
         }
     }
@@ -341,45 +373,45 @@ void Drill::FindBookmark() {
 void Drill::SetBookmark(TMondaiSet *target) {
     if (!target)
         return;
-    if (BookmarkCard)
+    if (bookmark_)
         ClearBookmark();
     AddSioriMark(*target);
-    BookmarkCard = target;
-    host_.RefreshView();
+    bookmark_ = target;
+    Redraw();
 }
 
 void Drill::ClearBookmark() {
-    if (!BookmarkCard)
+    if (!bookmark_)
         return;
-    RemoveSioriMark(*BookmarkCard);
-    BookmarkCard = nullptr;
-    host_.RefreshView();
+    RemoveSioriMark(*bookmark_);
+    bookmark_ = nullptr;
+    Redraw();
 }
 
 void Drill::MoveToBookmark() {
-    if (!BookmarkCard)
+    if (!bookmark_)
         return;
-    const qsizetype at = QueueIndex(BookmarkCard);
+    const qsizetype at = QueueIndex(bookmark_);
     if (at < 0) {
         host_.BookmarkNotInQueue();
         return;
     }
-    CurrentCard = BookmarkCard;
-    QueuePos = int(at) + 1;
-    AnswerShown = true;
-    DoneFlag = false;
-    host_.RefreshView();
+    current_ = bookmark_;
+    queuePos_ = int(at) + 1;
+    answerShown_ = true;
+    doneFlag_ = false;
+    Redraw();
 }
 
 void Drill::AfterQuestionEdit(TMondaiSet *card) {
     if (!card)
         return;
     const bool marked = HasSioriMark(*card);
-    if (card == BookmarkCard && !marked) {
+    if (card == bookmark_ && !marked) {
         ClearBookmark();
-    } else if (marked && BookmarkCard && BookmarkCard != card) {
+    } else if (marked && bookmark_ && bookmark_ != card) {
         ClearBookmark();
-        BookmarkCard = card;
+        bookmark_ = card;
     }
 }
 
@@ -387,53 +419,53 @@ void Drill::AfterQuestionEdit(TMondaiSet *card) {
 
 bool Drill::InsertCard(std::unique_ptr<TMondaiSet> card, InsertPosition position,
                        bool moveAfterAdding, CardTarget target) {
-    if (!card || DeckEmpty() || AskQueue.empty())
+    if (!card || DeckEmpty() || askQueue_.empty())
         return false;
     const Placement place = PlaceNewCard(position, target);
     TMondaiSet *added = card.get();
-    deck_.CardList.insert(deck_.CardList.begin() + place.listIndex, std::move(card));
+    deck_.InsertCard(place.listIndex, std::move(card));
     if (indexHint_ >= place.listIndex)
         ++indexHint_;
-    AskQueue.insert(AskQueue.begin() + place.queueIndex, added);
+    askQueue_.insert(askQueue_.begin() + place.queueIndex, added);
     FixUpAfterInsert(position, moveAfterAdding, target);
-    host_.RefreshView();
+    Redraw();
     return true;
 }
 
 Drill::Placement Drill::PlaceNewCard(InsertPosition position, CardTarget target) const {
-    const qsizetype listEnd = qsizetype(deck_.CardList.size());
-    const qsizetype queueEnd = qsizetype(AskQueue.size());
-    if (position == InsertFirst || (position == InsertCurrent && !CurrentCard))
+    const qsizetype listEnd = qsizetype(deck_.Cards().size());
+    const qsizetype queueEnd = qsizetype(askQueue_.size());
+    if (position == InsertFirst || (position == InsertCurrent && !current_))
         return {0, 0};
     if (position == InsertLast)
         return {listEnd, queueEnd};
 
     if (target.list) {
         if (target.popupRow < 1) {
-            const qsizetype inQueue = QueueIndex(CurrentCard);
-            return {CardIndex(CurrentCard), inQueue >= 0 ? inQueue : queueEnd};
+            const qsizetype inQueue = QueueIndex(current_);
+            return {CardIndex(current_), inQueue >= 0 ? inQueue : queueEnd};
         }
         const qsizetype listIndex = std::min(qsizetype(target.popupRow) - 1, listEnd);
         return {listIndex, QueueIndexFromListRow(listIndex)};
     }
     if (target.row <= 1) {
-        const qsizetype at = DoneFlag ? QueuePos : QueuePos - 1;
-        return {CardIndex(CurrentCard), std::clamp<qsizetype>(at, 0, queueEnd)};
+        const qsizetype at = doneFlag_ ? queuePos_ : queuePos_ - 1;
+        return {CardIndex(current_), std::clamp<qsizetype>(at, 0, queueEnd)};
     }
     // Sub row k: in front of the card shown there (or at the end when the row is empty).
     const TMondaiSet *shown = CardOfRow(target.row);
-    const qsizetype at = qsizetype(QueuePos) + target.row - 2;
+    const qsizetype at = qsizetype(queuePos_) + target.row - 2;
     return {shown ? CardIndex(shown) : listEnd, std::clamp<qsizetype>(at, 0, queueEnd)};
 }
 
 qsizetype Drill::QueueIndexFromListRow(qsizetype listIndex) const {
-    const std::unordered_set<const TMondaiSet *> queued(AskQueue.begin(), AskQueue.end());
-    const CardOwnerList &cards = deck_.CardList;
+    const std::unordered_set<const TMondaiSet *> queued(askQueue_.begin(), askQueue_.end());
+    const CardOwnerList &cards = deck_.Cards();
     for (auto it = cards.begin() + listIndex; it != cards.end(); ++it) {
         if (queued.contains(it->get()))
             return QueueIndex(it->get());
     }
-    return qsizetype(AskQueue.size());
+    return qsizetype(askQueue_.size());
 }
 
 void Drill::FixUpAfterInsert(InsertPosition position, bool moveAfterAdding, CardTarget target) {
@@ -443,26 +475,26 @@ void Drill::FixUpAfterInsert(InsertPosition position, bool moveAfterAdding, Card
         if (target.row == 0) {
             // The new card becomes current, shown with its answer; the next すすめ goes on to
             // the card that was current before.
-            if (DoneFlag)
+            if (doneFlag_)
                 AdvanceQueue();
-            CurrentCard = nullptr;
-            AnswerShown = true;
-            DoneFlag = false;
-        } else if (target.row == 1 && DoneFlag) {
-            TMondaiSet *const kept = CurrentCard;
+            current_ = nullptr;
+            answerShown_ = true;
+            doneFlag_ = false;
+        } else if (target.row == 1 && doneFlag_) {
+            TMondaiSet *const kept = current_;
             AdvanceQueue();
-            CurrentCard = kept;
+            current_ = kept;
         }
         return;
     }
     if (position == InsertFirst) {
         BackToStart();
     } else if (position == InsertLast) {
-        QueuePos = int(AskQueue.size()) - 1;
-        CurrentCard = nullptr;
+        queuePos_ = int(askQueue_.size()) - 1;
+        current_ = nullptr;
         // The card that becomes current has not been answered yet.
-        AnswerShown = false;
-        DoneFlag = false;
+        answerShown_ = false;
+        doneFlag_ = false;
     }
 }
 
@@ -477,23 +509,23 @@ bool Drill::DeleteCard(CardTarget target) {
     if (!doomed)
         return false;
     const bool subRow = !target.list && target.row >= 2;
-    if (doomed == CurrentCard) {
+    if (doomed == current_) {
         // A sub row can show the current card too (after a card was inserted in front of it).
-        CurrentCard = nullptr;
-        AnswerShown = false;
-        DoneFlag = false;
+        current_ = nullptr;
+        answerShown_ = false;
+        doneFlag_ = false;
     } else if (!subRow) {
-        AnswerShown = false;
-        DoneFlag = false;
+        answerShown_ = false;
+        doneFlag_ = false;
     }
-    record.heldBookmark = doomed == BookmarkCard;
+    record.heldBookmark = doomed == bookmark_;
     if (record.heldBookmark)
-        BookmarkCard = nullptr;
+        bookmark_ = nullptr;
     record.card = RemoveCard(doomed, record);
     const bool kept = record.card != nullptr;
     if (kept)
         deleted_.Push(std::move(record));
-    host_.RefreshView();
+    Redraw();
     if (kept)
         deleted_.Newest().after = Spot();
     return true;
@@ -502,27 +534,27 @@ bool Drill::DeleteCard(CardTarget target) {
 TMondaiSet *Drill::TakeDeleteTarget(CardTarget target) {
     if (target.list) {
         if (target.popupRow >= 1) {
-            if (target.popupRow > qsizetype(deck_.CardList.size()))
+            if (target.popupRow > qsizetype(deck_.Cards().size()))
                 return nullptr;
-            CurrentCard = nullptr;
-            return deck_.CardList[std::size_t(target.popupRow - 1)].get();
+            current_ = nullptr;
+            return deck_.Cards()[std::size_t(target.popupRow - 1)].get();
         }
-        TMondaiSet *doomed = CurrentCard;
+        TMondaiSet *doomed = current_;
         if (!doomed)
             return nullptr;
-        CurrentCard = nullptr;
+        current_ = nullptr;
         StepBackQueue();
         return doomed;
     }
     if (target.row >= 2)
         return CardOfRow(target.row);
-    TMondaiSet *doomed = CurrentCard;
+    TMondaiSet *doomed = current_;
     if (!doomed)
         return nullptr;
-    CurrentCard = nullptr;
-    if (target.row == 0 && DoneFlag)
+    current_ = nullptr;
+    if (target.row == 0 && doneFlag_)
         AdvanceQueue();
-    else if (target.row == 1 && !DoneFlag)
+    else if (target.row == 1 && !doneFlag_)
         StepBackQueue();
     return doomed;
 }
@@ -533,24 +565,23 @@ std::unique_ptr<TMondaiSet> Drill::RemoveCard(TMondaiSet *card, DeletedCard &rec
     if (record.inPass) {
         record.passIndex = inQueue;
         const std::size_t next = std::size_t(inQueue) + 1;
-        record.nextInPass = next < AskQueue.size() ? AskQueue[next] : nullptr;
-        AskQueue.erase(AskQueue.begin() + inQueue);
+        record.nextInPass = next < askQueue_.size() ? askQueue_[next] : nullptr;
+        askQueue_.erase(askQueue_.begin() + inQueue);
     }
     const qsizetype at = CardIndex(card);
     if (at < 0)
         return nullptr;
     record.deckIndex = at;
     const std::size_t next = std::size_t(at) + 1;
-    record.nextInDeck = next < deck_.CardList.size() ? deck_.CardList[next].get() : nullptr;
-    std::unique_ptr<TMondaiSet> owned = std::move(deck_.CardList[std::size_t(at)]);
-    deck_.CardList.erase(deck_.CardList.begin() + at);
+    record.nextInDeck = next < deck_.Cards().size() ? deck_.Cards()[next].get() : nullptr;
+    std::unique_ptr<TMondaiSet> owned = deck_.TakeCard(at);
     if (indexHint_ > at)
         --indexHint_;
     return owned;
 }
 
 DrillSpot Drill::Spot() const {
-    return {CurrentCard, QueuePos, AnswerShown, DoneFlag, AskQueue.size(), int(DisplayPattern)};
+    return {current_, queuePos_, answerShown_, doneFlag_, askQueue_.size(), int(pattern_)};
 }
 
 // ---------------------------------------------------------------- taking a delete back
@@ -561,32 +592,32 @@ TMondaiSet *Drill::TakeBackDelete() {
         return nullptr;
     TMondaiSet *card = entry.card.get();
     PutBack(entry, Spot() == entry.after);
-    host_.RefreshView();
+    Redraw();
     return card;
 }
 
 void Drill::PutBack(DeletedCard &entry, bool drillUnmoved) {
     TMondaiSet *card = entry.card.get();
     const qsizetype listAt =
-        ReturnIndex(deck_.CardList, entry.nextInDeck, entry.deckIndex,
+        ReturnIndex(deck_.Cards(), entry.nextInDeck, entry.deckIndex,
                     [](const std::unique_ptr<TMondaiSet> &owned) { return owned.get(); });
-    deck_.CardList.insert(deck_.CardList.begin() + listAt, std::move(entry.card));
+    deck_.InsertCard(listAt, std::move(entry.card));
     if (indexHint_ >= listAt)
         ++indexHint_;
     if (entry.inPass) {
-        const qsizetype queueAt = ReturnIndex(AskQueue, entry.nextInPass, entry.passIndex,
+        const qsizetype queueAt = ReturnIndex(askQueue_, entry.nextInPass, entry.passIndex,
                                               [](TMondaiSet *queued) { return queued; });
-        AskQueue.insert(AskQueue.begin() + queueAt, card);
+        askQueue_.insert(askQueue_.begin() + queueAt, card);
         // The drill keeps its card when it has moved on since the delete.
-        if (!drillUnmoved && queueAt < QueuePos)
-            ++QueuePos;
+        if (!drillUnmoved && queueAt < queuePos_)
+            ++queuePos_;
     }
-    if (entry.heldBookmark && !BookmarkCard)
-        BookmarkCard = card;
+    if (entry.heldBookmark && !bookmark_)
+        bookmark_ = card;
     if (drillUnmoved) {
-        CurrentCard = entry.before.currentCard;
-        QueuePos = entry.before.queuePos;
-        AnswerShown = entry.before.answerShown;
-        DoneFlag = entry.before.doneFlag;
+        current_ = entry.before.currentCard;
+        queuePos_ = entry.before.queuePos;
+        answerShown_ = entry.before.answerShown;
+        doneFlag_ = entry.before.doneFlag;
     }
 }

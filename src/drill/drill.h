@@ -23,6 +23,14 @@ struct CardTarget {
     static CardTarget List(int popup) { return {true, 0, popup}; }
 };
 
+// What the settings file decides in the drill.
+struct DrillSettings {
+    int jyun = 0; // 0 deck order, 1 random
+    DisplayPatternKind pattern = PatternMain;
+    int subRows = 5;
+    DrillDirection direction = DrillDirection::QuestionFirst;
+};
+
 enum InsertPosition { InsertFirst = 0, InsertCurrent = 1, InsertLast = 2 };
 
 // The state of one pass over the due cards and every command that moves it.
@@ -30,17 +38,18 @@ class Drill {
 public:
     Drill(Deck &deck, DrillHost &host, DayClock today = TodayNumber);
 
-    // --- state ---
-    CardRefList AskQueue; // cards still to be asked in this pass
-    int QueuePos = 0;     // 1-based position of CurrentCard in AskQueue; 0 = before the first
-    TMondaiSet *CurrentCard = nullptr;
-    bool AnswerShown = false;
-    bool DoneFlag = false;
-    TMondaiSet *BookmarkCard = nullptr;
-    int Jyun = 0; // 0 deck order, 1 random
-    DisplayPatternKind DisplayPattern = PatternMain;
-    int SubRows = 5;
-    DrillDirection Direction = DrillDirection::QuestionFirst; // which side is asked
+    // --- state, read only: every change goes through the operations below ---
+    const CardRefList &Queue() const { return askQueue_; } // cards still to be asked in this pass
+    // 1-based position of Current() in Queue(); 0 = before the first.
+    int QueuePos() const { return queuePos_; }
+    TMondaiSet *Current() const { return current_; }
+    bool AnswerShown() const { return answerShown_; }
+    bool DoneFlag() const { return doneFlag_; }
+    TMondaiSet *BookmarkCard() const { return bookmark_; }
+    int Jyun() const { return jyun_; } // 0 deck order, 1 random
+    DisplayPatternKind DisplayPattern() const { return pattern_; }
+    int SubRows() const { return subRows_; }
+    DrillDirection Direction() const { return direction_; } // which side is asked
 
     void SetRandomEngine(std::mt19937 engine) { rng_ = engine; }
     // Who hears of every できた, pass and take-back (null: nobody).
@@ -52,8 +61,16 @@ public:
     void SetRestPlanner(RestPlanner *planner) { planner_ = planner; }
     qint32 Today() const { return today_(); }
 
-    // --- a newly opened deck (after ParseDeck filled AskQueue) ---
+    // Everything the settings file decides in the drill, applied once as the window starts.
+    void ApplySettings(const DrillSettings &settings);
+    // The other side becomes the one asked; its answer is hidden again, as on a new pattern.
+    void SetDirection(DrillDirection direction);
+
+    // --- a newly opened deck: the parser's due cards, in file order, then the start ---
+    void TakeDueCards(CardRefList due);
     void StartNewDeck();
+    // Cards appended to the deck join the end of the pass.
+    void QueueAppended(const CardRefList &added);
 
     // --- the deck's cards replaced by a merge: the pass keeps the cards still there, in its
     // order, and the current one when it is; cards now due join at the end ---
@@ -72,11 +89,11 @@ public:
     void GoUndo();
     void ResetAllCommand(); // asks the host, then resets
     void ResetAll();        // every card due, queue = all cards in deck order, BackToStart
-    // The redraw's adoption step: no current card and 1 <= QueuePos <= queue length.
-    void AdoptCurrentCard();
     // Switching the display pattern: keeps the pass; the main pattern hides the answer again.
     // Does not redraw: the window lays out the new pattern first.
     void SetPattern(DisplayPatternKind pattern, int subRows);
+    // The main pattern asks the current card's question again (a layout shown anew).
+    void HideAnswer();
 
     // --- what the view shows ---
     // The card shown in card-view row `row` (0/1: CurrentCard; 2-5: QueuePos + row - 1), or null.
@@ -84,7 +101,7 @@ public:
     // 1-based number of CurrentCard in the deck, 0 without one.
     qsizetype CurrentCardNumber() const;
     qsizetype CardNumber(const TMondaiSet *card) const; // 1-based, 0 when absent
-    bool DeckEmpty() const { return deck_.CardList.empty(); }
+    bool DeckEmpty() const { return deck_.Cards().empty(); }
 
     // --- bookmarks ---
     void FindBookmark();
@@ -111,6 +128,14 @@ public:
     bool CanTakeBackDelete() const { return !deleted_.Empty(); }
 
 private:
+    friend class DrillStateForTests; // tests/support: odd states set up directly
+
+    // With no current card, the card at QueuePos becomes it (1 <= QueuePos <= queue length):
+    // every step that leaves the drill without one ends here, so a redraw only reads.
+    void AdoptCurrentCard();
+    // The drill's steps end here: adopt, then let the window draw what they left.
+    void Redraw();
+
     // 0-based index of `card` in CardList / AskQueue, -1 when absent.
     qsizetype CardIndex(const TMondaiSet *card) const;
     qsizetype QueueIndex(const TMondaiSet *card) const;
@@ -141,4 +166,15 @@ private:
     std::mt19937 rng_;
     mutable qsizetype indexHint_ = 0; // where CardIndex last found a card
     DeleteHistory deleted_;
+
+    CardRefList askQueue_;
+    int queuePos_ = 0;
+    TMondaiSet *current_ = nullptr;
+    bool answerShown_ = false;
+    bool doneFlag_ = false;
+    TMondaiSet *bookmark_ = nullptr;
+    int jyun_ = 0;
+    DisplayPatternKind pattern_ = PatternMain;
+    int subRows_ = 5;
+    DrillDirection direction_ = DrillDirection::QuestionFirst;
 };

@@ -79,8 +79,8 @@ bool UndoRight(TMondaiSet &card) {
     return true;
 }
 
-void ResetAllTimes(CardOwnerList &cards) {
-    for (auto &card : cards)
+void ResetAllTimes(const CardOwnerList &cards) {
+    for (const auto &card : cards)
         card->Jikan = 0;
 }
 

@@ -11,7 +11,7 @@ qint64 ComputeInterval(const TMondaiSet &card); // days; never negative
 void MarkRight(TMondaiSet &card, qint32 today);
 void MarkWrong(TMondaiSet &card);
 bool UndoRight(TMondaiSet &card);
-void ResetAllTimes(CardOwnerList &cards);
+void ResetAllTimes(const CardOwnerList &cards);
 
 // Texts of the record bar, in Shift-JIS bytes.
 QByteArray FormatCount(qint64 n);

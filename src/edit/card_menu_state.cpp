@@ -3,7 +3,7 @@
 #include "drill/drill.h"
 
 bool CanInsertCard(const Drill &drill) {
-    return !drill.DeckEmpty() && !drill.AskQueue.empty();
+    return !drill.DeckEmpty() && !drill.Queue().empty();
 }
 
 bool CanDeleteCard(const Drill &drill) {
@@ -11,7 +11,7 @@ bool CanDeleteCard(const Drill &drill) {
         return false;
     // The sub view past the last card of the pass, or the main view without a card, shows no
     // card to delete.
-    if (drill.DisplayPattern == PatternSub && drill.QueuePos >= qsizetype(drill.AskQueue.size()))
+    if (drill.DisplayPattern() == PatternSub && drill.QueuePos() >= qsizetype(drill.Queue().size()))
         return false;
-    return !(drill.DisplayPattern == PatternMain && !drill.CurrentCard);
+    return !(drill.DisplayPattern() == PatternMain && !drill.Current());
 }

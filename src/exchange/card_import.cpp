@@ -283,23 +283,16 @@ QByteArray StoredFormOf(QByteArrayView text, bool *quoteCommaSeparated) {
 
 void TakeAsNewDeck(Deck &deck, CardRefList &askQueue, CardOwnerList cards) {
     askQueue.clear();
-    deck.CardList = std::move(cards);
-    deck.DeckFileName.clear();
-    deck.SavedLines = DeckLines();
-    deck.RenderedLines = DeckLines();
-    deck.DiskStamp = FileStamp();
-    deck.SavedBase.reset();
-    askQueue.reserve(deck.CardList.size());
-    for (const auto &card : deck.CardList)
+    deck.StartUnsaved(std::move(cards));
+    askQueue.reserve(deck.Cards().size());
+    for (const auto &card : deck.Cards())
         askQueue.push_back(card.get());
 }
 
 void AppendCards(Deck &deck, CardRefList &askQueue, CardOwnerList cards) {
-    deck.CardList.reserve(deck.CardList.size() + cards.size());
-    for (auto &card : cards) {
+    for (const auto &card : cards)
         askQueue.push_back(card.get());
-        deck.CardList.push_back(std::move(card));
-    }
+    deck.AppendCards(std::move(cards));
 }
 
 } // namespace exchange

@@ -135,31 +135,31 @@ DeckExchange::Offer DeckExchange::OfferImport(const QString &path, bool unsuitab
 }
 
 QString DeckExchange::Export(const Deck &deck, const exchange::ExportOptions &options) {
-    if (deck.CardList.empty())
+    if (deck.Cards().empty())
         return {};
     const FormatFile file = FileOf(options.format);
     const QString suffix = QString::fromUtf16(file.suffix);
     // A name the check below accepts: never the deck's own file.
-    const QString proposed = deck.DeckFileName.isEmpty() ? QString()
-                                                         : NameBeside(deck.DeckFileName, suffix,
-                                                                      QStringLiteral("-書き出し"));
+    const QString proposed = deck.FileName().isEmpty()
+                                 ? QString()
+                                 : NameBeside(deck.FileName(), suffix, QStringLiteral("-書き出し"));
     QString path = prompts_.SaveFileName(
         parent_, {QStringLiteral("書き出し"), QString::fromUtf16(file.filter), proposed});
     if (path.isEmpty())
         return {};
     if (QFileInfo(path).suffix().isEmpty())
         path += u'.' + suffix;
-    if (SameFile(path, deck.DeckFileName)) {
+    if (SameFile(path, deck.FileName())) {
         prompts_.Warning(parent_, QStringLiteral("開いているデッキのファイルには書き出せません。\n"
                                                  "別の名前を指定してください。"));
         return {};
     }
-    const FileResult written = exchange::ExportCardsToFile(path, deck.CardList, options);
+    const FileResult written = exchange::ExportCardsToFile(path, deck.Cards(), options);
     if (!written.ok) {
         prompts_.Error(parent_, written.error);
         return {};
     }
     return QStringLiteral("%1 枚のカードを書き出しました: %2")
-        .arg(deck.CardList.size())
+        .arg(deck.Cards().size())
         .arg(QDir::toNativeSeparators(path));
 }

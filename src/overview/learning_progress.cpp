@@ -60,18 +60,18 @@ void LearningProgress::DrillChanged() {
 
 void LearningProgress::RefreshNow() {
     const qint32 today = drill_.Today();
-    const DeckFigures figures = ComputeDeckFigures(deck_.CardList, today);
+    const DeckFigures figures = ComputeDeckFigures(deck_.Cards(), today);
     const HistoryFigures history = ComputeHistoryFigures(recorder_.History(), today);
-    const OverviewWindow::Pass pass{recorder_.SessionAnswers(), qint64(drill_.AskQueue.size())};
+    const OverviewWindow::Pass pass{recorder_.SessionAnswers(), qint64(drill_.Queue().size())};
     const QString name =
-        deck_.DeckFileName.isEmpty() ? QString() : QFileInfo(deck_.DeckFileName).fileName();
+        deck_.FileName().isEmpty() ? QString() : QFileInfo(deck_.FileName()).fileName();
     window_->ShowFigures(figures, history, pass, name);
     OverviewWindow::Study study;
     study.newShown = study_.newCardsPerDay > 0 ? recorder_.NewCardsShown(today) : 0;
     study.newLimit = study_.newCardsPerDay;
     study.model = study_.scheduler == 1;
     if (study.model)
-        study.recall = ComputeRecallFigures(deck_.CardList, memory_, today);
+        study.recall = ComputeRecallFigures(deck_.Cards(), memory_, today);
     window_->ShowStudy(study);
 }
 
@@ -106,10 +106,10 @@ void LearningProgress::ChooseCard(const TMondaiSet *card) {
 }
 
 QByteArray LearningProgress::DeckKey() const {
-    if (deck_.DeckFileName.isEmpty())
+    if (deck_.FileName().isEmpty())
         return {};
     // The log's name ends in a digest of the deck's path: the same key names the deck here.
-    return QFileInfo(ReviewLog::PathForDeck(deck_.DeckFileName))
+    return QFileInfo(ReviewLog::PathForDeck(deck_.FileName()))
         .completeBaseName()
         .right(16)
         .toLatin1();

@@ -9,7 +9,7 @@
 #include <QPointer>
 
 class Drill;
-struct Deck;
+class Deck;
 
 // The review log of the open deck and the 学習状況 window, kept up to date with the drill.
 // The main window owns it and only tells it when the drill was redrawn.

@@ -35,8 +35,8 @@ QString ReviewRecorder::LogPath() const {
 }
 
 void ReviewRecorder::OpenLog() {
-    if (!deck_.DeckFileName.isEmpty())
-        log_ = std::make_unique<ReviewLog>(logPathFor_(deck_.DeckFileName), deck_.DeckFileName);
+    if (!deck_.FileName().isEmpty())
+        log_ = std::make_unique<ReviewLog>(logPathFor_(deck_.FileName()), deck_.FileName());
 }
 
 void ReviewRecorder::DeckStarted() {
@@ -106,7 +106,7 @@ void ReviewRecorder::ReadHistory() {
     std::function<void(const ReviewEntry &)> replay;
     if (memory_) {
         memory_->Clear();
-        memory_->Reserve(deck_.CardList.size());
+        memory_->Reserve(deck_.Cards().size());
         replay = [this](const ReviewEntry &entry) { memory_->Replay(entry); };
     }
     history_ = log_ ? ReadReviewLog(log_->Path(), replay) : ReviewHistory{};
@@ -157,7 +157,7 @@ void ReviewRecorder::StartRebuild() {
     if (memory_) {
         rebuild_->memory.SetParameters(memory_->Parameters());
         rebuild_->memory.SetRetention(memory_->Retention());
-        rebuild_->memory.Reserve(deck_.CardList.size());
+        rebuild_->memory.Reserve(deck_.Cards().size());
     }
     Rebuild *target = rebuild_.get();
     const QString path = log_->Path();

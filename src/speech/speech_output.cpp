@@ -94,14 +94,14 @@ void SpeechOutput::CheckOutput() {
 }
 
 void SpeechOutput::AutoSpeak(const Drill &drill) {
-    const TMondaiSet *card = drill.CurrentCard;
+    const TMondaiSet *card = drill.Current();
     if (!card)
         return;
-    if (drill.DisplayPattern == PatternMain) {
+    if (drill.DisplayPattern() == PatternMain) {
         // The question was spoken when it came up; the answer is not visible yet.
-        if (mode_ == Question && drill.AnswerShown)
+        if (mode_ == Question && drill.AnswerShown())
             return;
-        if (mode_ == Answer && !drill.AnswerShown)
+        if (mode_ == Answer && !drill.AnswerShown())
             return;
     }
     if (!available_ || !speech_)
@@ -109,8 +109,8 @@ void SpeechOutput::AutoSpeak(const Drill &drill) {
     // Speech is a side show: a failing engine never stops the drill step or its redraw.
     speech_->Stop();
     // The mode names the box, and the boxes follow the drill's direction.
-    const QByteArray text = mode_ == Question ? card->GetText(AskedText(drill.Direction))
-                            : mode_ == Answer ? card->GetText(ExpectedText(drill.Direction))
+    const QByteArray text = mode_ == Question ? card->GetText(AskedText(drill.Direction()))
+                            : mode_ == Answer ? card->GetText(ExpectedText(drill.Direction()))
                                               : QByteArray();
     if (!text.isEmpty())
         SpeakField(text);

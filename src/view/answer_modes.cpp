@@ -166,26 +166,23 @@ void AnswerModes::CreateMenus(QMenu *settingsMenu) {
 void AnswerModes::Load(const AppSettings &settings) {
     kanaSame_ = settings.answerKanaSame;
     mode_ = AnswerMode(settings.answerMode);
-    drill_.Direction = DrillDirection(settings.drillDirection);
     UpdateMenuMarks();
     UpdateStatus();
 }
 
 void AnswerModes::Store(AppSettings &settings) const {
-    settings.drillDirection = int(drill_.Direction);
+    settings.drillDirection = int(drill_.Direction());
     settings.answerMode = int(mode_);
     settings.answerKanaSame = kanaSame_;
 }
 
 DrillDirection AnswerModes::Direction() const {
-    return drill_.Direction;
+    return drill_.Direction();
 }
 
 void AnswerModes::SetDirection(DrillDirection direction) {
-    if (drill_.Direction != direction) {
-        drill_.Direction = direction;
-        // The other side is now the answer: it is hidden again, as on a new pattern.
-        drill_.SetPattern(drill_.DisplayPattern, drill_.SubRows);
+    if (drill_.Direction() != direction) {
+        drill_.SetDirection(direction);
         if (redraw_)
             redraw_();
     }
@@ -194,8 +191,9 @@ void AnswerModes::SetDirection(DrillDirection direction) {
 }
 
 void AnswerModes::ToggleDirection() {
-    SetDirection(drill_.Direction == DrillDirection::QuestionFirst ? DrillDirection::AnswerFirst
-                                                                   : DrillDirection::QuestionFirst);
+    SetDirection(drill_.Direction() == DrillDirection::QuestionFirst
+                     ? DrillDirection::AnswerFirst
+                     : DrillDirection::QuestionFirst);
 }
 
 void AnswerModes::SetMode(AnswerMode mode) {
@@ -211,14 +209,14 @@ void AnswerModes::SetKanaSame(bool same) {
 }
 
 QString AnswerModes::Description() const {
-    return QStringLiteral("%1・%2").arg(DirectionName(drill_.Direction), ModeName(mode_));
+    return QStringLiteral("%1・%2").arg(DirectionName(drill_.Direction()), ModeName(mode_));
 }
 
 void AnswerModes::UpdateMenuMarks() {
     if (!questionFirst_)
         return;
-    questionFirst_->setChecked(drill_.Direction == DrillDirection::QuestionFirst);
-    answerFirst_->setChecked(drill_.Direction == DrillDirection::AnswerFirst);
+    questionFirst_->setChecked(drill_.Direction() == DrillDirection::QuestionFirst);
+    answerFirst_->setChecked(drill_.Direction() == DrillDirection::AnswerFirst);
     for (int i = 0; i < 3; ++i)
         modeActions_[std::size_t(i)]->setChecked(int(mode_) == i);
     kanaSameAction_->setChecked(kanaSame_);
@@ -229,8 +227,8 @@ void AnswerModes::UpdateStatus() {
 }
 
 bool AnswerModes::Shown() const {
-    return mode_ != AnswerMode::Judged && drill_.DisplayPattern == PatternMain &&
-           drill_.CurrentCard;
+    return mode_ != AnswerMode::Judged && drill_.DisplayPattern() == PatternMain &&
+           drill_.Current();
 }
 
 void AnswerModes::Refresh() {
@@ -239,18 +237,18 @@ void AnswerModes::Refresh() {
         asked_ = nullptr;
         return;
     }
-    const bool fresh = drill_.CurrentCard != asked_ || drill_.Direction != askedDirection_ ||
-                       mode_ != askedMode_ || (sawAnswer_ && !drill_.AnswerShown);
+    const bool fresh = drill_.Current() != asked_ || drill_.Direction() != askedDirection_ ||
+                       mode_ != askedMode_ || (sawAnswer_ && !drill_.AnswerShown());
     if (fresh)
         StartQuestion();
-    else if (drill_.AnswerShown && !answered_)
+    else if (drill_.AnswerShown() && !answered_)
         ShowRevealedWithoutAnswer();
-    sawAnswer_ = drill_.AnswerShown;
+    sawAnswer_ = drill_.AnswerShown();
 }
 
 void AnswerModes::StartQuestion() {
-    asked_ = drill_.CurrentCard;
-    askedDirection_ = drill_.Direction;
+    asked_ = drill_.Current();
+    askedDirection_ = drill_.Direction();
     askedMode_ = mode_;
     answered_ = right_ = overridden_ = false;
     verdict_ = {};
@@ -260,7 +258,7 @@ void AnswerModes::StartQuestion() {
     typedRow_->setVisible(mode_ == AnswerMode::Typed);
     choiceRow_->setVisible(mode_ == AnswerMode::Choice);
     if (mode_ == AnswerMode::Choice) {
-        choices_ = PickChoices(deck_.CardList, *drill_.CurrentCard, drill_.Direction, rng_);
+        choices_ = PickChoices(deck_.Cards(), *drill_.Current(), drill_.Direction(), rng_);
         if (!choices_) {
             if (notice_)
                 notice_(QStringLiteral("このデッキは答えが4種類に満たないため、4択にできません。"
@@ -277,14 +275,14 @@ void AnswerModes::StartQuestion() {
     } else {
         box_->clear();
         // The box asks for the side the drill's direction hides.
-        box_->setPlaceholderText(drill_.Direction == DrillDirection::QuestionFirst
+        box_->setPlaceholderText(drill_.Direction() == DrillDirection::QuestionFirst
                                      ? QStringLiteral("解答を入力して Enter")
                                      : QStringLiteral("問題を入力して Enter"));
         box_->setReadOnly(false);
         box_->setEnabled(true);
     }
     panel_->show();
-    if (drill_.AnswerShown)
+    if (drill_.AnswerShown())
         ShowRevealedWithoutAnswer();
     else
         FocusBox();
@@ -292,7 +290,7 @@ void AnswerModes::StartQuestion() {
 }
 
 void AnswerModes::FocusBox() {
-    if (mode_ == AnswerMode::Typed && Shown() && !answered_ && !drill_.AnswerShown)
+    if (mode_ == AnswerMode::Typed && Shown() && !answered_ && !drill_.AnswerShown())
         box_->setFocus(Qt::OtherFocusReason);
 }
 
@@ -319,12 +317,13 @@ void AnswerModes::Step(const std::function<void()> &step) {
 void AnswerModes::GiveVerdict(bool right) {
     answered_ = true;
     right_ = right;
-    TMondaiSet *card = drill_.CurrentCard;
+    TMondaiSet *card = drill_.Current();
     Step([this, card, right] {
-        if (!drill_.AnswerShown)
+        if (!drill_.AnswerShown())
             drill_.GoNext(); // shows the answer, as すすめ does
         // できた on the bookmark's card only ever brings its message; the normal drill passes it.
-        if (right && drill_.CurrentCard == card && card != drill_.BookmarkCard && !drill_.DoneFlag)
+        if (right && drill_.Current() == card && card != drill_.BookmarkCard() &&
+            !drill_.DoneFlag())
             drill_.GoDone();
     });
 }
@@ -336,14 +335,14 @@ void AnswerModes::GoOn() {
 void AnswerModes::Enter() {
     if (!Shown() || mode_ == AnswerMode::Judged)
         return;
-    if (answered_ || drill_.AnswerShown) {
+    if (answered_ || drill_.AnswerShown()) {
         GoOn();
         return;
     }
     if (mode_ != AnswerMode::Typed || preedit_)
         return;
     const QByteArray answer =
-        DisplayForm(drill_.CurrentCard->GetText(ExpectedText(drill_.Direction)));
+        DisplayForm(drill_.Current()->GetText(ExpectedText(drill_.Direction())));
     verdict_ = answercheck::Check(box_->text(), answer, kanaSame_);
     box_->setReadOnly(true);
     ShowTypedVerdict();
@@ -372,20 +371,20 @@ void AnswerModes::ShowTypedVerdict() {
 
 void AnswerModes::AcceptAsRight() {
     if (mode_ != AnswerMode::Typed || !Shown() || !answered_ || right_ || overridden_ ||
-        drill_.CurrentCard != asked_)
+        drill_.Current() != asked_)
         return;
     overridden_ = true;
     overrideButton_->setEnabled(false);
     verdictLabel_->setText(verdictLabel_->text() + QStringLiteral("<br>正解にしました。"));
-    TMondaiSet *card = drill_.CurrentCard;
+    TMondaiSet *card = drill_.Current();
     Step([this, card] {
-        if (card != drill_.BookmarkCard && !drill_.DoneFlag)
+        if (card != drill_.BookmarkCard() && !drill_.DoneFlag())
             drill_.GoDone();
     });
 }
 
 void AnswerModes::Choose(int index) {
-    if (mode_ != AnswerMode::Choice || !Shown() || !choices_ || answered_ || drill_.AnswerShown ||
+    if (mode_ != AnswerMode::Choice || !Shown() || !choices_ || answered_ || drill_.AnswerShown() ||
         index < 0 || index > 3)
         return;
     MarkChoices(index);
@@ -424,7 +423,7 @@ AnswerModes::KeyUse AnswerModes::TakeKey(QObject *watched, int key,
     // Keys typed into a card's own text boxes stay there.
     if (qobject_cast<TMyMemo *>(watched) || qobject_cast<TMyMemo *>(QApplication::focusWidget()))
         return KeyUse::NotMine;
-    if (IsEnter(key) && (answered_ || drill_.AnswerShown)) {
+    if (IsEnter(key) && (answered_ || drill_.AnswerShown())) {
         ctrl ? AcceptAsRight() : GoOn();
         return KeyUse::Consumed;
     }

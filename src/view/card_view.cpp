@@ -104,11 +104,11 @@ bool CardView::Fill(const Drill &drill, bool &suppressEdits) {
             park = true;
     };
     bool park = false;
-    if (const TMondaiSet *card = drill.CurrentCard) {
-        const DrillDirection side = drill.Direction;
+    if (const TMondaiSet *card = drill.Current()) {
+        const DrillDirection side = drill.Direction();
         ShowMondai(card, Memo(KindQuestion, 0), side);
         ShowMondai(card, Memo(KindQuestion, 1), side);
-        if (drill.AnswerShown)
+        if (drill.AnswerShown())
             ShowKaitou(card, Memo(KindAnswer, 0), Memo(KindReference, 0), suppressEdits, side);
         ShowKaitou(card, Memo(KindAnswer, 1), Memo(KindReference, 1), suppressEdits, side);
     } else {
@@ -116,11 +116,11 @@ bool CardView::Fill(const Drill &drill, bool &suppressEdits) {
             for (int kind : {KindQuestion, KindAnswer})
                 parkIfFocused(Memo(kind, row), park);
     }
-    if (!drill.AnswerShown)
+    if (!drill.AnswerShown())
         parkIfFocused(Memo(KindAnswer, 0), park);
-    for (int row = 2; row <= drill.SubRows && row < RowCount; ++row) {
+    for (int row = 2; row <= drill.SubRows() && row < RowCount; ++row) {
         if (const TMondaiSet *card = drill.CardOfRow(row))
-            ShowMondai(card, Memo(KindQuestion, row), drill.Direction);
+            ShowMondai(card, Memo(KindQuestion, row), drill.Direction());
         else
             parkIfFocused(Memo(KindQuestion, row), park);
     }

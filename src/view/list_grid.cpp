@@ -31,7 +31,7 @@ constexpr ColumnWidth kColumnWidths[] = {{0, 28}, {1, 100}, {2, 100}, {3, 55},
 
 } // namespace
 
-ListGrid::ListGrid(CardOwnerList &cards, QWidget *parent)
+ListGrid::ListGrid(const CardOwnerList &cards, QWidget *parent)
     : QTableView(parent), model_(new CardTableModel(cards, this)),
       delegate_(new GridDelegate(this, [this](int column, int row, const QString &text) {
           GridHyoujiSetEditText(column, row, text);

@@ -21,7 +21,7 @@ public:
     static constexpr int RowHeight = 18;
     static constexpr int WheelStep = 11;
 
-    explicit ListGrid(CardOwnerList &cards, QWidget *parent = nullptr);
+    explicit ListGrid(const CardOwnerList &cards, QWidget *parent = nullptr);
 
     // Where the drill's current card, today's day number and the edit guard come from.
     void SetSources(std::function<const TMondaiSet *()> currentCard, DayClock today,

@@ -61,7 +61,7 @@ TEST_F(CardMediaWindowTest, ATypedReferenceShowsItsPictureAndStaysInTheText) {
     LoadPictures();
     EXPECT_TRUE(ShowsPicture(KindQuestion, 0));
     EXPECT_EQ(Text(KindQuestion, 0), QStringLiteral("ねこ\n/pic/cat.png"));
-    EXPECT_EQ(form->DrillState().CurrentCard->Mondai(),
+    EXPECT_EQ(form->DrillState().Current()->Mondai(),
               sjis::FromQString(QStringLiteral("ねこ\\n/pic/cat.png")));
 
     // Taking the line out again gives the text box its whole cell back.

@@ -21,7 +21,7 @@ protected:
 
     std::vector<qint32> Days() const {
         std::vector<qint32> days;
-        for (const auto &card : form->DeckState().CardList)
+        for (const auto &card : form->DeckState().Cards())
             days.push_back(card->Jikan);
         return days;
     }
@@ -30,7 +30,7 @@ protected:
     void FinishStudy() {
         form->CMChildKey(Qt::Key_Down, Qt::NoModifier); // the answer
         form->CMChildKey(Qt::Key_Right, Qt::NoModifier);
-        ASSERT_TRUE(form->DrillState().AskQueue.empty());
+        ASSERT_TRUE(form->DrillState().Queue().empty());
     }
 
     KeyedBoxPrompts real;

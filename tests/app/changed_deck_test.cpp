@@ -71,7 +71,7 @@ TEST_F(ChangedDeck, OpeningAnotherDeckAfterNoKeepsTheOpenOne) {
     prompts.Answer(PromptButton::Yes);    // save the learning record?
     prompts.Answer(PromptButton::Cancel); // merge or overwrite the other program's changes?
     EXPECT_EQ(form->OpenDeckFile(second), 0);
-    EXPECT_EQ(form->DeckState().DeckFileName, path);
+    EXPECT_EQ(form->DeckState().FileName(), path);
     EXPECT_EQ(ReadDeck(path), Elsewhere);
 }
 

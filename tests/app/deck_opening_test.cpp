@@ -31,7 +31,7 @@ protected:
             texts << request.text;
         return texts;
     }
-    const TMondaiSet &Card(int i) const { return *form->DeckState().CardList[i]; }
+    const TMondaiSet &Card(int i) const { return *form->DeckState().Cards()[i]; }
 
     const QByteArray utf8Deck = QStringLiteral("りんご,apple,,0,0,0,\r\n"
                                                "みかん,orange,,0,0,0,\r\n")
@@ -44,7 +44,7 @@ TEST_F(DeckOpening, Utf8DeckConvertedOnYesAndSavedWholeInShiftJis) {
     prompts.Answer(PromptButton::Yes);
     EXPECT_EQ(form->OpenDeckFile(path), 0);
     EXPECT_EQ(Asked(), QStringList{Utf8Question});
-    ASSERT_EQ(form->DeckState().CardList.size(), 2u);
+    ASSERT_EQ(form->DeckState().Cards().size(), 2u);
     EXPECT_EQ(Card(0).Mondai(), sjis::FromQString(QStringLiteral("りんご")));
     EXPECT_EQ(Card(1).Mondai(), sjis::FromQString(QStringLiteral("みかん")));
     EXPECT_EQ(FileBytes(path), "\xEF\xBB\xBF" + utf8Deck) << "nothing is written without asking";
@@ -61,12 +61,12 @@ TEST_F(DeckOpening, Utf8DeckOpensAsItIsOnNoAndNotAtAllOnCancel) {
     const QString path = WriteBytes(QStringLiteral("utf8.csv"), utf8Deck);
     prompts.Answer(PromptButton::Cancel);
     EXPECT_EQ(form->OpenDeckFile(path), 0);
-    EXPECT_TRUE(form->DeckState().DeckFileName.isEmpty());
-    EXPECT_TRUE(form->DeckState().CardList.empty());
+    EXPECT_TRUE(form->DeckState().FileName().isEmpty());
+    EXPECT_TRUE(form->DeckState().Cards().empty());
 
     prompts.Answer(PromptButton::No);
     EXPECT_EQ(form->OpenDeckFile(path), 0);
-    EXPECT_EQ(form->DeckState().DeckFileName, path);
+    EXPECT_EQ(form->DeckState().FileName(), path);
     EXPECT_EQ(Card(0).Mondai(), QStringLiteral("りんご").toUtf8());
     EXPECT_FALSE(IsDeckChanged(form->DeckState()));
     EXPECT_EQ(Asked(), (QStringList{Utf8Question, Utf8Question}));
@@ -82,7 +82,7 @@ TEST_F(DeckOpening, HandOffAsksTooAndDroppedCharactersAreNamed) {
     EXPECT_EQ(prompts.asked[0].text, Utf8Question);
     EXPECT_TRUE(prompts.asked[1].text.contains(QStringLiteral("U+1F600")))
         << prompts.asked[1].text.toStdString();
-    ASSERT_EQ(form->DeckState().CardList.size(), 1u);
+    ASSERT_EQ(form->DeckState().Cards().size(), 1u);
     EXPECT_EQ(Card(0).Mondai(), QByteArray(" smile"));
     EXPECT_EQ(Card(0).Kaitou(), sjis::FromQString(QStringLiteral("笑顔")));
 }

@@ -4,6 +4,7 @@
 #include "app/deck_sync.h"
 #include "drill/drill.h"
 #include "drill/fake_host.h"
+#include "support/drill_state.h"
 #include "ui/scripted_prompts.h"
 
 #include <QFile>
@@ -43,7 +44,9 @@ protected:
         const QString path = Write(QStringLiteral("deck.csv"), lines);
         DeckFileRead read = ReadDeckForOpening(path);
         EXPECT_TRUE(read.result.ok);
-        OpenReadDeck(deck, std::move(read), kToday, drill.AskQueue);
+        CardRefList due;
+        OpenReadDeck(deck, std::move(read), kToday, due);
+        drill.TakeDueCards(std::move(due));
         drill.StartNewDeck();
         sync->DeckReplaced();
         sync->OfferConflictCopies();
@@ -51,12 +54,12 @@ protected:
     }
     // できた on the current card.
     void Answer() {
-        drill.AnswerShown = true;
+        DrillStateForTests::SetAnswerShown(drill, true);
         drill.GoDone();
     }
     QByteArray Rendered() {
         QByteArray out;
-        for (const auto &card : deck.CardList)
+        for (const auto &card : deck.Cards())
             out += RenderCardLine(*card) + "\r\n";
         return out;
     }
@@ -103,8 +106,8 @@ TEST_F(DeckSyncTest, SavingAChangedFileOffersMergeOverwriteOrCancel) {
                   (std::vector<QString>{QStringLiteral("統合して保存"), QStringLiteral("上書き"),
                                         QStringLiteral("キャンセル")}));
         EXPECT_EQ(asked.defaultButton, PromptButton::Yes);
-        ASSERT_EQ(deck.CardList.size(), c.cards);
-        EXPECT_EQ(deck.CardList[0]->Seikai, 1) << "our answer is never lost";
+        ASSERT_EQ(deck.Cards().size(), c.cards);
+        EXPECT_EQ(deck.Cards()[0]->Seikai, 1) << "our answer is never lost";
         EXPECT_EQ(Read(path), c.fileIsTheDeck ? Rendered() : kElsewhere);
         EXPECT_EQ(IsDeckChanged(deck), !c.fileIsTheDeck);
         if (c.fileIsTheDeck) { // the file is ours again: the next save asks nothing
@@ -121,9 +124,9 @@ TEST_F(DeckSyncTest, MergeTellsWhatCameFromTheOtherSideAndListsWhatNeedsALook) {
     Write(QStringLiteral("deck.csv"), "B,b,,40003,0,1,x\r\n");
     prompts.Answer(PromptButton::Yes);
     EXPECT_EQ(sync->Save(), SaveOutcome::Saved);
-    ASSERT_EQ(deck.CardList.size(), 2u);
-    EXPECT_EQ(deck.CardList[0]->Seikai, 1);
-    EXPECT_EQ(deck.CardList[1]->Fuseikai, 1);
+    ASSERT_EQ(deck.Cards().size(), 2u);
+    EXPECT_EQ(deck.Cards()[0]->Seikai, 1);
+    EXPECT_EQ(deck.Cards()[1]->Fuseikai, 1);
     EXPECT_EQ(Read(path), Rendered());
     EXPECT_TRUE(status.contains(QStringLiteral("相手側から 1 枚"))) << status.toStdString();
     EXPECT_TRUE(status.contains(QStringLiteral("食い違った 1 枚"))) << status.toStdString();
@@ -133,7 +136,7 @@ TEST_F(DeckSyncTest, MergeTellsWhatCameFromTheOtherSideAndListsWhatNeedsALook) {
     ASSERT_EQ(list->count(), 1);
     EXPECT_FALSE(list->window()->isModal());
     Q_EMIT list->itemDoubleClicked(list->item(0));
-    EXPECT_EQ(shown, deck.CardList[0].get());
+    EXPECT_EQ(shown, deck.Cards()[0].get());
     // Opening another deck closes the list.
     Open("X,x,,0,0,0,\r\n");
     EXPECT_EQ(sync->ConflictList(), nullptr);
@@ -163,10 +166,10 @@ TEST_F(DeckSyncTest, ConflictCopiesAreOfferedMergedAndTrashedOrLeftAlone) {
         ASSERT_EQ(prompts.asked.size(), 1u);
         EXPECT_TRUE(prompts.asked[0].text.contains(CopyName));
         EXPECT_EQ(QFile::exists(copy), !merge) << "a merged copy goes to the trash";
-        EXPECT_EQ(deck.CardList.size(), merge ? 2u : 1u);
+        EXPECT_EQ(deck.Cards().size(), merge ? 2u : 1u);
         if (merge) { // no base kept: the larger counts, the earlier day, the cards of both
-            EXPECT_EQ(deck.CardList[0]->Seikai, 1);
-            EXPECT_EQ(deck.CardList[0]->Jikan, 0);
+            EXPECT_EQ(deck.Cards()[0]->Seikai, 1);
+            EXPECT_EQ(deck.Cards()[0]->Jikan, 0);
         }
         EXPECT_EQ(IsDeckChanged(deck), merge) << "merged, not yet saved";
         EXPECT_EQ(Read(path), QByteArray("A,a,,0,0,0,\r\n"));
@@ -190,9 +193,9 @@ TEST_F(DeckSyncTest, ACopyOfOurLastSaveIsMergedAgainstTheDeckAsReadBeforeIt) {
     prompts.Answer(PromptButton::Yes);
     Open(Read(path));
     // Both answers of A count: the base is the deck as read before our save.
-    ASSERT_EQ(deck.CardList.size(), 2u);
-    EXPECT_EQ(deck.CardList[0]->Seikai, 2);
-    EXPECT_EQ(deck.CardList[1]->Seikai, 1);
+    ASSERT_EQ(deck.Cards().size(), 2u);
+    EXPECT_EQ(deck.Cards()[0]->Seikai, 2);
+    EXPECT_EQ(deck.Cards()[1]->Seikai, 1);
 }
 
 TEST_F(DeckSyncTest, AChangeOnDiskIsReadInAtOnce) {
@@ -203,17 +206,17 @@ TEST_F(DeckSyncTest, AChangeOnDiskIsReadInAtOnce) {
         if (!unsaved) {
             EXPECT_EQ(sync->Save(), SaveOutcome::Saved);
         }
-        const TMondaiSet *current = drill.CurrentCard;
+        const TMondaiSet *current = drill.Current();
         ASSERT_NE(current, nullptr);
         QTest::qWait(20);
         const QByteArray file = Read(path); // A as it stands in the file
         const QByteArray elsewhere = file.left(file.indexOf('\n') + 1) +
                                      "B,b,,0,0,0,\r\nC,c,,40003,1,0,o\r\nD,d,,0,0,0,\r\n";
         Write(QStringLiteral("deck.csv"), elsewhere);
-        QTRY_COMPARE_WITH_TIMEOUT(deck.CardList.size(), size_t(4), 5000);
-        EXPECT_EQ(deck.CardList[0]->Seikai, 1) << "our answer stays";
-        EXPECT_EQ(deck.CardList[2]->Seikai, 1) << "their answer arrived";
-        EXPECT_EQ(drill.CurrentCard, current) << "the drill stays where it was";
+        QTRY_COMPARE_WITH_TIMEOUT(deck.Cards().size(), size_t(4), 5000);
+        EXPECT_EQ(deck.Cards()[0]->Seikai, 1) << "our answer stays";
+        EXPECT_EQ(deck.Cards()[2]->Seikai, 1) << "their answer arrived";
+        EXPECT_EQ(drill.Current(), current) << "the drill stays where it was";
         EXPECT_EQ(IsDeckChanged(deck), unsaved);
         EXPECT_EQ(Read(path), elsewhere) << "only a save writes the file";
         EXPECT_TRUE(prompts.asked.empty());

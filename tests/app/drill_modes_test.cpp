@@ -35,7 +35,7 @@ protected:
 
     // The side the learner has to give for the current card, as the deck holds it.
     QString Expected(DrillDirection direction) const {
-        const TMondaiSet &card = *form->DrillState().CurrentCard;
+        const TMondaiSet &card = *form->DrillState().Current();
         return sjis::ToQString(card.GetText(ExpectedText(direction)));
     }
 
@@ -81,7 +81,7 @@ protected:
     // Drills the four cards with the verdicts; answers each card's record and the review log's
     // kinds in order.
     std::vector<std::string> Drill(Way way, DrillDirection direction) {
-        if (!form->DeckState().DeckFileName.isEmpty())
+        if (!form->DeckState().FileName().isEmpty())
             prompts.Answer(PromptButton::No); // the first run's records are not saved
         OpenDeck(FourCards, QStringLiteral("deck%1.csv").arg(++runs_));
         Modes().SetDirection(direction);
@@ -91,7 +91,7 @@ protected:
         for (bool right : Verdicts)
             Answer(way, right, direction);
         std::vector<std::string> records;
-        for (const auto &card : form->DeckState().CardList)
+        for (const auto &card : form->DeckState().Cards())
             records.push_back(QStringLiteral("%1 %2 %3 %4")
                                   .arg(sjis::ToQString(card->Mondai()))
                                   .arg(card->Jikan)
@@ -131,16 +131,16 @@ TEST_F(WindowTest, TheTypedAnswerWaitsForTheInputMethodToCommit) {
     QInputMethodEvent composing(QStringLiteral("いn"), {});
     QApplication::sendEvent(box, &composing);
     QTest::keyClick(box, Qt::Key_Return);
-    EXPECT_FALSE(form->DrillState().AnswerShown) << "checked while still composing";
+    EXPECT_FALSE(form->DrillState().AnswerShown()) << "checked while still composing";
 
     QInputMethodEvent commit;
     commit.setCommitString(QStringLiteral("イヌ"));
     QApplication::sendEvent(box, &commit);
     form->Modes().SetKanaSame(true);
     QTest::keyClick(box, Qt::Key_Return);
-    EXPECT_TRUE(form->DrillState().AnswerShown);
+    EXPECT_TRUE(form->DrillState().AnswerShown());
     EXPECT_TRUE(form->Modes().LastVerdict().right);
-    EXPECT_EQ(form->DeckState().CardList[0]->Seikai, 1);
+    EXPECT_EQ(form->DeckState().Cards()[0]->Seikai, 1);
 }
 
 TEST_F(WindowTest, TheOtherDirectionShowsSpeaksAndEditsTheAnswerAsTheQuestion) {
@@ -156,7 +156,7 @@ TEST_F(WindowTest, TheOtherDirectionShowsSpeaksAndEditsTheAnswerAsTheQuestion) {
     // Typing into the box that shows the answer changes the card's answer, not its question.
     Memo(1, 0)->setFocus();
     QTest::keyClicks(Memo(1, 0), QStringLiteral("x"));
-    const TMondaiSet &card = *form->DeckState().CardList[0];
+    const TMondaiSet &card = *form->DeckState().Cards()[0];
     EXPECT_EQ(sjis::ToQString(card.Mondai()), QStringLiteral("dog"));
     EXPECT_TRUE(sjis::ToQString(card.Kaitou()).contains(u'x'));
 
@@ -174,7 +174,7 @@ TEST_F(WindowTest, AChoiceOfFourNeedsFourDifferentAnswers) {
     EXPECT_FALSE(Find<QWidget>("AnswerPanel")->isVisible());
     Key(Qt::Key_1); // nothing to choose: the normal drill goes on
     Key(Qt::Key_Down);
-    EXPECT_TRUE(form->DrillState().AnswerShown);
+    EXPECT_TRUE(form->DrillState().AnswerShown());
 }
 
 } // namespace

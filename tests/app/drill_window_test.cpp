@@ -16,27 +16,27 @@ const QStringList ThreeCards{QStringLiteral("A,a,,0,0,0,"), QStringLiteral("B,b,
 template <typename Next, typename Done>
 void RunThreeCardPass(WindowTest &t, TForm1 &form, Next next, Done done) {
     Drill &drill = form.DrillState();
-    auto card = [&form](int i) -> const TMondaiSet & { return *form.DeckState().CardList[i]; };
-    EXPECT_EQ(drill.QueuePos, 1);
+    auto card = [&form](int i) -> const TMondaiSet & { return *form.DeckState().Cards()[i]; };
+    EXPECT_EQ(drill.QueuePos(), 1);
     next(); // reveals A's answer
-    EXPECT_TRUE(drill.AnswerShown);
+    EXPECT_TRUE(drill.AnswerShown());
     done(); // A right, out of the queue
-    EXPECT_EQ(drill.QueuePos, 0);
+    EXPECT_EQ(drill.QueuePos(), 0);
     EXPECT_EQ(card(0).Seikai, 1);
     EXPECT_EQ(card(0).Jikan, TestToday + 2);
     next(); // B's question; A is not marked wrong
     EXPECT_EQ(card(0).Fuseikai, 0);
-    EXPECT_EQ(drill.CurrentCard, &card(1));
-    EXPECT_FALSE(drill.AnswerShown);
+    EXPECT_EQ(drill.Current(), &card(1));
+    EXPECT_FALSE(drill.AnswerShown());
     next();
     next(); // B wrong, C's question
     EXPECT_EQ(card(1).Fuseikai, 1);
-    EXPECT_EQ(drill.CurrentCard, &card(2));
+    EXPECT_EQ(drill.Current(), &card(2));
     next();
     next(); // C wrong, the pass wraps to B
     EXPECT_EQ(card(2).Fuseikai, 1);
-    EXPECT_EQ(drill.CurrentCard, &card(1));
-    EXPECT_EQ(drill.AskQueue.size(), 2u);
+    EXPECT_EQ(drill.Current(), &card(1));
+    EXPECT_EQ(drill.Queue().size(), 2u);
     (void)t;
 }
 } // namespace
@@ -91,14 +91,14 @@ TEST_F(WindowTest, LeftArrowTakesDoneBackAndUpReturnsToStart) {
     Key(Qt::Key_Right);
     Key(Qt::Key_Left);
     EXPECT_EQ(Queue(), QStringList({u"A"_qs, u"B"_qs, u"C"_qs}));
-    EXPECT_EQ(drill.QueuePos, 1);
-    EXPECT_FALSE(drill.DoneFlag);
-    EXPECT_EQ(form->DeckState().CardList[0]->Seikai, 0);
+    EXPECT_EQ(drill.QueuePos(), 1);
+    EXPECT_FALSE(drill.DoneFlag());
+    EXPECT_EQ(form->DeckState().Cards()[0]->Seikai, 0);
     Key(Qt::Key_Down); // A wrong now
     EXPECT_EQ(Current(), QStringLiteral("B"));
     Key(Qt::Key_Up);
     EXPECT_EQ(Current(), QStringLiteral("A"));
-    EXPECT_FALSE(drill.AnswerShown);
+    EXPECT_FALSE(drill.AnswerShown());
 }
 
 TEST_F(WindowTest, WheelStepsBelowTheThresholdDoNothing) {
@@ -106,9 +106,9 @@ TEST_F(WindowTest, WheelStepsBelowTheThresholdDoNothing) {
     Drill &drill = form->DrillState();
     Wheel(-5);
     Wheel(10);
-    EXPECT_FALSE(drill.AnswerShown);
+    EXPECT_FALSE(drill.AnswerShown());
     Wheel(-120);
-    EXPECT_TRUE(drill.AnswerShown);
+    EXPECT_TRUE(drill.AnswerShown());
     Wheel(-120);
     EXPECT_EQ(Current(), QStringLiteral("B"));
     Wheel(120);
@@ -120,24 +120,24 @@ TEST_F(WindowTest, ATouchpadsSmallStepsMakeOneStepPerNotch) {
     Drill &drill = form->DrillState();
     for (int i = 0; i < 7; ++i)
         Wheel(-15);
-    EXPECT_FALSE(drill.AnswerShown);
+    EXPECT_FALSE(drill.AnswerShown());
     Wheel(-15); // the eighth completes one notch
-    EXPECT_TRUE(drill.AnswerShown);
+    EXPECT_TRUE(drill.AnswerShown());
     EXPECT_EQ(Current(), QStringLiteral("A"));
-    EXPECT_EQ(form->DeckState().CardList[0]->Fuseikai, 0);
+    EXPECT_EQ(form->DeckState().Cards()[0]->Fuseikai, 0);
 }
 
 TEST_F(WindowTest, CtrlKeysAndCtrlWheelJumpToTheBookmark) {
     OpenDeck({QStringLiteral("A,a,,0,0,0,"), QStringLiteral("[しおり]B,b,,0,0,0,"),
               QStringLiteral("C,c,,0,0,0,")});
     Drill &drill = form->DrillState();
-    ASSERT_EQ(drill.BookmarkCard, form->DeckState().CardList[1].get());
+    ASSERT_EQ(drill.BookmarkCard(), form->DeckState().Cards()[1].get());
     Key(Qt::Key_Up, Qt::ControlModifier);
-    EXPECT_EQ(drill.CurrentCard, drill.BookmarkCard);
-    EXPECT_TRUE(drill.AnswerShown);
+    EXPECT_EQ(drill.Current(), drill.BookmarkCard());
+    EXPECT_TRUE(drill.AnswerShown());
     EXPECT_EQ(Text(2, 0), QStringLiteral("b"));
     Key(Qt::Key_Down); // passing the bookmark marks nothing
-    EXPECT_EQ(form->DeckState().CardList[1]->Fuseikai, 0);
+    EXPECT_EQ(form->DeckState().Cards()[1]->Fuseikai, 0);
     EXPECT_EQ(Current(), QStringLiteral("C"));
 
     // With the arrow keys off only the wheel still jumps.
@@ -146,7 +146,7 @@ TEST_F(WindowTest, CtrlKeysAndCtrlWheelJumpToTheBookmark) {
     Key(Qt::Key_Down, Qt::ControlModifier);
     EXPECT_EQ(Current(), QStringLiteral("C"));
     Wheel(-120, Qt::ControlModifier);
-    EXPECT_EQ(drill.CurrentCard, drill.BookmarkCard);
+    EXPECT_EQ(drill.Current(), drill.BookmarkCard());
 }
 
 TEST_F(WindowTest, DoneOnTheBookmarkOnlyInforms) {
@@ -162,8 +162,8 @@ TEST_F(WindowTest, DoneOnTheBookmarkOnlyInforms) {
               QStringLiteral("[しおり] 設定の問題は、\n正解・不正解の処理が行われません。\n"
                              "無視して進めてください。"));
     EXPECT_EQ(box.buttons, std::vector<PromptButton>{PromptButton::Yes});
-    EXPECT_EQ(form->DeckState().CardList[0]->Seikai, 0);
-    EXPECT_FALSE(form->DrillState().DoneFlag);
+    EXPECT_EQ(form->DeckState().Cards()[0]->Seikai, 0);
+    EXPECT_FALSE(form->DrillState().DoneFlag());
 }
 
 TEST_F(WindowTest, ArrowKeysReachTheBoxWhileTheyAreOffAndEnterAlways) {
@@ -182,10 +182,10 @@ TEST_F(WindowTest, ArrowKeysReachTheBoxWhileTheyAreOffAndEnterAlways) {
     Key(Qt::Key_Left);
     EXPECT_EQ(question->textCursor().position(), 0);
     Key(Qt::Key_Down);
-    EXPECT_FALSE(form->DrillState().AnswerShown);
+    EXPECT_FALSE(form->DrillState().AnswerShown());
 
     Key(Qt::Key_Return); // a line break in front of the question
-    EXPECT_EQ(form->DeckState().CardList[0]->Mondai(), QByteArray("\\nA"));
+    EXPECT_EQ(form->DeckState().Cards()[0]->Mondai(), QByteArray("\\nA"));
 }
 
 TEST_F(WindowTest, EndOfStudyAsksAndCancelLeavesTheDrillEmpty) {
@@ -209,8 +209,8 @@ TEST_F(WindowTest, EndOfStudyAsksAndCancelLeavesTheDrillEmpty) {
     prompts.Answer(PromptButton::Yes);
     Click("btnSusume");
     EXPECT_EQ(Current(), QStringLiteral("A"));
-    EXPECT_EQ(form->DeckState().CardList[0]->Jikan, 0);
-    EXPECT_EQ(form->DeckState().CardList[0]->Seikai, 1) << "the record stays";
+    EXPECT_EQ(form->DeckState().Cards()[0]->Jikan, 0);
+    EXPECT_EQ(form->DeckState().Cards()[0]->Seikai, 1) << "the record stays";
 }
 
 TEST_F(WindowTest, ResetAllAsksFirst) {
@@ -218,15 +218,15 @@ TEST_F(WindowTest, ResetAllAsksFirst) {
     EXPECT_EQ(Queue(), QStringList{QStringLiteral("B")});
     prompts.Answer(PromptButton::Cancel);
     Trigger("mem_Keisan_RefreshCard");
-    EXPECT_EQ(form->DeckState().CardList[0]->Jikan, 50000);
+    EXPECT_EQ(form->DeckState().Cards()[0]->Jikan, 50000);
     prompts.Answer(PromptButton::Yes);
     Trigger("mem_Keisan_RefreshCard");
     EXPECT_EQ(prompts.asked.back().text,
               QStringLiteral("すべての問題を再度題します。\nよろしいですか？\n\n・復習までの時間が"
                              "すべて0に\n変更されます。\n・正誤記録は変更されません。"));
     EXPECT_EQ(Queue(), QStringList({u"A"_qs, u"B"_qs}));
-    EXPECT_EQ(form->DeckState().CardList[0]->Jikan, 0);
-    EXPECT_EQ(form->DeckState().CardList[0]->Seikai, 3);
+    EXPECT_EQ(form->DeckState().Cards()[0]->Jikan, 0);
+    EXPECT_EQ(form->DeckState().Cards()[0]->Seikai, 3);
 }
 
 TEST_F(WindowTest, OrderMenuTicksFollowTheOrder) {
@@ -235,15 +235,15 @@ TEST_F(WindowTest, OrderMenuTicksFollowTheOrder) {
     QAction *random = Find<QAction>("men_Set_jyunRandom");
     EXPECT_TRUE(normal->isChecked());
     random->trigger();
-    EXPECT_EQ(form->DrillState().Jyun, 1);
+    EXPECT_EQ(form->DrillState().Jyun(), 1);
     EXPECT_TRUE(random->isChecked());
     EXPECT_FALSE(normal->isChecked());
     Click("btnSusume");
     Click("btnSusume");
-    const int pos = form->DrillState().QueuePos;
+    const int pos = form->DrillState().QueuePos();
     random->trigger(); // already ticked: nothing happens
     EXPECT_TRUE(random->isChecked());
-    EXPECT_EQ(form->DrillState().QueuePos, pos);
+    EXPECT_EQ(form->DrillState().QueuePos(), pos);
     normal->trigger();
     EXPECT_EQ(Queue(), QStringList({u"A"_qs, u"B"_qs, u"C"_qs}));
     EXPECT_TRUE(normal->isChecked());

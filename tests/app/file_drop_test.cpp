@@ -67,7 +67,7 @@ protected:
         data->setUrls(urls);
         return Drop(at, data, settle);
     }
-    QByteArray Question(int i) const { return form->DeckState().CardList[size_t(i)]->Mondai(); }
+    QByteArray Question(int i) const { return form->DeckState().Cards()[size_t(i)]->Mondai(); }
 };
 
 TEST_F(FileDrops, APictureOnAShownBoxAddsItsRelativePathAsALastLine) {
@@ -80,7 +80,7 @@ TEST_F(FileDrops, APictureOnAShownBoxAddsItsRelativePathAsALastLine) {
     // Outside the program's folder the path climbs up to the folder both share.
     Click("btnSusume");
     DropFiles(CentreOf(Memo(KindAnswer, 0)), {dir.filePath(QStringLiteral("data/a.WAV"))});
-    EXPECT_EQ(form->DeckState().CardList[0]->Kaitou(), QByteArray("neko\\n/../data/a.WAV"));
+    EXPECT_EQ(form->DeckState().Cards()[0]->Kaitou(), QByteArray("neko\\n/../data/a.WAV"));
     EXPECT_TRUE(IsDeckChanged(form->DeckState()));
 }
 
@@ -124,11 +124,11 @@ TEST_F(FileDrops, ADeckOpensWhereverItLandsWhenItsNameIsSpelledExactly) {
     DropFiles(CentreOf(Find<QWidget>("btnSusume")), {mixed});
     EXPECT_EQ(Question(0), QByteArray("A"));
     DropFiles(CentreOf(Memo(KindQuestion, 0)), {lower});
-    EXPECT_EQ(form->DeckState().DeckFileName, lower);
+    EXPECT_EQ(form->DeckState().FileName(), lower);
     EXPECT_EQ(Question(0), QByteArray("dropped"));
     form->ClickPanelPattern(5);
     DropFiles(CentreOf(Find<QWidget>("GridHyouji")), {upper, lower});
-    EXPECT_EQ(form->DeckState().DeckFileName, upper);
+    EXPECT_EQ(form->DeckState().FileName(), upper);
     EXPECT_EQ(form->RecentPaths()[0], upper);
 }
 
@@ -151,12 +151,12 @@ TEST_F(FileDrops, ANameWithBothKindsIsReferencedOnABoxAndThenOpened) {
     const QString first = OpenDeck({QStringLiteral("A,a,,0,0,0,")});
     const QString both = File(QStringLiteral("app/photo.jpg.txt"));
     DropFiles(CentreOf(Find<QWidget>("btnSusume")), {both});
-    EXPECT_EQ(form->DeckState().DeckFileName, first);
+    EXPECT_EQ(form->DeckState().FileName(), first);
 
     prompts.Answer(PromptButton::Yes); // the reference made the deck changed: save it
     DropFiles(CentreOf(Memo(KindQuestion, 0)), {both});
     EXPECT_EQ(prompts.asked.size(), 1u);
-    EXPECT_EQ(form->DeckState().DeckFileName, both);
+    EXPECT_EQ(form->DeckState().FileName(), both);
     EXPECT_EQ(ReadDeck(first), QStringList{QStringLiteral("A\\n/photo.jpg.txt,a,,0,0,0,")});
 }
 
@@ -187,13 +187,13 @@ TEST_F(FileDrops, ADropTakenBeforeADialogOpensWaitsAndGoesThroughTheSavePrompt) 
     ASSERT_EQ(QApplication::activeModalWidget(), &box);
     QTest::qWait(250);
     EXPECT_TRUE(prompts.asked.empty());
-    EXPECT_NE(form->DeckState().DeckFileName, other);
+    EXPECT_NE(form->DeckState().FileName(), other);
 
     prompts.Answer(PromptButton::Cancel);
     box.close();
     EXPECT_TRUE(QTest::qWaitFor([this] { return !prompts.asked.empty(); }));
     EXPECT_EQ(prompts.asked[0].text, QStringLiteral("学習結果を保存しますか？"));
-    EXPECT_NE(form->DeckState().DeckFileName, other); // cancelled: the open deck stays
+    EXPECT_NE(form->DeckState().FileName(), other); // cancelled: the open deck stays
 }
 
 TEST_F(FileDrops, AReferenceThatWaitedGoesNowhereOnceTheBoxShowsAnotherCard) {

@@ -39,7 +39,7 @@ TEST_F(FirstStartTest, TheEmptyWindowOffersTheSampleAsTheUsersOwnCopy) {
 
     QTest::mouseClick(Offer(), Qt::LeftButton);
     const QString copy = dir.filePath(QStringLiteral("user/sample.csv"));
-    EXPECT_EQ(form->DeckState().DeckFileName, copy);
+    EXPECT_EQ(form->DeckState().FileName(), copy);
     EXPECT_EQ(Current(), QStringLiteral("犬"));
     EXPECT_TRUE(Offer()->isHidden()) << "gone with the note once a deck is open";
     EXPECT_TRUE(prompts.asked.empty());
@@ -66,7 +66,7 @@ TEST_F(FirstStartTest, ACopyThatCannotBeMadeIsReportedAndNothingOpens) {
     ASSERT_EQ(prompts.asked.size(), 1u);
     EXPECT_EQ(prompts.asked[0].icon, PromptIcon::Critical);
     EXPECT_TRUE(prompts.asked[0].text.contains(dir.filePath(QStringLiteral("user"))));
-    EXPECT_TRUE(form->DeckState().DeckFileName.isEmpty());
+    EXPECT_TRUE(form->DeckState().FileName().isEmpty());
     EXPECT_TRUE(Offer()->isVisible());
 }
 

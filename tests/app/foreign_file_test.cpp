@@ -63,8 +63,8 @@ TEST_F(ForeignFiles, SpreadsheetCsvIsOfferedForImportAndNeverRewritten) {
         EXPECT_EQ(form->OpenDeckFile(path), 0);
         ASSERT_EQ(prompts.asked.size(), 1u);
         EXPECT_TRUE(prompts.asked[0].text.contains(u"カードとして取り込みますか"_qs));
-        EXPECT_EQ(form->DeckState().CardList.size(), size_t(c.cards));
-        EXPECT_EQ(form->DeckState().DeckFileName == path, c.openedAsDeck);
+        EXPECT_EQ(form->DeckState().Cards().size(), size_t(c.cards));
+        EXPECT_EQ(form->DeckState().FileName() == path, c.openedAsDeck);
         if (c.cards == 0)
             continue;
         // Ctrl+Q: はい to saving, then Enter in the file dialog.
@@ -74,7 +74,7 @@ TEST_F(ForeignFiles, SpreadsheetCsvIsOfferedForImportAndNeverRewritten) {
         ASSERT_FALSE(prompts.fileRequests.empty());
         EXPECT_EQ(prompts.fileRequests.back().directory, beside);
         EXPECT_EQ(FileBytes(path), excel);
-        EXPECT_EQ(form->DeckState().DeckFileName, beside);
+        EXPECT_EQ(form->DeckState().FileName(), beside);
         // Saved under its new name, it is a deck of its own: saved again without a question.
         const size_t named = prompts.fileRequests.size();
         Trigger("men_File_Save");
@@ -103,8 +103,8 @@ TEST_F(ForeignFiles, BinaryFilesAreNeitherOpenedNorImported) {
     for (const MessageRequest &request : prompts.asked)
         EXPECT_EQ(request.text, exchange::NotTextMessage());
     EXPECT_EQ(dialogs, 0);
-    EXPECT_EQ(form->DeckState().DeckFileName, deck);
-    EXPECT_EQ(form->DeckState().CardList.size(), 1u);
+    EXPECT_EQ(form->DeckState().FileName(), deck);
+    EXPECT_EQ(form->DeckState().Cards().size(), 1u);
 }
 
 TEST_F(ForeignFiles, DialogsProposeNamesThatAreAcceptedAndListWhatImportReads) {

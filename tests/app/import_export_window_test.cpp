@@ -35,7 +35,7 @@ protected:
     }
     QStringList Questions() const {
         QStringList questions;
-        for (const auto &card : form->DeckState().CardList)
+        for (const auto &card : form->DeckState().Cards())
             questions << sjis::ToQString(DisplayForm(card->Mondai()));
         return questions;
     }
@@ -58,9 +58,9 @@ TEST_F(ImportExport, ImportMakesAnUnsavedDeckWhoseFirstSaveAsksForAName) {
     Trigger("men_File_Import");
     EXPECT_EQ(dialogs, 1);
     EXPECT_EQ(Questions(), QStringList({u"apple"_qs, u"banana"_qs}));
-    EXPECT_TRUE(form->DeckState().DeckFileName.isEmpty());
+    EXPECT_TRUE(form->DeckState().FileName().isEmpty());
     EXPECT_TRUE(form->windowTitle().contains(u"words.tsv"_qs));
-    EXPECT_EQ(form->DrillState().AskQueue.size(), 2u);
+    EXPECT_EQ(form->DrillState().Queue().size(), 2u);
     EXPECT_TRUE(IsDeckChanged(form->DeckState()));
 
     const QString saved = dir.filePath(u"words.csv"_qs);
@@ -71,7 +71,7 @@ TEST_F(ImportExport, ImportMakesAnUnsavedDeckWhoseFirstSaveAsksForAName) {
     EXPECT_EQ(ReadDeck(saved),
               QStringList({u"apple,りんご,,0,0,0,"_qs, u"banana,\"バナナ, 芭蕉\",,0,0,0,"_qs}));
     EXPECT_EQ(FileBytes(source), tsv) << "the source is never written";
-    EXPECT_EQ(form->DeckState().DeckFileName, saved);
+    EXPECT_EQ(form->DeckState().FileName(), saved);
     EXPECT_FALSE(IsDeckChanged(form->DeckState()));
 }
 
@@ -81,7 +81,7 @@ TEST_F(ImportExport, ClosingTheImportedDeckAsksToSaveAndCancellingTheNameKeepsIt
     prompts.Answer(PromptButton::Yes);
     prompts.AnswerFile(QString()); // the name dialog cancelled
     EXPECT_EQ(form->AskSaveDeck(), SaveAnswer::Cancelled);
-    EXPECT_EQ(form->DeckState().CardList.size(), 2u);
+    EXPECT_EQ(form->DeckState().Cards().size(), 2u);
 }
 
 TEST_F(ImportExport, CardsCanGoAfterTheOpenDeck) {
@@ -92,7 +92,7 @@ TEST_F(ImportExport, CardsCanGoAfterTheOpenDeck) {
     prompts.AnswerFile(Write(u"words.tsv"_qs, tsv));
     Trigger("men_File_Import");
     EXPECT_EQ(Questions(), QStringList({u"q"_qs, u"apple"_qs, u"banana"_qs}));
-    EXPECT_EQ(form->DeckState().DeckFileName, deck);
+    EXPECT_EQ(form->DeckState().FileName(), deck);
     EXPECT_EQ(ReadDeck(deck), QStringList{u"q,a,,0,0,0,"_qs}) << "nothing written until saved";
 }
 
@@ -129,13 +129,13 @@ TEST_F(ImportExport, OpeningAnotherProgramsFileOffersImport) {
     prompts.Answer(PromptButton::No); // save the imported deck?
     const QString mixed = Write(u"mixed.txt"_qs, "a,b\tc\nd,e\tf\n");
     EXPECT_EQ(form->OpenDeckFile(mixed), 0);
-    EXPECT_EQ(form->DeckState().DeckFileName, mixed);
+    EXPECT_EQ(form->DeckState().FileName(), mixed);
 
     // Nothing import could read either: the warning as before.
     prompts.Answer(PromptButton::Ok);
     EXPECT_EQ(form->OpenDeckFile(Write(u"one.txt"_qs, "just one line\n")), 1);
     EXPECT_EQ(Asked().back(), NotADeck);
-    EXPECT_EQ(form->DeckState().DeckFileName, mixed);
+    EXPECT_EQ(form->DeckState().FileName(), mixed);
 }
 
 TEST_F(ImportExport, ExportWritesTheCardsAndLeavesTheDeckFileAlone) {
@@ -214,11 +214,11 @@ TEST_F(ImportExport, AListOfManyCardsOffersTheNewCardLimitAndTheFirstPassKeepsIt
             tick->setChecked(c.tick);
         };
         prompts.AnswerFile(Write(u"words.tsv"_qs, WordList(c.cards)));
-        if (!form->DeckState().CardList.empty())
+        if (!form->DeckState().Cards().empty())
             prompts.Answer(PromptButton::No); // the previous import is not saved
         Trigger("men_File_Import");
         EXPECT_EQ(offered, c.offered) << c.name;
-        EXPECT_EQ(form->DrillState().AskQueue.size(), c.queue) << c.name;
+        EXPECT_EQ(form->DrillState().Queue().size(), c.queue) << c.name;
     }
     EXPECT_TRUE(form->findChild<QLabel *>(u"NewCardStatus"_qs)->text() == u"新規 0/20"_qs);
 }

@@ -18,15 +18,15 @@ const QStringList ThreeCards{QStringLiteral("A,a,,0,0,0,"), QStringLiteral("B,b,
 
 class KeysAndFocus : public WindowTest {
 protected:
-    const TMondaiSet &Card(int i) const { return *form->DeckState().CardList[i]; }
+    const TMondaiSet &Card(int i) const { return *form->DeckState().Cards()[i]; }
 
     // The drill's state as a card's record and the pass position show it.
     void ExpectUntouched(const char *where) const {
         EXPECT_EQ(Card(0).Seikai, 0) << where;
         EXPECT_EQ(Card(0).Fuseikai, 0) << where;
         EXPECT_EQ(Card(0).Jikan, 0) << where;
-        EXPECT_EQ(form->DrillState().QueuePos, 1) << where;
-        EXPECT_TRUE(form->DrillState().AnswerShown) << where;
+        EXPECT_EQ(form->DrillState().QueuePos(), 1) << where;
+        EXPECT_TRUE(form->DrillState().AnswerShown()) << where;
     }
 
     void ClosePopups() {
@@ -105,7 +105,7 @@ TEST(StartUpFocus, TypingRightAfterStartUpNeverEditsTheCard) {
     QTest::keyClicks(focus, QStringLiteral("abc"));
     QTest::keyClick(focus, Qt::Key_Space);
     QTest::keyClick(focus, Qt::Key_Return);
-    EXPECT_EQ(form.DeckState().CardList[0]->Mondai(), QByteArray("A"));
+    EXPECT_EQ(form.DeckState().Cards()[0]->Mondai(), QByteArray("A"));
     form.Cells().ForEachMemo([](TMyMemo *memo) {
         EXPECT_FALSE(memo->toPlainText().contains(QStringLiteral("abc"))) << memo->Row;
     });
@@ -134,7 +134,7 @@ TEST_F(KeysAndFocus, OpeningHandOffAndPatternSwitchesParkTheFocus) {
     ASSERT_NE(list, nullptr);
     QTest::keyClick(list->focusWidget() ? list->focusWidget() : list, Qt::Key_Down);
     QTest::keyClick(list->focusWidget() ? list->focusWidget() : list, Qt::Key_Return);
-    ASSERT_EQ(form->DrillState().DisplayPattern, PatternSub);
+    ASSERT_EQ(form->DrillState().DisplayPattern(), PatternSub);
     EXPECT_EQ(form->focusWidget(), Parked()) << "after a pattern switch";
     QTest::keyClicks(form->focusWidget(), QStringLiteral("x"));
     EXPECT_EQ(Card(0).Mondai(), QByteArray("A"));

@@ -37,7 +37,7 @@ protected:
         return editor;
     }
 
-    const TMondaiSet &Card() const { return *form->DeckState().CardList[0]; }
+    const TMondaiSet &Card() const { return *form->DeckState().Cards()[0]; }
 
     void Menu(const char *item) {
         QLineEdit *editor = grid->CellEditor();

@@ -39,7 +39,7 @@ TEST_F(RecentFiles, OpeningAndReopeningKeepTheNewestFiveOnTop) {
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Kardeon - 6.csv"));
 
     Trigger("men_File_3");
-    EXPECT_EQ(form->DeckState().DeckFileName, paths[3]);
+    EXPECT_EQ(form->DeckState().FileName(), paths[3]);
     EXPECT_EQ(Captions(), (QStringList{paths[3], paths[5], paths[4], paths[2], paths[1]}));
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Kardeon - 4.csv"));
 
@@ -65,7 +65,7 @@ TEST_F(RecentFiles, AMissingFileIsTakenOutWithAWarningAndNothingElseChanges) {
     EXPECT_EQ(prompts.asked[0].icon, PromptIcon::Warning);
     EXPECT_EQ(Captions(), (QStringList{a, c}));
     EXPECT_FALSE(Entry(3)->isVisible());
-    EXPECT_EQ(form->DeckState().DeckFileName, a);
+    EXPECT_EQ(form->DeckState().FileName(), a);
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Kardeon - a.csv"));
 }
 
@@ -86,7 +86,7 @@ TEST_F(RecentFiles, AFileThatCannotBeReadOrIsUnsuitableStaysListed) {
     EXPECT_EQ(prompts.asked[1].text,
               QStringLiteral("ファイルが不適切です。\n読み込めませんでした。"));
     EXPECT_EQ(Captions(), (QStringList{good, folder, unsuitable}));
-    EXPECT_EQ(form->DeckState().DeckFileName, good);
+    EXPECT_EQ(form->DeckState().FileName(), good);
 }
 
 TEST_F(RecentFiles, SaveAsPutsTheNewNameOnTopAndRetitles) {
@@ -112,7 +112,7 @@ TEST_F(RecentFiles, AnAmpersandIsShownAsItselfAndStoredUnchanged) {
     TForm1 next(again, FixedDayClock(TestToday));
     EXPECT_EQ(next.RecentPaths()[0], path);
     next.OpenStartDeck(QString());
-    EXPECT_EQ(next.DeckState().DeckFileName, path);
+    EXPECT_EQ(next.DeckState().FileName(), path);
 }
 
 } // namespace
@@ -164,7 +164,7 @@ TEST_F(RecentFiles, ADeckInAnEmojiFolderSavesUnderItsOwnName) {
     Trigger("men_File_SaveAs");
     EXPECT_EQ(ReadDeck(copy), QStringList{QStringLiteral("q,a,,0,0,0,")});
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Kardeon - 😀 copy.csv"));
-    EXPECT_EQ(form->DeckState().DeckFileName, copy);
+    EXPECT_EQ(form->DeckState().FileName(), copy);
     EXPECT_EQ(Captions(), (QStringList{copy, path}));
     EXPECT_TRUE(prompts.asked.empty());
 }

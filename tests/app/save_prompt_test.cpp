@@ -41,7 +41,7 @@ TEST_F(SavePrompt, CancelOnClosingKeepsEverythingAndAsksAgain) {
     ASSERT_EQ(prompts.asked.size(), 1u);
     EXPECT_TRUE(IsSavePrompt(prompts.asked[0]));
     EXPECT_EQ(ReadDeck(path), TwoCards);
-    EXPECT_TRUE(form->DrillState().DoneFlag);
+    EXPECT_TRUE(form->DrillState().DoneFlag());
 
     prompts.Answer(PromptButton::Yes);
     EXPECT_TRUE(form->close());
@@ -70,9 +70,9 @@ TEST_F(SavePrompt, OpeningAnotherDeckAsksForThePreviousOne) {
 
     prompts.Answer(PromptButton::Cancel);
     EXPECT_EQ(form->OpenDeckFile(second), 0);
-    EXPECT_EQ(form->DeckState().DeckFileName, first);
+    EXPECT_EQ(form->DeckState().FileName(), first);
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Kardeon - deck.csv"));
-    EXPECT_TRUE(form->DrillState().DoneFlag);
+    EXPECT_TRUE(form->DrillState().DoneFlag());
 
     prompts.Answer(PromptButton::No);
     EXPECT_EQ(form->OpenDeckFile(second), 0);
@@ -93,7 +93,7 @@ TEST_F(SavePrompt, ReopeningTheSameDeckLoadsWhatThePromptSaved) {
     const QString path = OpenAndChange();
     prompts.Answer(PromptButton::Yes);
     EXPECT_EQ(form->OpenDeckFile(path), 0);
-    EXPECT_EQ(form->DeckState().CardList[0]->Seikai, 1);
+    EXPECT_EQ(form->DeckState().Cards()[0]->Seikai, 1);
     EXPECT_EQ(Queue(), QStringList{QStringLiteral("B")});
 }
 
@@ -137,7 +137,7 @@ TEST_F(SavePrompt, UnsuitableFileIsRejectedWithAWarning) {
     EXPECT_EQ(prompts.asked[0].icon, PromptIcon::Warning);
     EXPECT_EQ(prompts.asked[0].text,
               QStringLiteral("ファイルが不適切です。\n読み込めませんでした。"));
-    EXPECT_EQ(form->DeckState().DeckFileName, path);
+    EXPECT_EQ(form->DeckState().FileName(), path);
 }
 
 TEST_F(SavePrompt, AFileThatCannotBeReadIsReportedAndNothingChanges) {
@@ -146,8 +146,8 @@ TEST_F(SavePrompt, AFileThatCannotBeReadIsReportedAndNothingChanges) {
     EXPECT_EQ(form->OpenDeckFile(dir.filePath(QStringLiteral("missing.csv"))), 0);
     ASSERT_EQ(prompts.asked.size(), 1u);
     EXPECT_EQ(prompts.asked[0].title, QStringLiteral("Kardeon"));
-    EXPECT_EQ(form->DeckState().DeckFileName, path);
-    EXPECT_EQ(form->DeckState().CardList.size(), 2u);
+    EXPECT_EQ(form->DeckState().FileName(), path);
+    EXPECT_EQ(form->DeckState().Cards().size(), 2u);
 }
 
 TEST_F(SavePrompt, FileMenuOpensSavesAndSavesAs) {
@@ -168,14 +168,14 @@ TEST_F(SavePrompt, FileMenuOpensSavesAndSavesAs) {
     prompts.AnswerFile(copy);
     Trigger("men_File_SaveAs");
     EXPECT_EQ(ReadDeck(copy), ReadDeck(path));
-    EXPECT_EQ(form->DeckState().DeckFileName, copy);
+    EXPECT_EQ(form->DeckState().FileName(), copy);
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Kardeon - copy.txt"));
 
     // A name that cannot be written keeps the old one.
     prompts.AnswerFile(dir.filePath(QStringLiteral("no/such/folder.csv")));
     prompts.Answer(PromptButton::Ok);
     Trigger("men_File_SaveAs");
-    EXPECT_EQ(form->DeckState().DeckFileName, copy);
+    EXPECT_EQ(form->DeckState().FileName(), copy);
     EXPECT_TRUE(form->close());
 }
 

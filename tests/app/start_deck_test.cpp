@@ -3,6 +3,7 @@
 #include "app/after_first_paint.h"
 #include "app/deck_preload.h"
 #include "deck/sjis_codec.h"
+#include "support/drill_state.h"
 #include "support/window_fixture.h"
 
 #include <QApplication>
@@ -28,13 +29,13 @@ protected:
         auto started = std::make_unique<TForm1>(prompts, FixedDayClock(TestToday));
         started->DrillState().SetRandomEngine(std::mt19937(7));
         started->ClickPanelPattern(0); // whatever the settings file says
-        started->DrillState().Jyun = jyun;
+        DrillStateForTests::SetJyun(started->DrillState(), jyun);
         started->OpenStartDeck(path, &preload);
         return started;
     }
     static QStringList QueueOf(TForm1 &window) {
         QStringList names;
-        for (const TMondaiSet *card : window.DrillState().AskQueue)
+        for (const TMondaiSet *card : window.DrillState().Queue())
             names << sjis::ToQString(card->Mondai());
         return names;
     }
@@ -77,10 +78,10 @@ TEST_F(StartDeck, TheWindowOpensWhatTheFileHoldsThenForItsOwnDay) {
             if (c.rewrite)
                 WriteDeck(dir, QStringLiteral("start.csv"), rewritten);
         });
-        EXPECT_EQ(started->DeckState().DeckFileName, path);
-        EXPECT_EQ(qsizetype(started->DeckState().CardList.size()), c.rewrite ? 4 : 3);
+        EXPECT_EQ(started->DeckState().FileName(), path);
+        EXPECT_EQ(qsizetype(started->DeckState().Cards().size()), c.rewrite ? 4 : 3);
         EXPECT_EQ(SortedQueueOf(*started), QString::fromLatin1(c.queue));
-        EXPECT_NE(started->DrillState().CurrentCard, nullptr);
+        EXPECT_NE(started->DrillState().Current(), nullptr);
         // In random order C may come first, and a shown card's date is cleared.
         EXPECT_TRUE(c.jyun == 1 || !IsDeckChanged(started->DeckState()));
         EXPECT_TRUE(prompts.asked.empty());
@@ -113,7 +114,7 @@ TEST_F(StartDeck, TheMostRecentDeckIsTakenFromThePreload) {
     DeckPreload preload(recent, TestToday);
     TForm1 next(prompts, FixedDayClock(TestToday));
     next.OpenStartDeck(QString(), &preload);
-    EXPECT_EQ(next.DeckState().DeckFileName, recent);
+    EXPECT_EQ(next.DeckState().FileName(), recent);
     EXPECT_EQ(QueueOf(next), QStringList{QStringLiteral("R")});
     EXPECT_FALSE(preload.Holds(recent)) << "taken once";
 }
@@ -132,12 +133,12 @@ TEST_F(StartDeck, KeysPressedBeforeTheDeferredWorkActOnTheShownCard) {
     for (const Case &c : cases) {
         SCOPED_TRACE(c.pattern);
         form->ClickPanelPattern(c.pattern);
-        if (!form->DeckState().DeckFileName.isEmpty())
+        if (!form->DeckState().FileName().isEmpty())
             prompts.Answer(PromptButton::No); // the last pass's answer is not kept
         OpenDeck({QStringLiteral("A,a,,0,0,0,"), QStringLiteral("B,b,,0,0,0,"),
                   QStringLiteral("C,c,,0,0,0,")});
         ASSERT_TRUE(Deferred().Pending());
-        ASSERT_TRUE(form->DeckState().DiskStamp.HashPending());
+        ASSERT_TRUE(form->DeckState().DiskStamp().HashPending());
         Key(Qt::Key_Down);
         Key(Qt::Key_Right);
         Key(Qt::Key_Down);
@@ -146,7 +147,7 @@ TEST_F(StartDeck, KeysPressedBeforeTheDeferredWorkActOnTheShownCard) {
         EXPECT_EQ(Queue().join(u' '), QString::fromLatin1(c.queue));
         QApplication::processEvents();
         EXPECT_FALSE(Deferred().Pending());
-        EXPECT_FALSE(form->DeckState().DiskStamp.HashPending());
+        EXPECT_FALSE(form->DeckState().DiskStamp().HashPending());
         EXPECT_EQ(Current(), QString::fromLatin1(c.current));
         EXPECT_EQ(Queue().join(u' '), QString::fromLatin1(c.queue));
     }
@@ -176,7 +177,7 @@ TEST_F(StartDeck, ASaveBeforeTheDeferredHashStillSeesWhatChanged) {
             ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(5),
                                          QFileDevice::FileModificationTime));
         }
-        ASSERT_TRUE(form->DeckState().DiskStamp.HashPending());
+        ASSERT_TRUE(form->DeckState().DiskStamp().HashPending());
         if (c.asks)
             prompts.Answer(PromptButton::No); // 上書き
         Trigger("men_File_Save");

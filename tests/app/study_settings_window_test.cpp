@@ -55,13 +55,13 @@ TEST(StudySettingsWindow, TwoDaysWithALimitAndTheModelKeepTheDeckFormat) {
     {
         DayWindow day1(TestToday);
         day1.form.OpenDeckFile(path);
-        EXPECT_EQ(day1.form.DrillState().AskQueue.size(), 3u);
+        EXPECT_EQ(day1.form.DrillState().Queue().size(), 3u);
         EXPECT_EQ(day1.Status(), QStringLiteral("新規 0/3"));
         day1.Right();
         day1.Right();
         EXPECT_EQ(day1.Status(), QStringLiteral("新規 2/3"));
         // The model's first Good: 3 days at 90 %, so the card is asked again on day + 3.
-        EXPECT_EQ(day1.form.DeckState().CardList[0]->Jikan, TestToday + 2);
+        EXPECT_EQ(day1.form.DeckState().Cards()[0]->Jikan, TestToday + 2);
         // 学習状況 shows the same count and what the model predicts of the two cards it knows.
         day1.form.findChild<QAction *>(QStringLiteral("men_Keisan_Progress"))->trigger();
         auto *overview = day1.form.findChild<QWidget *>(QStringLiteral("OverviewWindow"));
@@ -77,13 +77,13 @@ TEST(StudySettingsWindow, TwoDaysWithALimitAndTheModelKeepTheDeckFormat) {
     {
         DayWindow again(TestToday); // a restart the same day: one new card left
         again.form.OpenDeckFile(path);
-        EXPECT_EQ(again.form.DrillState().AskQueue.size(), 1u);
+        EXPECT_EQ(again.form.DrillState().Queue().size(), 1u);
         EXPECT_EQ(again.Status(), QStringLiteral("新規 2/3"));
     }
     {
         DayWindow day2(TestToday + 1);
         day2.form.OpenDeckFile(path);
-        EXPECT_EQ(day2.form.DrillState().AskQueue.size(), 3u);
+        EXPECT_EQ(day2.form.DrillState().Queue().size(), 3u);
         EXPECT_EQ(day2.Status(), QStringLiteral("新規 0/3"));
     }
     const QStringList lines = ReadDeck(path);
@@ -101,7 +101,7 @@ TEST(StudySettingsWindow, TheDialogSetsTheLimitAndTheRuleAndTheyAreKept) {
     {
         DayWindow window(TestToday);
         window.form.OpenDeckFile(path);
-        EXPECT_EQ(window.form.DrillState().AskQueue.size(), 8u);
+        EXPECT_EQ(window.form.DrillState().Queue().size(), 8u);
         EXPECT_EQ(window.Status(), QString());
         QTimer::singleShot(0, [] {
             auto *dialog = qobject_cast<StudySettingsDialog *>(QApplication::activeModalWidget());
@@ -113,10 +113,10 @@ TEST(StudySettingsWindow, TheDialogSetsTheLimitAndTheRuleAndTheyAreKept) {
             dialog->accept();
         });
         window.form.findChild<QAction *>(QStringLiteral("men_Other_Study"))->trigger();
-        EXPECT_EQ(window.form.DrillState().AskQueue.size(), 5u);
+        EXPECT_EQ(window.form.DrillState().Queue().size(), 5u);
         EXPECT_EQ(window.Status(), QStringLiteral("新規 0/5"));
         window.Right(); // at 80 %: S = 3.173 gives 8 days
-        EXPECT_EQ(window.form.DeckState().CardList[0]->Jikan, TestToday + 7);
+        EXPECT_EQ(window.form.DeckState().Cards()[0]->Jikan, TestToday + 7);
     }
     const IniFile ini(SettingsFileBytes());
     EXPECT_EQ(ini.ReadInteger("Option", "NewCardsPerDay", 0), 5);

@@ -61,8 +61,8 @@ TEST(WindowSettings, ARestartBringsBackWhatTheUserLeft) {
         TForm1 &form = second.form;
         QTest::qWait(20); // the frame is fitted after the window is shown
         EXPECT_EQ(form.frameGeometry(), outer);
-        EXPECT_EQ(form.DrillState().DisplayPattern, PatternMain);
-        EXPECT_EQ(form.DrillState().Jyun, 1);
+        EXPECT_EQ(form.DrillState().DisplayPattern(), PatternMain);
+        EXPECT_EQ(form.DrillState().Jyun(), 1);
         EXPECT_TRUE(second.Find<QAction>("men_Set_jyunRandom")->isChecked());
         EXPECT_FALSE(form.Yajirusi);
         EXPECT_FALSE(second.Find<QCheckBox>("ArrowCheck")->isChecked());
@@ -74,8 +74,8 @@ TEST(WindowSettings, ARestartBringsBackWhatTheUserLeft) {
         second.Close();
     }
     Session third;
-    EXPECT_EQ(third.form.DrillState().DisplayPattern, PatternSub);
-    EXPECT_EQ(third.form.DrillState().SubRows, 3);
+    EXPECT_EQ(third.form.DrillState().DisplayPattern(), PatternSub);
+    EXPECT_EQ(third.form.DrillState().SubRows(), 3);
     EXPECT_EQ(third.form.HeldSettings().mondaiHeight, 150);
     third.Close();
     EXPECT_EQ(IniFile(SettingsFileBytes()).ReadInteger("MainPanel", "Mondai_Height", 0), 150);
@@ -129,9 +129,9 @@ TEST(WindowSettings, GarbageAndAnOffScreenPositionStillGiveAUsableWindow) {
     EXPECT_TRUE(screen.intersects(session.form.frameGeometry()));
     EXPECT_GE(session.form.frameGeometry().height(), 430);
     EXPECT_LE(session.form.width(), screen.width());
-    EXPECT_EQ(session.form.DrillState().DisplayPattern, PatternSub);
-    EXPECT_EQ(session.form.DrillState().SubRows, 5);
-    EXPECT_EQ(session.form.DrillState().Jyun, 0);
+    EXPECT_EQ(session.form.DrillState().DisplayPattern(), PatternSub);
+    EXPECT_EQ(session.form.DrillState().SubRows(), 5);
+    EXPECT_EQ(session.form.DrillState().Jyun(), 0);
     session.Close();
 }
 

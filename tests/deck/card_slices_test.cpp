@@ -30,7 +30,7 @@ protected:
         path_ = dir_.filePath(QStringLiteral("deck.csv"));
         Write(kFile);
         Open(deck_);
-        for (const auto &card : deck_.CardList)
+        for (const auto &card : deck_.Cards())
             expected_.push_back(TextsOf(*card));
     }
 
@@ -48,9 +48,9 @@ protected:
     }
 
     void ExpectCards(const Deck &deck, const char *step) {
-        ASSERT_EQ(deck.CardList.size(), expected_.size()) << step;
+        ASSERT_EQ(deck.Cards().size(), expected_.size()) << step;
         for (size_t i = 0; i < expected_.size(); ++i)
-            EXPECT_EQ(TextsOf(*deck.CardList[i]), expected_[i]) << step << ", card " << i;
+            EXPECT_EQ(TextsOf(*deck.Cards()[i]), expected_[i]) << step << ", card " << i;
     }
 
     QTemporaryDir dir_;
@@ -65,8 +65,8 @@ TEST_F(CardSlicesTest, CardsHoldTheirTextsThroughEditsUndoSavesAndReopening) {
     EXPECT_EQ(expected_[3][1], "\x95\x5c");
     // What an undo keeps: copies of texts as they were, taken before any change.
     const std::vector<Texts> before = expected_;
-    TMondaiSet &first = *deck_.CardList[0];
-    TMondaiSet &second = *deck_.CardList[1];
+    TMondaiSet &first = *deck_.Cards()[0];
+    TMondaiSet &second = *deck_.Cards()[1];
     const std::vector<std::pair<const char *, std::function<void()>>> steps = {
         {"edit a text", [&] { first.SetField(2, "longer answer, with a comma"); }},
         {"edit in place", [&] { second.SetMondai(second.Mondai() + "+"); }},
@@ -95,7 +95,7 @@ TEST_F(CardSlicesTest, CardsHoldTheirTextsThroughEditsUndoSavesAndReopening) {
     deck_ = Deck(); // every buffer the first deck read or wrote may go now
     Write("other,deck\r\n");
     Open(reopened);
-    EXPECT_EQ(reopened.CardList[0]->Kaitou(), "deck");
+    EXPECT_EQ(reopened.Cards()[0]->Kaitou(), "deck");
     // The copies an undo keeps are untouched by all of it.
     EXPECT_EQ(before[0], (Texts{"\"a,1\"", "b1", "s1", "r1"}));
     EXPECT_EQ(before[1], (Texts{"q2", "\"x\\ny\"", "", ""}));

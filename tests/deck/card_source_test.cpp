@@ -50,37 +50,37 @@ TEST(CardSource, ASaveKeepsTheCardsWhereTheyAreAndStillTellsChanges) {
     QTemporaryDir dir;
     const qsizetype before = text_buffers::LiveCount();
     Deck deck;
-    deck.SavedLines = DeckLines::FromFileBytes("q1,a1,s1,1,2,3,r1\r\nq2,a2,,0,0,0,\r\n");
+    deck.SetSavedLines(DeckLines::FromFileBytes("q1,a1,s1,1,2,3,r1\r\nq2,a2,,0,0,0,\r\n"));
     CardRefList queue;
     ParseDeck(deck, 0, queue);
-    deck.DeckFileName = dir.filePath(QStringLiteral("deck.csv"));
-    const QByteArray read = deck.SavedLines.Bytes();
+    deck.SetFileName(dir.filePath(QStringLiteral("deck.csv")));
+    const QByteArray read = deck.SavedLines().Bytes();
     const struct {
         const char *what;
         std::function<void()> change;
         bool changed;
     } steps[] = {
         {"unchanged", [] {}, false},
-        {"an answer edited", [&] { deck.CardList[0]->SetField(2, "new"); }, true},
-        {"a number set to what it was", [&] { deck.CardList[1]->SetField(4, "0"); }, false},
-        {"a card removed", [&] { deck.CardList.pop_back(); }, true},
-        {"the same bytes in another card", [&] { deck.CardList[0]->SetField(7, "r1"); }, false},
+        {"an answer edited", [&] { deck.Cards()[0]->SetField(2, "new"); }, true},
+        {"a number set to what it was", [&] { deck.Cards()[1]->SetField(4, "0"); }, false},
+        {"a card removed", [&] { deck.TakeCard(qsizetype(deck.Cards().size()) - 1); }, true},
+        {"the same bytes in another card", [&] { deck.Cards()[0]->SetField(7, "r1"); }, false},
     };
     for (const auto &step : steps) {
         step.change();
         EXPECT_EQ(IsDeckChanged(deck), step.changed) << step.what;
         ASSERT_TRUE(SaveDeck(deck).ok) << step.what;
         EXPECT_FALSE(IsDeckChanged(deck)) << step.what;
-        deck.CardList[0]->SetField(3, "x"); // any change shows, whatever the saved lines are
+        deck.Cards()[0]->SetField(3, "x"); // any change shows, whatever the saved lines are
         EXPECT_TRUE(IsDeckChanged(deck)) << step.what;
-        deck.CardList[0]->SetField(3, "s1");
+        deck.Cards()[0]->SetField(3, "s1");
         EXPECT_FALSE(IsDeckChanged(deck)) << step.what;
     }
-    EXPECT_EQ(FileBytes(deck.DeckFileName), "q1,new,s1,1,2,3,r1\r\n");
-    EXPECT_TRUE(deck.SavedLines.KnownByHash());
+    EXPECT_EQ(FileBytes(deck.FileName()), "q1,new,s1,1,2,3,r1\r\n");
+    EXPECT_TRUE(deck.SavedLines().KnownByHash());
     EXPECT_EQ(text_buffers::LiveCount(), before + 1); // the bytes read, and nothing else
-    EXPECT_EQ(deck.CardList[0]->Rireki(), "r1");
-    deck.CardList.clear();
+    EXPECT_EQ(deck.Cards()[0]->Rireki(), "r1");
+    deck.ReplaceCards({});
     EXPECT_EQ(text_buffers::LiveCount(), before);
     EXPECT_EQ(read, "q1,a1,s1,1,2,3,r1\r\nq2,a2,,0,0,0,\r\n");
 }

@@ -22,8 +22,8 @@ Deck OpenDeck(const QString &path) {
     DeckLines lines;
     const FileResult read = ReadDeckFile(path, &lines);
     EXPECT_TRUE(read.ok) << read.error.toStdString();
-    deck.SavedLines = lines;
-    deck.DeckFileName = path;
+    deck.SetSavedLines(lines);
+    deck.SetFileName(path);
     CardRefList queue;
     ParseDeck(deck, 0x7fffffff, queue);
     return deck;
@@ -39,7 +39,7 @@ TEST_F(DeckFileTest, CanonicalFixturesSaveBackByteForByte) {
     for (const char *name : {"roundtrip_cards.csv", "roundtrip_invalid_sjis.csv"}) {
         Deck deck = OpenDeck(Fixture(name));
         EXPECT_FALSE(IsDeckChanged(deck)) << name;
-        deck.DeckFileName = Path(name);
+        deck.SetFileName(Path(name));
         ASSERT_TRUE(SaveDeck(deck).ok) << name;
         EXPECT_EQ(FileBytes(Path(name)), FileBytes(Fixture(name))) << name;
     }
@@ -47,25 +47,26 @@ TEST_F(DeckFileTest, CanonicalFixturesSaveBackByteForByte) {
 
 TEST_F(DeckFileTest, SampleDeckIsAllDueAndUnchanged) {
     Deck deck;
-    ASSERT_TRUE(ReadDeckFile(QStringLiteral(KARDEON_TEST_DATA "/../../examples/sample.csv"),
-                             &deck.SavedLines)
-                    .ok);
-    EXPECT_FALSE(IsUnsuitable(deck.SavedLines));
+    DeckLines lines;
+    ASSERT_TRUE(
+        ReadDeckFile(QStringLiteral(KARDEON_TEST_DATA "/../../examples/sample.csv"), &lines).ok);
+    deck.SetSavedLines(std::move(lines));
+    EXPECT_FALSE(IsUnsuitable(deck.SavedLines()));
     CardRefList queue;
     ParseDeck(deck, 45658, queue); // 2025-01-01
-    EXPECT_GE(deck.CardList.size(), 30u);
-    EXPECT_EQ(queue.size(), deck.CardList.size());
+    EXPECT_GE(deck.Cards().size(), 30u);
+    EXPECT_EQ(queue.size(), deck.Cards().size());
     EXPECT_FALSE(IsDeckChanged(deck));
 }
 
 TEST_F(DeckFileTest, InvalidShiftJisIsKeptAsBytes) {
     const Deck deck = OpenDeck(Fixture("roundtrip_invalid_sjis.csv"));
-    ASSERT_EQ(deck.CardList.size(), 3u);
-    EXPECT_EQ(deck.CardList[0]->Kaitou(), "\xa0\xfd\xfe\xff");
+    ASSERT_EQ(deck.Cards().size(), 3u);
+    EXPECT_EQ(deck.Cards()[0]->Kaitou(), "\xa0\xfd\xfe\xff");
     // A lead byte before a comma does not swallow the comma.
-    EXPECT_EQ(deck.CardList[1]->Mondai(), "lead\x81");
-    EXPECT_EQ(deck.CardList[1]->Kaitou(), "before comma");
-    EXPECT_EQ(deck.CardList[2]->Mondai(), QByteArray("nul\0inside", 10));
+    EXPECT_EQ(deck.Cards()[1]->Mondai(), "lead\x81");
+    EXPECT_EQ(deck.Cards()[1]->Kaitou(), "before comma");
+    EXPECT_EQ(deck.Cards()[2]->Mondai(), QByteArray("nul\0inside", 10));
 }
 
 TEST_F(DeckFileTest, OtherLineEndsReadAlikeAndSaveWithCrLf) {
@@ -73,11 +74,11 @@ TEST_F(DeckFileTest, OtherLineEndsReadAlikeAndSaveWithCrLf) {
     for (const char *name :
          {"lf_only.csv", "cr_only.csv", "mixed_breaks.csv", "no_final_break.csv"}) {
         Deck deck = OpenDeck(Fixture(name));
-        ASSERT_EQ(deck.CardList.size(), 3u) << name;
-        EXPECT_EQ(deck.CardList[1]->Sankou(), "\"\x82\xcb,\x82\xb1\"") << name; // "ね,こ"
-        EXPECT_EQ(deck.SavedLines.Bytes(), expected) << name;
+        ASSERT_EQ(deck.Cards().size(), 3u) << name;
+        EXPECT_EQ(deck.Cards()[1]->Sankou(), "\"\x82\xcb,\x82\xb1\"") << name; // "ね,こ"
+        EXPECT_EQ(deck.SavedLines().Bytes(), expected) << name;
         EXPECT_FALSE(IsDeckChanged(deck)) << name;
-        deck.DeckFileName = Path(name);
+        deck.SetFileName(Path(name));
         ASSERT_TRUE(SaveDeck(deck).ok);
         EXPECT_EQ(FileBytes(Path(name)), expected) << name;
     }
@@ -90,16 +91,16 @@ TEST_F(DeckFileTest, UnsuitableFilesByTheirFirstTwoLines) {
         EXPECT_TRUE(IsUnsuitable(lines)) << name;
     }
     const Deck deck = OpenDeck(Fixture("second_line_comma.csv"));
-    EXPECT_FALSE(IsUnsuitable(deck.SavedLines));
-    ASSERT_EQ(deck.CardList.size(), 2u);
-    EXPECT_EQ(deck.CardList[0]->Mondai(), "\x92\x50\x8c\xea\x92\xa0"); // 単語帳
-    EXPECT_EQ(deck.CardList[0]->Kaitou(), "");
+    EXPECT_FALSE(IsUnsuitable(deck.SavedLines()));
+    ASSERT_EQ(deck.Cards().size(), 2u);
+    EXPECT_EQ(deck.Cards()[0]->Mondai(), "\x92\x50\x8c\xea\x92\xa0"); // 単語帳
+    EXPECT_EQ(deck.Cards()[0]->Kaitou(), "");
 }
 
 TEST_F(DeckFileTest, OddFieldsAndNumbersAreMendedOnSave) {
     Deck deck = OpenDeck(Fixture("odd_fields.csv"));
     EXPECT_TRUE(IsDeckChanged(deck));
-    deck.DeckFileName = Path("odd.csv");
+    deck.SetFileName(Path("odd.csv"));
     ASSERT_TRUE(SaveDeck(deck).ok);
     EXPECT_EQ(FileBytes(Path("odd.csv")), "only,,,0,0,0,\r\n"
                                           "q,a,s,1,2,3,r\r\n"
@@ -117,10 +118,10 @@ TEST_F(DeckFileTest, AMegabyteLineIsOneCard) {
     const QByteArray line = "\"" + question + ",\"," + answer + ",,1,2,3,r";
     WriteBytes(Path("big.csv"), line);
     Deck deck = OpenDeck(Path("big.csv"));
-    ASSERT_EQ(deck.CardList.size(), 1u);
-    EXPECT_EQ(deck.CardList[0]->Mondai().size(), question.size() + 3);
-    EXPECT_EQ(deck.CardList[0]->Kaitou(), answer);
-    EXPECT_EQ(deck.CardList[0]->Fuseikai, 3);
+    ASSERT_EQ(deck.Cards().size(), 1u);
+    EXPECT_EQ(deck.Cards()[0]->Mondai().size(), question.size() + 3);
+    EXPECT_EQ(deck.Cards()[0]->Kaitou(), answer);
+    EXPECT_EQ(deck.Cards()[0]->Fuseikai, 3);
     EXPECT_FALSE(IsDeckChanged(deck));
 }
 
@@ -148,21 +149,21 @@ TEST_F(DeckFileTest, UnreadableFileFails) {
 
 // A failed save reports an error, keeps SavedLines and so leaves the deck changed.
 void ExpectSaveFails(Deck &deck, const QString &path) {
-    const QByteArray savedBefore = deck.SavedLines.Bytes();
-    deck.DeckFileName = path;
+    const QByteArray savedBefore = deck.SavedLines().Bytes();
+    deck.SetFileName(path);
     const FileResult result = SaveDeck(deck);
     EXPECT_FALSE(result.ok) << path.toStdString();
     EXPECT_TRUE(result.error.contains(u"保存できませんでした")) << result.error.toStdString();
-    EXPECT_EQ(deck.SavedLines.Bytes(), savedBefore);
+    EXPECT_EQ(deck.SavedLines().Bytes(), savedBefore);
     EXPECT_TRUE(IsDeckChanged(deck));
 }
 
 Deck ChangedDeck() {
     Deck deck;
-    deck.SavedLines = DeckLines::FromFileBytes("q,a,s,1,0,0,\r\n");
+    deck.SetSavedLines(DeckLines::FromFileBytes("q,a,s,1,0,0,\r\n"));
     CardRefList queue;
     ParseDeck(deck, 0, queue);
-    deck.CardList[0]->Seikai = 1;
+    deck.Cards()[0]->Seikai = 1;
     return deck;
 }
 
@@ -190,7 +191,7 @@ TEST_F(DeckFileTest, SavingOntoAReadOnlyFileFailsAndKeepsIt) {
 TEST_F(DeckFileTest, SavingReplacesTheWholeFileAndMarksTheDeckSaved) {
     WriteBytes(Path("deck.csv"), QByteArray(10000, 'z'));
     Deck deck = ChangedDeck();
-    deck.DeckFileName = Path("deck.csv");
+    deck.SetFileName(Path("deck.csv"));
     ASSERT_TRUE(SaveDeck(deck).ok);
     EXPECT_EQ(FileBytes(Path("deck.csv")), "q,a,s,1,1,0,\r\n");
     EXPECT_FALSE(IsDeckChanged(deck));
@@ -204,7 +205,7 @@ TEST_F(DeckFileTest, SavingThroughALinkWritesItsTargetAndKeepsPermissions) {
     QFile::setPermissions(Path("target.csv"), permissions);
     ASSERT_TRUE(QFile::link(Path("target.csv"), Path("link.csv")));
     Deck deck = ChangedDeck();
-    deck.DeckFileName = Path("link.csv");
+    deck.SetFileName(Path("link.csv"));
     ASSERT_TRUE(SaveDeck(deck).ok);
     EXPECT_TRUE(QFileInfo(Path("link.csv")).isSymLink());
     EXPECT_EQ(FileBytes(Path("target.csv")), "q,a,s,1,1,0,\r\n");
@@ -214,7 +215,7 @@ TEST_F(DeckFileTest, SavingThroughALinkWritesItsTargetAndKeepsPermissions) {
 
 TEST_F(DeckFileTest, AnEmptyDeckWritesNothing) {
     Deck deck;
-    deck.DeckFileName = Path("never.csv");
+    deck.SetFileName(Path("never.csv"));
     EXPECT_TRUE(SaveDeck(deck).ok);
     EXPECT_FALSE(QFile::exists(Path("never.csv")));
 }

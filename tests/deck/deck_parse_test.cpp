@@ -15,7 +15,7 @@ QByteArray Fields(QByteArrayView line) {
 
 Deck DeckOf(const QByteArray &fileBytes) {
     Deck deck;
-    deck.SavedLines = DeckLines::FromFileBytes(fileBytes);
+    deck.SetSavedLines(DeckLines::FromFileBytes(fileBytes));
     return deck;
 }
 
@@ -86,24 +86,24 @@ TEST(ParseDeck, BuildsCardsAndQueuesTheDueOnesInFileOrder) {
                        "q,a,s,x,,-4,r\r\n");
     CardRefList queue{nullptr};
     ParseDeck(deck, 46000, queue);
-    ASSERT_EQ(deck.CardList.size(), 5u);
-    const TMondaiSet &first = *deck.CardList[0];
+    ASSERT_EQ(deck.Cards().size(), 5u);
+    const TMondaiSet &first = *deck.Cards()[0];
     EXPECT_EQ(first.Mondai(), "q");
     EXPECT_EQ(first.Jikan, 46000);
     EXPECT_EQ(first.Seikai, 2);
     EXPECT_EQ(first.Fuseikai, 1);
     EXPECT_EQ(first.Rireki(), "\x90\xb3\x8c\xeb");
-    EXPECT_EQ(deck.CardList[1]->Mondai(), "\"q,1\"");
-    EXPECT_EQ(DisplayForm(deck.CardList[1]->Mondai()), "q,1");
-    EXPECT_EQ(deck.CardList[1]->Rireki(), "\"r,x\"");
-    EXPECT_EQ(deck.CardList[2]->Sankou(), "");
-    EXPECT_EQ(deck.CardList[3]->Mondai(), "");
-    EXPECT_EQ(deck.CardList[4]->Jikan, 0);
-    EXPECT_EQ(deck.CardList[4]->Seikai, 0);
-    EXPECT_EQ(deck.CardList[4]->Fuseikai, -4);
+    EXPECT_EQ(deck.Cards()[1]->Mondai(), "\"q,1\"");
+    EXPECT_EQ(DisplayForm(deck.Cards()[1]->Mondai()), "q,1");
+    EXPECT_EQ(deck.Cards()[1]->Rireki(), "\"r,x\"");
+    EXPECT_EQ(deck.Cards()[2]->Sankou(), "");
+    EXPECT_EQ(deck.Cards()[3]->Mondai(), "");
+    EXPECT_EQ(deck.Cards()[4]->Jikan, 0);
+    EXPECT_EQ(deck.Cards()[4]->Seikai, 0);
+    EXPECT_EQ(deck.Cards()[4]->Fuseikai, -4);
     // Day 46000 is not before today 46000: the first card is not due.
-    const CardRefList due{deck.CardList[1].get(), deck.CardList[2].get(), deck.CardList[3].get(),
-                          deck.CardList[4].get()};
+    const CardRefList due{deck.Cards()[1].get(), deck.Cards()[2].get(), deck.Cards()[3].get(),
+                          deck.Cards()[4].get()};
     EXPECT_EQ(queue, due);
     ParseDeck(deck, 46001, queue);
     EXPECT_EQ(queue.size(), 5u);
@@ -113,25 +113,25 @@ TEST(ParseDeck, ReplacesThePreviousCards) {
     Deck deck = DeckOf("a,1\r\nb,2\r\n");
     CardRefList queue;
     ParseDeck(deck, 0, queue);
-    deck.SavedLines = DeckLines::FromFileBytes("c,3\r\n");
+    deck.SetSavedLines(DeckLines::FromFileBytes("c,3\r\n"));
     ParseDeck(deck, 0, queue);
-    ASSERT_EQ(deck.CardList.size(), 1u);
-    EXPECT_EQ(deck.CardList[0]->Mondai(), "c");
+    ASSERT_EQ(deck.Cards().size(), 1u);
+    EXPECT_EQ(deck.Cards()[0]->Mondai(), "c");
     EXPECT_TRUE(queue.empty());
 }
 
 // Cards and queue as seen from outside: every text, number and queue place.
 QByteArray Described(const Deck &deck, const CardRefList &queue) {
     QByteArray out;
-    for (const auto &card : deck.CardList) {
+    for (const auto &card : deck.Cards()) {
         for (const QByteArrayView text : card->Views())
             out += text.toByteArray() + '|';
         out += QByteArray::number(card->Jikan) + '|' + QByteArray::number(card->Seikai) + '|' +
                QByteArray::number(card->Fuseikai) + '\n';
     }
     std::map<const TMondaiSet *, std::size_t> places;
-    for (std::size_t i = 0; i < deck.CardList.size(); ++i)
-        places[deck.CardList[i].get()] = i;
+    for (std::size_t i = 0; i < deck.Cards().size(); ++i)
+        places[deck.Cards()[i].get()] = i;
     for (const TMondaiSet *card : queue)
         out += (places.count(card) ? QByteArray::number(places[card]) : "?") + ' ';
     return out;
@@ -153,7 +153,7 @@ TEST(ParseDeck, ADeckParsedInPartsEqualsOneParse) {
         Deck one = DeckOf(bytes);
         CardRefList oneQueue;
         ParseDeckInParts(one, 46000, oneQueue, 1);
-        ASSERT_EQ(qsizetype(one.CardList.size()), one.SavedLines.Count());
+        ASSERT_EQ(qsizetype(one.Cards().size()), one.SavedLines().Count());
         for (const int parts : {2, 3, 4, 7}) {
             Deck split = DeckOf(bytes);
             CardRefList queue{nullptr};
@@ -165,13 +165,12 @@ TEST(ParseDeck, ADeckParsedInPartsEqualsOneParse) {
 
 TEST(RenderDeckLines, WritesSevenFieldsAndPlainNumbers) {
     Deck deck;
-    deck.CardList.push_back(
-        std::make_unique<TMondaiSet>("\"a,b\"", "x", "", -7, 0, 2147483647, "\"r\""));
-    deck.CardList.push_back(std::make_unique<TMondaiSet>());
+    deck.AddCard(std::make_unique<TMondaiSet>("\"a,b\"", "x", "", -7, 0, 2147483647, "\"r\""));
+    deck.AddCard(std::make_unique<TMondaiSet>());
     EXPECT_EQ(RenderDeckLines(deck), 0);
-    EXPECT_EQ(deck.RenderedLines.Count(), 2);
-    EXPECT_EQ(deck.RenderedLines.Bytes(), "\"a,b\",x,,-7,0,2147483647,\"r\"\r\n,,,0,0,0,\r\n");
-    EXPECT_EQ(RenderCardLine(*deck.CardList[1]), ",,,0,0,0,");
+    EXPECT_EQ(deck.RenderedLines().Count(), 2);
+    EXPECT_EQ(deck.RenderedLines().Bytes(), "\"a,b\",x,,-7,0,2147483647,\"r\"\r\n,,,0,0,0,\r\n");
+    EXPECT_EQ(RenderCardLine(*deck.Cards()[1]), ",,,0,0,0,");
     TMondaiSet low("q", "a", "s", -2147483647 - 1, 10, 100, "");
     EXPECT_EQ(RenderCardLine(low), "q,a,s,-2147483648,10,100,");
 }
@@ -181,9 +180,9 @@ TEST(RenderDeckLines, EmptyDeckLeavesTheLastRenderingAlone) {
     CardRefList queue;
     ParseDeck(deck, 0, queue);
     ASSERT_EQ(RenderDeckLines(deck), 0);
-    deck.CardList.clear();
+    deck.ReplaceCards({});
     EXPECT_EQ(RenderDeckLines(deck), 1);
-    EXPECT_EQ(deck.RenderedLines.Bytes(), "a,b,,0,0,0,\r\n");
+    EXPECT_EQ(deck.RenderedLines().Bytes(), "a,b,,0,0,0,\r\n");
 }
 
 TEST(IsDeckChanged, OnlyLinesThatRenderBackIdenticallyAreUnchanged) {
@@ -206,11 +205,11 @@ TEST(IsDeckChanged, EditsAndLearningRecordShow) {
     Deck deck = DeckOf("q,a,s,1,2,3,r\r\n");
     CardRefList queue;
     ParseDeck(deck, 0, queue);
-    deck.CardList[0]->Seikai = 3;
+    deck.Cards()[0]->Seikai = 3;
     EXPECT_TRUE(IsDeckChanged(deck));
-    deck.CardList[0]->Seikai = 2;
+    deck.Cards()[0]->Seikai = 2;
     EXPECT_FALSE(IsDeckChanged(deck));
-    deck.CardList.push_back(std::make_unique<TMondaiSet>());
+    deck.AddCard(std::make_unique<TMondaiSet>());
     EXPECT_TRUE(IsDeckChanged(deck));
 }
 

@@ -26,8 +26,8 @@ std::unique_ptr<Deck> MakeDeck(const QString &path, int cards, const char *tag) 
     for (int i = 0; i < cards; ++i)
         bytes += QByteArray(tag) + QByteArray::number(i) + ",answer,note,40000,1,2,history\r\n";
     auto deck = std::make_unique<Deck>();
-    deck->SavedLines = DeckLines::FromFileBytes(bytes);
-    deck->DeckFileName = path;
+    deck->SetSavedLines(DeckLines::FromFileBytes(bytes));
+    deck->SetFileName(path);
     CardRefList queue;
     ParseDeck(*deck, 0, queue);
     return deck;
@@ -54,7 +54,7 @@ int SaveMustFailForRoom(const QString &path) {
             return 10;
     }
     auto deck = MakeDeck(path, 20000, "new");
-    deck->SavedLines = DeckLines::FromFileBytes(old);
+    deck->SetSavedLines(DeckLines::FromFileBytes(old));
     const FileResult saved = SaveDeck(*deck);
     if (saved.ok)
         return 11;
@@ -158,8 +158,8 @@ TEST_F(DurableSaveTest, TheDataIsSyncedBeforeTheRenameAndTheFolderAfter) {
     EXPECT_TRUE(dataSynced) << FileBytes(log).toStdString();
     EXPECT_TRUE(folderSynced) << FileBytes(log).toStdString();
     RenderDeckLines(*deck);
-    EXPECT_EQ(FileBytes(path), deck->RenderedLines.Bytes());
-    EXPECT_EQ(FileBytes(path), deck->SavedLines.Bytes());
+    EXPECT_EQ(FileBytes(path), deck->RenderedLines().Bytes());
+    EXPECT_EQ(FileBytes(path), deck->SavedLines().Bytes());
 }
 
 // A save killed at any moment leaves the old deck or the new one, never a mix or a stub.

@@ -34,6 +34,17 @@ protected:
     QString Path(const char *name) const { return dir.filePath(QString::fromUtf8(name)); }
 };
 
+// Reads `path` into the deck as opening does, with the file's lines and how it looked then.
+bool ReadInto(Deck &deck, const QString &path) {
+    DeckFileRead read;
+    read.result = ReadDeckFile(path, &read.lines, &read.stamp);
+    if (!read.result.ok)
+        return false;
+    CardRefList due;
+    OpenReadDeck(deck, std::move(read), 0, due);
+    return true;
+}
+
 } // namespace
 
 TEST_F(ReadingTest, OnlyRegularFilesAreReadAndNothingBlocks) {
@@ -93,8 +104,8 @@ TEST_F(ReadingTest, ADeckChangedBehindOurBackIsNoticed) {
     const QString path = Path("deck.csv");
     WriteBytes(path, "q,a,,0,0,0,\r\n");
     Deck deck;
-    ASSERT_TRUE(ReadDeckFile(path, &deck.SavedLines, &deck.DiskStamp).ok);
-    deck.DeckFileName = path;
+    ASSERT_TRUE(ReadInto(deck, path));
+    deck.SetFileName(path);
     EXPECT_EQ(CheckDeckOnDisk(deck), DiskState::AsLastSeen);
 
     // The same bytes written again (a sync tool) count as unchanged.
@@ -119,7 +130,7 @@ TEST_F(ReadingTest, ADeckChangedBehindOurBackIsNoticed) {
 
     // Under another name nothing is known yet.
     WriteBytes(Path("other.csv"), "x");
-    deck.DeckFileName = Path("other.csv");
+    deck.SetFileName(Path("other.csv"));
     EXPECT_EQ(CheckDeckOnDisk(deck), DiskState::AsLastSeen);
 }
 
@@ -128,17 +139,17 @@ TEST_F(ReadingTest, TheHashOfAReadFileWaitsForItsFirstUseAndIsTheHashOfItsBytes)
     const QByteArray bytes = "q,a,,0,0,0,\r\nQ,A,,3,0,0,\r\n";
     WriteBytes(path, bytes);
     Deck deck;
-    ASSERT_TRUE(ReadDeckFile(path, &deck.SavedLines, &deck.DiskStamp).ok);
-    EXPECT_TRUE(deck.DiskStamp.HashPending());
-    const FileStamp read = deck.DiskStamp;
+    ASSERT_TRUE(ReadInto(deck, path));
+    EXPECT_TRUE(deck.DiskStamp().HashPending());
+    const FileStamp read = deck.DiskStamp();
     EXPECT_EQ(read.Hash(), file_access::ContentHash(bytes));
     EXPECT_FALSE(read.HashPending());
 
     // Writing the same bytes gives the hash reading them gave.
-    deck.DeckFileName = path;
+    deck.SetFileName(path);
     CardRefList queue;
     ParseDeck(deck, 0, queue);
     ASSERT_TRUE(SaveDeck(deck).ok);
-    EXPECT_FALSE(deck.DiskStamp.HashPending());
-    EXPECT_EQ(deck.DiskStamp.Hash(), read.Hash());
+    EXPECT_FALSE(deck.DiskStamp().HashPending());
+    EXPECT_EQ(deck.DiskStamp().Hash(), read.Hash());
 }

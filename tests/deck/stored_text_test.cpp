@@ -68,25 +68,27 @@ TEST(StoredText, SaveAndReopenGivesBackEveryField) {
     };
     QTemporaryDir dir;
     Deck deck;
-    deck.DeckFileName = dir.filePath(QStringLiteral("quotes.csv"));
+    deck.SetFileName(dir.filePath(QStringLiteral("quotes.csv")));
     for (const QByteArray &text : typed) {
         for (int column : {1, 2, 3, 7}) {
             // A quoted reference after the text is what a runaway quote would swallow.
             auto card = std::make_unique<TMondaiSet>("q", "a", "\"ref\"", 40001, 3, 2, "\"r\"");
             card->SetField(column, text);
-            deck.CardList.push_back(std::move(card));
+            deck.AddCard(std::move(card));
         }
     }
     ASSERT_TRUE(SaveDeck(deck).ok);
 
     Deck again;
-    ASSERT_TRUE(ReadDeckFile(deck.DeckFileName, &again.SavedLines).ok);
+    DeckLines lines;
+    ASSERT_TRUE(ReadDeckFile(deck.FileName(), &lines).ok);
+    again.SetSavedLines(std::move(lines));
     CardRefList queue;
     ParseDeck(again, 40000, queue);
-    ASSERT_EQ(again.CardList.size(), deck.CardList.size());
-    for (std::size_t i = 0; i < deck.CardList.size(); ++i) {
-        const TMondaiSet &want = *deck.CardList[i];
-        const TMondaiSet &got = *again.CardList[i];
+    ASSERT_EQ(again.Cards().size(), deck.Cards().size());
+    for (std::size_t i = 0; i < deck.Cards().size(); ++i) {
+        const TMondaiSet &want = *deck.Cards()[i];
+        const TMondaiSet &got = *again.Cards()[i];
         const std::string which = typed[qsizetype(i / 4)].toStdString();
         EXPECT_EQ(got.Mondai(), want.Mondai()) << which;
         EXPECT_EQ(got.Kaitou(), want.Kaitou()) << which;

@@ -1,4 +1,5 @@
 #include "drill_fixture.h"
+#include "support/drill_state.h"
 
 namespace {
 
@@ -6,7 +7,7 @@ class Bookmarks : public DrillFixture {
 protected:
     int MarkerCount() const {
         int count = 0;
-        for (const auto &card : deck.CardList)
+        for (const auto &card : deck.Cards())
             count += HasSioriMark(*card) ? 1 : 0;
         return count;
     }
@@ -19,18 +20,18 @@ TEST_F(Bookmarks, SettingASecondBookmarkMovesTheMarker) {
     TMondaiSet *pear = Card("pear");
     drill.SetBookmark(apple);
     EXPECT_EQ(apple->Mondai(), SioriMark() + "apple");
-    EXPECT_EQ(drill.BookmarkCard, apple);
+    EXPECT_EQ(drill.BookmarkCard(), apple);
     EXPECT_EQ(host.Take(), "RefreshView");
 
     drill.SetBookmark(pear);
     EXPECT_EQ(host.Take(), "RefreshView RefreshView"); // the old one cleared, the new one set
     EXPECT_EQ(apple->Mondai(), "apple");
-    EXPECT_EQ(drill.BookmarkCard, pear);
+    EXPECT_EQ(drill.BookmarkCard(), pear);
     EXPECT_EQ(MarkerCount(), 1);
 
     drill.ClearBookmark();
     EXPECT_EQ(pear->Mondai(), "pear");
-    EXPECT_EQ(drill.BookmarkCard, nullptr);
+    EXPECT_EQ(drill.BookmarkCard(), nullptr);
 }
 
 TEST_F(Bookmarks, OpeningFindsTheFirstMarkedDueCard) {
@@ -40,13 +41,13 @@ TEST_F(Bookmarks, OpeningFindsTheFirstMarkedDueCard) {
     for (TMondaiSet *card : {resting, first, second})
         AddSioriMark(*card);
     Open();
-    EXPECT_EQ(drill.BookmarkCard, first);
+    EXPECT_EQ(drill.BookmarkCard(), first);
     EXPECT_TRUE(HasSioriMark(*second)); // kept as plain text
 
     drill.SetRandomEngine(std::mt19937(1));
-    drill.Jyun = 1;
+    DrillStateForTests::SetJyun(drill, 1);
     Open(); // the bookmark is found before the queue is shuffled
-    EXPECT_EQ(drill.BookmarkCard, first);
+    EXPECT_EQ(drill.BookmarkCard(), first);
 }
 
 TEST_F(Bookmarks, TheBookmarkedCardIsExemptFromScoring) {
@@ -62,7 +63,7 @@ TEST_F(Bookmarks, TheBookmarkedCardIsExemptFromScoring) {
     EXPECT_EQ(host.Take(), "ShowBookmarkExempt");
     EXPECT_EQ(a->Seikai, 1);
     EXPECT_EQ(Queue(), Names({a, Card("B")}));
-    EXPECT_FALSE(drill.DoneFlag);
+    EXPECT_FALSE(drill.DoneFlag());
 
     drill.GoUndo();
     EXPECT_EQ(host.Take(), "");
@@ -82,10 +83,10 @@ TEST_F(Bookmarks, JumpShowsTheBookmarkedCardWithItsAnswer) {
     host.Take();
     drill.MoveToBookmark();
     EXPECT_EQ(host.Take(), "RefreshView"); // nothing spoken
-    EXPECT_EQ(drill.CurrentCard, b);
-    EXPECT_EQ(drill.QueuePos, 2);
-    EXPECT_TRUE(drill.AnswerShown);
-    EXPECT_FALSE(drill.DoneFlag);
+    EXPECT_EQ(drill.Current(), b);
+    EXPECT_EQ(drill.QueuePos(), 2);
+    EXPECT_TRUE(drill.AnswerShown());
+    EXPECT_FALSE(drill.DoneFlag());
     drill.GoNext();
     EXPECT_EQ(Current(), "C");
     EXPECT_EQ(b->Fuseikai, 0);
@@ -100,9 +101,9 @@ TEST_F(Bookmarks, JumpToACardOutsideTheQueueChangesNothing) {
     host.Take();
     drill.MoveToBookmark();
     EXPECT_EQ(host.Take(), "BookmarkNotInQueue");
-    EXPECT_EQ(drill.QueuePos, 0);
-    EXPECT_TRUE(drill.DoneFlag);
-    EXPECT_TRUE(drill.AnswerShown);
+    EXPECT_EQ(drill.QueuePos(), 0);
+    EXPECT_TRUE(drill.DoneFlag());
+    EXPECT_TRUE(drill.AnswerShown());
     EXPECT_EQ(Queue(), "B C");
 }
 
@@ -116,14 +117,14 @@ TEST_F(Bookmarks, MarkerEditedByHand) {
     // Typed while there is no bookmark: stays plain text until the deck is opened again.
     b->SetMondai(SioriMark() + "B");
     drill.AfterQuestionEdit(b);
-    EXPECT_EQ(drill.BookmarkCard, nullptr);
+    EXPECT_EQ(drill.BookmarkCard(), nullptr);
     Open();
-    EXPECT_EQ(drill.BookmarkCard, b);
+    EXPECT_EQ(drill.BookmarkCard(), b);
 
     // Typed on another card: it takes the bookmark and the old marker goes.
     c->SetMondai("C" + SioriMark());
     drill.AfterQuestionEdit(c);
-    EXPECT_EQ(drill.BookmarkCard, c);
+    EXPECT_EQ(drill.BookmarkCard(), c);
     EXPECT_EQ(b->Mondai(), "B");
     EXPECT_EQ(MarkerCount(), 1);
 
@@ -131,13 +132,13 @@ TEST_F(Bookmarks, MarkerEditedByHand) {
     host.Take();
     drill.AfterQuestionEdit(c);
     drill.AfterQuestionEdit(a);
-    EXPECT_EQ(drill.BookmarkCard, c);
+    EXPECT_EQ(drill.BookmarkCard(), c);
     EXPECT_EQ(host.Take(), "");
 
     // Deleted by hand: the bookmark is gone.
     c->SetMondai("C");
     drill.AfterQuestionEdit(c);
-    EXPECT_EQ(drill.BookmarkCard, nullptr);
+    EXPECT_EQ(drill.BookmarkCard(), nullptr);
     EXPECT_EQ(host.Take(), "RefreshView");
 }
 

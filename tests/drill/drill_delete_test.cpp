@@ -1,4 +1,5 @@
 #include "drill_fixture.h"
+#include "support/drill_state.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ protected:
         host.Take();
     }
     void MarkDone() {
-        drill.AnswerShown = true;
+        DrillStateForTests::SetAnswerShown(drill, true);
         drill.GoDone();
         host.Take();
     }
@@ -41,13 +42,13 @@ TEST_F(DrillDelete, RowZeroOrOneWithoutACurrentCardDoesNothing) {
 
 TEST_F(DrillDelete, MainViewShowsTheNextCard) {
     MainAt(2);
-    drill.AnswerShown = true;
+    DrillStateForTests::SetAnswerShown(drill, true);
     ASSERT_TRUE(drill.DeleteCard(CardTarget::Row(0)));
     EXPECT_EQ(List(), "A C D");
     EXPECT_EQ(Queue(), "A C D");
-    EXPECT_EQ(drill.QueuePos, 2);
+    EXPECT_EQ(drill.QueuePos(), 2);
     EXPECT_EQ(Current(), "C");
-    EXPECT_FALSE(drill.AnswerShown);
+    EXPECT_FALSE(drill.AnswerShown());
     EXPECT_EQ(host.Take(), "RefreshView");
 }
 
@@ -57,9 +58,9 @@ TEST_F(DrillDelete, MainViewAfterADoneMark) {
     drill.DeleteCard(CardTarget::Row(0));
     EXPECT_EQ(List(), "A C D");
     EXPECT_EQ(Queue(), "A C D");
-    EXPECT_EQ(drill.QueuePos, 2);
+    EXPECT_EQ(drill.QueuePos(), 2);
     EXPECT_EQ(Current(), "C");
-    EXPECT_FALSE(drill.DoneFlag);
+    EXPECT_FALSE(drill.DoneFlag());
 }
 
 TEST_F(DrillDelete, MainViewLastDoneCardRestartsThePass) {
@@ -69,22 +70,22 @@ TEST_F(DrillDelete, MainViewLastDoneCardRestartsThePass) {
     EXPECT_EQ(host.Take(), "AutoSpeak RefreshView RefreshView");
     EXPECT_EQ(List(), "A B C");
     EXPECT_EQ(Current(), "A");
-    EXPECT_EQ(drill.QueuePos, 1);
+    EXPECT_EQ(drill.QueuePos(), 1);
 }
 
 TEST_F(DrillDelete, SubRowOneShowsTheCardInFront) {
     SubAt(2);
     drill.DeleteCard(CardTarget::Row(1));
     EXPECT_EQ(Queue(), "A C D");
-    EXPECT_EQ(drill.QueuePos, 1);
+    EXPECT_EQ(drill.QueuePos(), 1);
     EXPECT_EQ(Names({drill.CardOfRow(1), drill.CardOfRow(2), drill.CardOfRow(3)}), "A C D");
 }
 
 TEST_F(DrillDelete, SubRowOneOnTheFirstCardLeavesRowOneEmpty) {
     SubAt(1);
     drill.DeleteCard(CardTarget::Row(1));
-    EXPECT_EQ(drill.QueuePos, 0);
-    EXPECT_EQ(drill.CurrentCard, nullptr);
+    EXPECT_EQ(drill.QueuePos(), 0);
+    EXPECT_EQ(drill.Current(), nullptr);
     EXPECT_EQ(Names({drill.CardOfRow(2)}), "B");
 }
 
@@ -93,22 +94,22 @@ TEST_F(DrillDelete, SubRowOneAfterADoneMark) {
     MarkDone(); // A C D, QueuePos 1
     drill.DeleteCard(CardTarget::Row(1));
     EXPECT_EQ(List(), "A C D");
-    EXPECT_EQ(drill.QueuePos, 1);
+    EXPECT_EQ(drill.QueuePos(), 1);
     EXPECT_EQ(Current(), "A");
-    EXPECT_FALSE(drill.DoneFlag);
+    EXPECT_FALSE(drill.DoneFlag());
     EXPECT_EQ(Names({drill.CardOfRow(2)}), "C");
 }
 
 TEST_F(DrillDelete, LowerSubRowKeepsTheCurrentCardAndItsMarks) {
     SubAt(1);
     MarkDone(); // B C D, QueuePos 0, A current and done
-    drill.AnswerShown = true;
+    DrillStateForTests::SetAnswerShown(drill, true);
     drill.DeleteCard(CardTarget::Row(3)); // the card at QueuePos + 2: C
     EXPECT_EQ(List(), "A B D");
     EXPECT_EQ(Queue(), "B D");
     EXPECT_EQ(Current(), "A");
-    EXPECT_TRUE(drill.DoneFlag);
-    EXPECT_TRUE(drill.AnswerShown);
+    EXPECT_TRUE(drill.DoneFlag());
+    EXPECT_TRUE(drill.AnswerShown());
     drill.GoNext(); // a card already marked right is not also marked wrong
     EXPECT_EQ(Card("A")->Fuseikai, 0);
     EXPECT_FALSE(drill.DeleteCard(CardTarget::Row(5))); // an empty row
@@ -120,7 +121,7 @@ TEST_F(DrillDelete, ListWithoutPopupRowStepsBack) {
     drill.DeleteCard(CardTarget::List(-1));
     EXPECT_EQ(Queue(), "A C D");
     EXPECT_EQ(Current(), "A");
-    EXPECT_EQ(drill.QueuePos, 1);
+    EXPECT_EQ(drill.QueuePos(), 1);
 }
 
 TEST_F(DrillDelete, ListWithoutPopupRowAfterADoneMarkOnTheFirstCard) {
@@ -128,7 +129,7 @@ TEST_F(DrillDelete, ListWithoutPopupRowAfterADoneMarkOnTheFirstCard) {
     MarkDone(); // B C D, QueuePos 0
     drill.DeleteCard(CardTarget::List(-1));
     EXPECT_EQ(List(), "B C D");
-    EXPECT_EQ(drill.QueuePos, 3);
+    EXPECT_EQ(drill.QueuePos(), 3);
     EXPECT_EQ(Current(), "D");
 }
 
@@ -140,23 +141,23 @@ TEST_F(DrillDelete, ListAtAPopupRowRetakesTheCurrentCardFromItsPosition) {
     EXPECT_EQ(List(), "A B C");
     EXPECT_EQ(Queue(), "A C");
     EXPECT_EQ(Current(), "A");
-    EXPECT_FALSE(drill.DoneFlag);
+    EXPECT_FALSE(drill.DoneFlag());
     EXPECT_FALSE(drill.DeleteCard(CardTarget::List(9)));
 }
 
 TEST_F(DrillDelete, DeletingEveryCardEmptiesBothLists) {
     for (int i = 0; i < 4; ++i)
         ASSERT_TRUE(drill.DeleteCard(CardTarget::Row(0)));
-    EXPECT_TRUE(deck.CardList.empty());
-    EXPECT_TRUE(drill.AskQueue.empty());
-    EXPECT_EQ(drill.CurrentCard, nullptr);
+    EXPECT_TRUE(deck.Cards().empty());
+    EXPECT_TRUE(drill.Queue().empty());
+    EXPECT_EQ(drill.Current(), nullptr);
     EXPECT_FALSE(drill.DeleteCard(CardTarget::List(1)));
 }
 
 TEST_F(DrillDelete, DeletingTheBookmarkedCardDropsTheBookmark) {
     drill.SetBookmark(Card("C"));
     drill.DeleteCard(CardTarget::List(3));
-    EXPECT_EQ(drill.BookmarkCard, nullptr);
+    EXPECT_EQ(drill.BookmarkCard(), nullptr);
     host.Take();
     drill.MoveToBookmark();
     EXPECT_EQ(host.Take(), "");

@@ -21,9 +21,8 @@ protected:
     DrillFixture() { host.drill = &drill; }
 
     TMondaiSet *Add(const char *question, qint32 jikan = 0) {
-        deck.CardList.push_back(
-            std::make_unique<TMondaiSet>(QByteArray(question), "a", "", jikan, 0, 0, ""));
-        return deck.CardList.back().get();
+        deck.AddCard(std::make_unique<TMondaiSet>(QByteArray(question), "a", "", jikan, 0, 0, ""));
+        return deck.Cards().back().get();
     }
     void AddDue(std::initializer_list<const char *> questions) {
         for (const char *q : questions)
@@ -31,15 +30,16 @@ protected:
     }
     // What opening the deck does: the due cards in deck order, then the drill start.
     void Open() {
-        drill.AskQueue.clear();
-        for (const auto &card : deck.CardList)
+        CardRefList due;
+        for (const auto &card : deck.Cards())
             if (IsDue(*card, kToday))
-                drill.AskQueue.push_back(card.get());
+                due.push_back(card.get());
+        drill.TakeDueCards(std::move(due));
         drill.StartNewDeck();
         host.calls.clear();
     }
     TMondaiSet *Card(const char *question) const {
-        for (const auto &card : deck.CardList)
+        for (const auto &card : deck.Cards())
             if (card->Mondai() == question)
                 return card.get();
         return nullptr;
@@ -54,12 +54,12 @@ protected:
         }
         return names;
     }
-    std::string Queue() const { return Names(drill.AskQueue); }
+    std::string Queue() const { return Names(drill.Queue()); }
     std::string List() const {
         CardRefList cards;
-        for (const auto &card : deck.CardList)
+        for (const auto &card : deck.Cards())
             cards.push_back(card.get());
         return Names(cards);
     }
-    std::string Current() const { return Names({drill.CurrentCard}); }
+    std::string Current() const { return Names({drill.Current()}); }
 };

@@ -1,4 +1,5 @@
 #include "drill_fixture.h"
+#include "support/drill_state.h"
 
 #include <algorithm>
 
@@ -10,34 +11,34 @@ TEST_F(DrillFlow, OpeningShowsTheFirstDueCard) {
     Add("A");
     Add("later", kToday + 5);
     Add("B");
-    drill.AskQueue = {Card("A"), Card("B")};
+    DrillStateForTests::SetQueue(drill, {Card("A"), Card("B")});
     drill.StartNewDeck();
     EXPECT_EQ(host.Take(), "OrderApplied:0 AutoSpeak RefreshView RefreshView");
     EXPECT_EQ(Queue(), "A B");
     EXPECT_EQ(Current(), "A");
-    EXPECT_EQ(drill.QueuePos, 1);
-    EXPECT_FALSE(drill.AnswerShown);
+    EXPECT_EQ(drill.QueuePos(), 1);
+    EXPECT_FALSE(drill.AnswerShown());
 }
 
 TEST_F(DrillFlow, ThreeDueCardsInTheMainPattern) {
     AddDue({"A", "B", "C"});
     Open();
     drill.GoNext(); // reveal A
-    EXPECT_TRUE(drill.AnswerShown);
+    EXPECT_TRUE(drill.AnswerShown());
     EXPECT_EQ(host.Take(), "RefreshView AutoSpeak");
 
     drill.GoDone();
     EXPECT_EQ(host.Take(), "RefreshView");
     EXPECT_EQ(Queue(), "B C");
-    EXPECT_EQ(drill.QueuePos, 0);
+    EXPECT_EQ(drill.QueuePos(), 0);
     EXPECT_EQ(Current(), "A");
-    EXPECT_TRUE(drill.DoneFlag);
+    EXPECT_TRUE(drill.DoneFlag());
     EXPECT_EQ(Card("A")->Jikan, kToday + 2);
 
     drill.GoNext(); // B's question, A not marked wrong
     EXPECT_EQ(Current(), "B");
-    EXPECT_FALSE(drill.AnswerShown);
-    EXPECT_FALSE(drill.DoneFlag);
+    EXPECT_FALSE(drill.AnswerShown());
+    EXPECT_FALSE(drill.DoneFlag());
     EXPECT_EQ(Card("A")->Fuseikai, 0);
     EXPECT_EQ(host.Take(), "RefreshView AutoSpeak");
 
@@ -49,7 +50,7 @@ TEST_F(DrillFlow, ThreeDueCardsInTheMainPattern) {
     drill.GoNext(); // C wrong, wraps to B
     EXPECT_EQ(Card("C")->Fuseikai, 1);
     EXPECT_EQ(Current(), "B");
-    EXPECT_EQ(drill.QueuePos, 1);
+    EXPECT_EQ(drill.QueuePos(), 1);
     EXPECT_EQ(Queue(), "B C");
     EXPECT_EQ(Card("B")->Fuseikai, 1); // the wrap itself marks nothing
 }
@@ -65,7 +66,7 @@ TEST_F(DrillFlow, DoneTwiceCountsTwiceButLeavesTheQueueOnce) {
     EXPECT_EQ(Card("A")->Jikan, kToday + 27);
     EXPECT_NE(Card("A")->Jikan, firstDue);
     EXPECT_EQ(Queue(), "B C");
-    EXPECT_EQ(drill.QueuePos, 0);
+    EXPECT_EQ(drill.QueuePos(), 0);
 }
 
 TEST_F(DrillFlow, DoneIsIgnoredBeforeTheAnswerIsShown) {
@@ -90,8 +91,8 @@ TEST_F(DrillFlow, TakeBackPutsTheCardBackAndNextMarksItWrong) {
     drill.GoUndo();
     EXPECT_EQ(host.Take(), "RefreshView");
     EXPECT_EQ(Queue(), "A B C");
-    EXPECT_EQ(drill.QueuePos, 2);
-    EXPECT_FALSE(drill.DoneFlag);
+    EXPECT_EQ(drill.QueuePos(), 2);
+    EXPECT_FALSE(drill.DoneFlag());
     EXPECT_EQ(Card("B")->Seikai, 0);
     EXPECT_EQ(Card("B")->Jikan, 0);
     drill.GoNext();
@@ -110,7 +111,7 @@ TEST_F(DrillFlow, TakeBackOfAnEarlierDaysMarkLeavesTheQueue) {
     EXPECT_EQ(Card("A")->Seikai, 2);
     EXPECT_EQ(Card("A")->Rireki(), "");
     EXPECT_EQ(Queue(), "A B");
-    EXPECT_EQ(drill.QueuePos, 1);
+    EXPECT_EQ(drill.QueuePos(), 1);
 }
 
 TEST_F(DrillFlow, EndOfStudyCancelLeavesTheDrillEmpty) {
@@ -118,14 +119,14 @@ TEST_F(DrillFlow, EndOfStudyCancelLeavesTheDrillEmpty) {
     Open();
     drill.GoNext();
     drill.GoDone();
-    EXPECT_TRUE(drill.AskQueue.empty());
+    EXPECT_TRUE(drill.Queue().empty());
     host.Take();
     host.restartAnswer = false;
     drill.GoNext();
     EXPECT_EQ(host.Take(), "RefreshView AskRestartStudy");
-    EXPECT_EQ(drill.CurrentCard, nullptr);
+    EXPECT_EQ(drill.Current(), nullptr);
     EXPECT_EQ(drill.CurrentCardNumber(), 0);
-    EXPECT_FALSE(drill.DoneFlag);
+    EXPECT_FALSE(drill.DoneFlag());
     drill.GoNext(); // asks again
     EXPECT_EQ(host.Take(), "RefreshView AskRestartStudy");
 }
@@ -134,7 +135,7 @@ TEST_F(DrillFlow, EndOfStudyYesStartsOverWithEveryCard) {
     AddDue({"A", "B"});
     Card("B")->Jikan = kToday + 100;
     Open();
-    drill.Jyun = 1; // even in random order the restart is in deck order
+    DrillStateForTests::SetJyun(drill, 1); // even in random order the restart is in deck order
     drill.GoNext();
     drill.GoDone();
     host.Take();
@@ -164,8 +165,8 @@ TEST_F(DrillFlow, ResetCommandAsksFirst) {
 TEST_F(DrillFlow, DeckWithNoDueCard) {
     Add("A", kToday + 3);
     Open();
-    EXPECT_EQ(drill.CurrentCard, nullptr);
-    EXPECT_TRUE(drill.AskQueue.empty());
+    EXPECT_EQ(drill.Current(), nullptr);
+    EXPECT_TRUE(drill.Queue().empty());
     host.restartAnswer = false;
     drill.GoNext();
     EXPECT_EQ(host.Take(), "RefreshView AskRestartStudy");
@@ -190,8 +191,8 @@ TEST_F(DrillFlow, SubPatternStartsBeforeTheFirstCard) {
     Open();
     drill.SetPattern(PatternSub, 5);
     drill.BackToStart();
-    EXPECT_EQ(drill.CurrentCard, nullptr);
-    EXPECT_EQ(drill.QueuePos, 0);
+    EXPECT_EQ(drill.Current(), nullptr);
+    EXPECT_EQ(drill.QueuePos(), 0);
     EXPECT_EQ(drill.CardOfRow(1), nullptr);
     EXPECT_EQ(
         Names({drill.CardOfRow(2), drill.CardOfRow(3), drill.CardOfRow(4), drill.CardOfRow(5)}),
@@ -200,8 +201,8 @@ TEST_F(DrillFlow, SubPatternStartsBeforeTheFirstCard) {
     drill.GoNext(); // no reveal step, nothing marked
     EXPECT_EQ(host.Take(), "RefreshView AutoSpeak");
     EXPECT_EQ(Current(), "A");
-    EXPECT_EQ(drill.QueuePos, 1);
-    for (const auto &card : deck.CardList)
+    EXPECT_EQ(drill.QueuePos(), 1);
+    for (const auto &card : deck.Cards())
         EXPECT_EQ(card->Fuseikai, 0);
     drill.GoDone(); // allowed at once outside the main pattern
     EXPECT_EQ(Queue(), "B C D E");
@@ -221,8 +222,8 @@ TEST_F(DrillFlow, RandomAndNormalOrder) {
     std::erase(shuffled, ' ');
     std::sort(shuffled.begin(), shuffled.end());
     EXPECT_EQ(shuffled, "BCDEFGH");
-    EXPECT_EQ(drill.QueuePos, 1);
-    EXPECT_EQ(drill.CurrentCard, drill.AskQueue.front());
+    EXPECT_EQ(drill.QueuePos(), 1);
+    EXPECT_EQ(drill.Current(), drill.Queue().front());
 
     const std::string before = Queue();
     drill.SetOrder(1); // already random: nothing
@@ -242,12 +243,12 @@ TEST_F(DrillFlow, ShuffleIsTheExchangeShuffle) {
     // The same draws, by hand.
     std::mt19937 engine(42);
     CardRefList expected;
-    for (const auto &card : deck.CardList)
+    for (const auto &card : deck.Cards())
         expected.push_back(card.get());
     std::uniform_int_distribution<std::size_t> draw(0, expected.size() - 1);
     for (std::size_t i = 0; i < expected.size(); ++i)
         std::swap(expected[i], expected[draw(engine)]);
-    EXPECT_EQ(drill.AskQueue, expected);
+    EXPECT_EQ(drill.Queue(), expected);
 }
 
 TEST_F(DrillFlow, RandomOrderReshufflesAtTheWrap) {
@@ -256,11 +257,11 @@ TEST_F(DrillFlow, RandomOrderReshufflesAtTheWrap) {
     drill.SetPattern(PatternList, 5);
     drill.SetRandomEngine(std::mt19937(3));
     drill.SetOrder(1);
-    const CardRefList firstPass = drill.AskQueue;
+    const CardRefList firstPass = drill.Queue();
     for (int i = 0; i < 6; ++i)
         drill.GoNext();
-    EXPECT_NE(drill.AskQueue, firstPass);
-    EXPECT_EQ(drill.QueuePos, 1);
+    EXPECT_NE(drill.Queue(), firstPass);
+    EXPECT_EQ(drill.QueuePos(), 1);
 }
 
 TEST_F(DrillFlow, BackToStartClearsTheFirstCardsDueDay) {
@@ -273,7 +274,7 @@ TEST_F(DrillFlow, BackToStartClearsTheFirstCardsDueDay) {
     EXPECT_EQ(Current(), "B");
     drill.BackToStart();
     EXPECT_EQ(Current(), "A");
-    EXPECT_EQ(drill.QueuePos, 1);
+    EXPECT_EQ(drill.QueuePos(), 1);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "drill_fixture.h"
+#include "support/drill_state.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ TEST_F(DrillInsert, FirstAndMoveRestartsThePassFromTheNewCard) {
     drill.GoNext();
     Insert(InsertFirst, true, CardTarget::Row(0));
     EXPECT_EQ(Current(), "N");
-    EXPECT_EQ(drill.QueuePos, 1);
+    EXPECT_EQ(drill.QueuePos(), 1);
     EXPECT_EQ(host.Take(), "AutoSpeak RefreshView RefreshView");
 }
 
@@ -51,8 +52,8 @@ TEST_F(DrillInsert, LastAndMoveMakesTheNewCardTheNextOne) {
     drill.GoDone(); // A done: its flag must not pass on to the card that becomes current
     Insert(InsertLast, true, CardTarget::Row(0));
     EXPECT_EQ(Current(), "D");
-    EXPECT_EQ(drill.QueuePos, 3);
-    EXPECT_FALSE(drill.DoneFlag);
+    EXPECT_EQ(drill.QueuePos(), 3);
+    EXPECT_FALSE(drill.DoneFlag());
     drill.GoNext();
     drill.GoNext();
     EXPECT_EQ(Current(), "N");
@@ -63,7 +64,7 @@ TEST_F(DrillInsert, CurrentInTheMainViewShowsTheNewCardWithItsAnswer) {
     EXPECT_EQ(List(), "N A B C D");
     EXPECT_EQ(Queue(), "N A B C D");
     EXPECT_EQ(Current(), "N");
-    EXPECT_TRUE(drill.AnswerShown);
+    EXPECT_TRUE(drill.AnswerShown());
     drill.GoNext();
     EXPECT_EQ(Card("N")->Fuseikai, 1);
     EXPECT_EQ(Current(), "A");
@@ -76,9 +77,9 @@ TEST_F(DrillInsert, CurrentInTheMainViewAfterADoneMark) {
     EXPECT_EQ(List(), "N A B C D");
     EXPECT_EQ(Queue(), "N B C D");
     EXPECT_EQ(Current(), "N");
-    EXPECT_EQ(drill.QueuePos, 1);
-    EXPECT_TRUE(drill.AnswerShown);
-    EXPECT_FALSE(drill.DoneFlag);
+    EXPECT_EQ(drill.QueuePos(), 1);
+    EXPECT_TRUE(drill.AnswerShown());
+    EXPECT_FALSE(drill.DoneFlag());
 }
 
 TEST_F(DrillInsert, CurrentWithoutACurrentCardGoesToTheFront) {
@@ -86,7 +87,7 @@ TEST_F(DrillInsert, CurrentWithoutACurrentCardGoesToTheFront) {
     Insert(InsertCurrent, false, CardTarget::Row(2));
     EXPECT_EQ(List(), "N A B C D");
     EXPECT_EQ(Queue(), "N A B C D");
-    EXPECT_EQ(drill.CurrentCard, nullptr);
+    EXPECT_EQ(drill.Current(), nullptr);
     EXPECT_EQ(Names({drill.CardOfRow(2)}), "N");
 }
 
@@ -95,7 +96,7 @@ TEST_F(DrillInsert, CurrentInSubRowOneGoesInFrontOfTheCurrentCard) {
     Insert(InsertCurrent, false, CardTarget::Row(1));
     EXPECT_EQ(List(), "A N B C D");
     EXPECT_EQ(Queue(), "A N B C D");
-    EXPECT_EQ(drill.QueuePos, 2);
+    EXPECT_EQ(drill.QueuePos(), 2);
     EXPECT_EQ(Current(), "B");
     EXPECT_EQ(Names({drill.CardOfRow(2)}), "B"); // asked again next
 }
@@ -106,9 +107,9 @@ TEST_F(DrillInsert, CurrentInSubRowOneAfterADoneMarkKeepsTheRowsBelow) {
     const std::string rowsBefore = Names({drill.CardOfRow(2), drill.CardOfRow(3)});
     Insert(InsertCurrent, false, CardTarget::Row(1));
     EXPECT_EQ(Queue(), "A N C D");
-    EXPECT_EQ(drill.QueuePos, 2);
+    EXPECT_EQ(drill.QueuePos(), 2);
     EXPECT_EQ(Current(), "B");
-    EXPECT_TRUE(drill.DoneFlag);
+    EXPECT_TRUE(drill.DoneFlag());
     EXPECT_EQ(Names({drill.CardOfRow(2), drill.CardOfRow(3)}), rowsBefore);
 }
 
@@ -146,14 +147,14 @@ TEST_F(DrillInsert, CurrentInTheListAtAPopupRow) {
     EXPECT_EQ(Current(), "A");
 
     Card("D")->Jikan = kToday + 9;
-    drill.AskQueue = {Card("A")};
+    DrillStateForTests::SetQueue(drill, {Card("A")});
     Insert(InsertCurrent, false, CardTarget::List(4)); // nothing due below: the end
     EXPECT_EQ(List(), "A N B N C D");
     EXPECT_EQ(Queue(), "A N");
 }
 
 TEST_F(DrillInsert, NothingIsAddedWhenThePassIsOver) {
-    drill.AskQueue.clear();
+    DrillStateForTests::Queue(drill).clear();
     EXPECT_FALSE(Insert(InsertLast, false, CardTarget::Row(0)));
     EXPECT_EQ(List(), "A B C D");
     EXPECT_EQ(host.Take(), "");

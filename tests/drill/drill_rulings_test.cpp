@@ -16,17 +16,17 @@ protected:
         drill.InsertCard(std::make_unique<TMondaiSet>(QByteArray("N"), "", "", 0, 0, 0, ""),
                          InsertCurrent, false, CardTarget::Row(1));
         ASSERT_EQ(Queue(), "A N B C");
-        ASSERT_EQ(drill.QueuePos, 2);
+        ASSERT_EQ(drill.QueuePos(), 2);
     }
 };
 
 TEST_F(InsertedInFront, DoneTakesTheCurrentCardOutOfThePass) {
     drill.GoDone();
     EXPECT_EQ(Queue(), "A N C");
-    EXPECT_EQ(drill.QueuePos, 2);
+    EXPECT_EQ(drill.QueuePos(), 2);
     drill.GoUndo();
     EXPECT_EQ(Queue(), "A N B C");
-    EXPECT_EQ(drill.QueuePos, 3);
+    EXPECT_EQ(drill.QueuePos(), 3);
     EXPECT_EQ(Current(), "B");
     drill.GoDone();
     drill.GoNext();
@@ -34,7 +34,7 @@ TEST_F(InsertedInFront, DoneTakesTheCurrentCardOutOfThePass) {
 }
 
 TEST_F(InsertedInFront, DeletingTheRowThatShowsTheCurrentCardLeavesNoDanglingCard) {
-    ASSERT_EQ(drill.CardOfRow(2), drill.CurrentCard);
+    ASSERT_EQ(drill.CardOfRow(2), drill.Current());
     ASSERT_TRUE(drill.DeleteCard(CardTarget::Row(2)));
     EXPECT_EQ(List(), "A N C");
     EXPECT_EQ(Queue(), "A N C");

@@ -8,7 +8,8 @@
 #include <string>
 
 // Records every call the drill makes, in order, and answers the questions from presets.
-// When attached to a drill its RefreshView adopts the current card first, as the window does.
+// When attached to a drill its RefreshView checks that the drill has a current card wherever
+// it stands on one: the drill adopts it before it asks for a redraw.
 class FakeDrillHost : public DrillHost {
 public:
     QStringList calls;
@@ -17,8 +18,9 @@ public:
     Drill *drill = nullptr;
 
     void RefreshView() override {
-        if (drill)
-            drill->AdoptCurrentCard();
+        if (drill && !drill->Current() && drill->QueuePos() >= 1 &&
+            drill->QueuePos() <= qsizetype(drill->Queue().size()))
+            calls << QStringLiteral("UnadoptedRedraw");
         calls << QStringLiteral("RefreshView");
     }
     void AutoSpeak() override { calls << QStringLiteral("AutoSpeak"); }

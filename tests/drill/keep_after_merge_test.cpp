@@ -23,23 +23,24 @@ TEST_F(KeepAfterMerge, ThePassKeepsItsCardsAndPlace) {
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        deck.CardList.clear();
+        deck.ReplaceCards({});
         AddDue({"A", "B", "C", "D", "E"});
         Add("F", kToday + 5);
         Open();
         drill.AdvanceQueue(); // the drill stands on B
         ASSERT_EQ(Current(), "B");
-        std::erase_if(deck.CardList, [&](const auto &card) { return card->Mondai() == c.drop; });
+        CardOwnerList cards = deck.ReplaceCards({});
+        std::erase_if(cards, [&](const auto &card) { return card->Mondai() == c.drop; });
+        deck.ReplaceCards(std::move(cards));
         if (*c.added)
             Add(c.added);
         if (c.fDue)
             Card("F")->Jikan = 0;
 
         drill.KeepAfterMerge();
-        drill.AdoptCurrentCard();
         EXPECT_EQ(Queue(), c.queue);
         EXPECT_EQ(Current(), c.current);
-        EXPECT_EQ(drill.AskQueue.at(size_t(drill.QueuePos - 1)), drill.CurrentCard);
+        EXPECT_EQ(drill.Queue().at(size_t(drill.QueuePos() - 1)), drill.Current());
     }
 }
 

@@ -1,4 +1,5 @@
 #include "drill_fixture.h"
+#include "support/drill_state.h"
 
 #include <functional>
 
@@ -33,9 +34,9 @@ public:
         Open();
     }
     Snapshot Take() const {
-        Snapshot s{List(), Queue(),        Current(),         Names({drill.BookmarkCard}),
-                   {},     drill.QueuePos, drill.AnswerShown, drill.DoneFlag};
-        for (const auto &card : deck.CardList)
+        Snapshot s{List(), Queue(),          Current(),           Names({drill.BookmarkCard()}),
+                   {},     drill.QueuePos(), drill.AnswerShown(), drill.DoneFlag()};
+        for (const auto &card : deck.Cards())
             s.lines += RenderCardLine(*card).toStdString() + "\n";
         return s;
     }
@@ -45,7 +46,7 @@ public:
             drill.GoNext();
     }
     void Done() {
-        drill.AnswerShown = true;
+        DrillStateForTests::SetAnswerShown(drill, true);
         drill.GoDone();
     }
 };
@@ -184,7 +185,7 @@ TEST_F(TakeBack, DrillThatMovedOnKeepsItsCard) {
     drill.TakeBackDelete();
     EXPECT_EQ(Queue(), "A B C D E");
     EXPECT_EQ(Current(), "D");
-    EXPECT_EQ(drill.QueuePos, 4);
+    EXPECT_EQ(drill.QueuePos(), 4);
     EXPECT_EQ(List(), "A B C D E F");
 }
 
@@ -196,10 +197,10 @@ TEST_F(TakeBack, BookmarkReturnsOnlyWhenNoOtherCardHoldsOne) {
     drill.SetBookmark(b);
     Next(2);
     drill.DeleteCard(CardTarget::Row(0));
-    EXPECT_EQ(drill.BookmarkCard, nullptr);
+    EXPECT_EQ(drill.BookmarkCard(), nullptr);
     drill.SetBookmark(d);
     EXPECT_EQ(drill.TakeBackDelete(), b);
-    EXPECT_EQ(drill.BookmarkCard, d);
+    EXPECT_EQ(drill.BookmarkCard(), d);
     EXPECT_TRUE(HasSioriMark(*b));
 }
 
@@ -214,7 +215,7 @@ TEST_F(TakeBack, KeepsTheLastHundredUntilAnotherDeckOpens) {
     while (drill.TakeBackDelete())
         ++takenBack;
     EXPECT_EQ(takenBack, 100);
-    EXPECT_EQ(deck.CardList.size(), 6u + 120u - 1u);
+    EXPECT_EQ(deck.Cards().size(), 6u + 120u - 1u);
     drill.DeleteCard(CardTarget::List(1));
     Open();
     EXPECT_FALSE(drill.CanTakeBackDelete());

@@ -99,11 +99,11 @@ protected:
     }
     QStringList Deck() const {
         QStringList names;
-        for (const auto &card : form->DeckState().CardList)
+        for (const auto &card : form->DeckState().Cards())
             names << sjis::ToQString(card->Mondai());
         return names;
     }
-    TMondaiSet &Card(int i) { return *form->DeckState().CardList[i]; }
+    TMondaiSet &Card(int i) { return *form->DeckState().Cards()[i]; }
     const AppSettings &Settings() { return form->HeldSettings(); }
 };
 
@@ -260,7 +260,7 @@ TEST_F(AddCard, TypingStartsInTheQuestionBoxAndKeysNeverReachTheDrill) {
     Trigger("men_Card_Insert");
     EXPECT_EQ(Deck(), Names("A B C"));
     EXPECT_EQ(Current(), QStringLiteral("A"));
-    EXPECT_FALSE(form->DrillState().AnswerShown);
+    EXPECT_FALSE(form->DrillState().AnswerShown());
     EXPECT_FALSE(form->AddDialogOpen);
 }
 
@@ -321,7 +321,7 @@ TEST_F(AddCard, QuotesTypedIntoTheDialogReadBackAfterASave) {
     EXPECT_EQ(Find<QStatusBar>("StatusBar1")->currentMessage(), QuoteCommaMessage());
     Trigger("men_File_Save");
     ASSERT_EQ(form->OpenDeckFile(path), 0);
-    ASSERT_EQ(form->DeckState().CardList.size(), 4u);
+    ASSERT_EQ(form->DeckState().Cards().size(), 4u);
     EXPECT_EQ(sjis::ToQString(DisplayForm(Card(0).Mondai())),
               QStringLiteral("He said \"no\" , then"));
     EXPECT_EQ(sjis::ToQString(DisplayForm(Card(0).Kaitou())),

@@ -17,11 +17,11 @@ const QStringList FourCards{QStringLiteral("A,a,,0,0,0,"), QStringLiteral("B,b,,
 
 class CardCommands : public WindowTest {
 protected:
-    TMondaiSet &Card(int i) { return *form->DeckState().CardList[std::size_t(i)]; }
+    TMondaiSet &Card(int i) { return *form->DeckState().Cards()[std::size_t(i)]; }
     // The questions of the deck, in order, joined by "|".
     QString Deck() const {
         QStringList names;
-        for (const auto &card : form->DeckState().CardList)
+        for (const auto &card : form->DeckState().Cards())
             names << sjis::ToQString(card->Mondai());
         return names.join(u'|');
     }
@@ -55,7 +55,7 @@ TEST_F(CardCommands, DeletingInTheOneCardView) {
     Trigger("men_Card_Delete");
     EXPECT_EQ(Deck(), QStringLiteral("C|D"));
     EXPECT_EQ(Current(), QStringLiteral("C"));
-    EXPECT_FALSE(form->DrillState().AnswerShown);
+    EXPECT_FALSE(form->DrillState().AnswerShown());
     EXPECT_EQ(Text(KindAnswer, 0), QString());
 
     // From the focused question box, which keeps the focus.
@@ -67,7 +67,7 @@ TEST_F(CardCommands, DeletingInTheOneCardView) {
     // The last card: both lists empty, the boxes empty, nothing asked.
     Choose(Memo(KindQuestion, 0), "pop_Sakujo");
     EXPECT_TRUE(Deck().isEmpty());
-    EXPECT_TRUE(form->DrillState().AskQueue.empty());
+    EXPECT_TRUE(form->DrillState().Queue().empty());
     EXPECT_EQ(Text(KindQuestion, 0), QString());
     CtrlD(); // nothing left to delete
     EXPECT_TRUE(prompts.asked.empty());
@@ -89,13 +89,13 @@ TEST_F(CardCommands, DeletingInTheSubViewNeedsABox) {
     EXPECT_EQ(asked.icon, PromptIcon::Question);
     EXPECT_EQ(asked.text, QStringLiteral("先に、削除するｶｰﾄﾞにｶｰｿﾙを\n置いてください。"));
     EXPECT_EQ(asked.buttons, std::vector<PromptButton>{PromptButton::Ok});
-    EXPECT_EQ(form->DeckState().CardList.size(), 4u);
+    EXPECT_EQ(form->DeckState().Cards().size(), 4u);
 
     // Row 1 holds the first card of the pass: the row is left empty, the rows below keep theirs.
     Focus(Memo(KindQuestion, 1));
     CtrlD();
     EXPECT_EQ(Deck(), QStringLiteral("B|C|D"));
-    EXPECT_EQ(form->DrillState().QueuePos, 0);
+    EXPECT_EQ(form->DrillState().QueuePos(), 0);
     EXPECT_EQ(Text(KindQuestion, 1), QString());
     EXPECT_EQ(Text(KindQuestion, 2), QStringLiteral("B"));
     EXPECT_EQ(Text(KindQuestion, 3), QStringLiteral("C"));
@@ -108,7 +108,7 @@ TEST_F(CardCommands, DeletingInTheSubViewNeedsABox) {
 
     // Row 1 without a card deletes nothing.
     Choose(Memo(KindQuestion, 1), "pop_Sakujo");
-    EXPECT_EQ(form->DeckState().CardList.size(), 2u);
+    EXPECT_EQ(form->DeckState().Cards().size(), 2u);
 }
 
 TEST_F(CardCommands, DeletingARowOfTheSubViewKeepsTheDoneMark) {
@@ -116,7 +116,7 @@ TEST_F(CardCommands, DeletingARowOfTheSubViewKeepsTheDoneMark) {
     SubRows(3);
     Click("btnDekita"); // A right: it rests, and the next すすめ must not mark it wrong
     Choose(Memo(KindQuestion, 2), "pop_Sakujo");
-    EXPECT_TRUE(form->DrillState().DoneFlag);
+    EXPECT_TRUE(form->DrillState().DoneFlag());
     Click("btnSusume");
     EXPECT_EQ(Card(0).Fuseikai, 0);
     EXPECT_EQ(Card(0).Seikai, 1);
@@ -187,7 +187,7 @@ TEST_F(CardCommands, BookmarkFromABoxKeepsTheCaretAndSurvivesASave) {
     Focus(pear);
     pear->moveCursor(QTextCursor::End);
     Choose(pear, "pop_SetSiori");
-    EXPECT_EQ(form->DrillState().BookmarkCard, &Card(1));
+    EXPECT_EQ(form->DrillState().BookmarkCard(), &Card(1));
     EXPECT_EQ(Deck(), QStringLiteral("apple|[しおり]pear|plum"));
     EXPECT_EQ(pear->textCursor().position(), 9);
 
@@ -195,11 +195,11 @@ TEST_F(CardCommands, BookmarkFromABoxKeepsTheCaretAndSurvivesASave) {
     EXPECT_EQ(ReadDeck(path).join(u'|'),
               QStringLiteral("apple,a,,0,0,0,|[しおり]pear,p,,0,0,0,|plum,u,,0,0,0,"));
     ASSERT_EQ(form->OpenDeckFile(path), 0);
-    EXPECT_EQ(form->DrillState().BookmarkCard, &Card(1));
+    EXPECT_EQ(form->DrillState().BookmarkCard(), &Card(1));
 
     // Clearing it takes the marker out.
     Choose(Memo(KindQuestion, 1), "pop_DelSiori");
-    EXPECT_EQ(form->DrillState().BookmarkCard, nullptr);
+    EXPECT_EQ(form->DrillState().BookmarkCard(), nullptr);
     EXPECT_EQ(Deck(), QStringLiteral("apple|pear|plum"));
 }
 
@@ -217,13 +217,13 @@ TEST_F(CardCommands, JumpingToTheBookmarkMarksNothingWrong) {
     // The same through the context menu, from the last card.
     Choose(Memo(KindQuestion, 0), "pop_MoveSiori");
     EXPECT_EQ(Current(), QStringLiteral("[しおり]B"));
-    EXPECT_TRUE(form->DrillState().AnswerShown);
+    EXPECT_TRUE(form->DrillState().AnswerShown());
 }
 
 TEST_F(CardCommands, EditsOfAnyFieldApplyTheMarkerRule) {
     // Two due cards carry the marker: the first holds the bookmark, the second keeps it as text.
     OpenDeck({QStringLiteral("[しおり]A,a,,0,0,0,"), QStringLiteral("[しおり]B,b,,0,0,0,")});
-    ASSERT_EQ(form->DrillState().BookmarkCard, &Card(0));
+    ASSERT_EQ(form->DrillState().BookmarkCard(), &Card(0));
     Click("btnSusume");
     Click("btnSusume"); // the bookmarked A passes without a mark, B is asked
     Click("btnSusume");
@@ -232,7 +232,7 @@ TEST_F(CardCommands, EditsOfAnyFieldApplyTheMarkerRule) {
     Focus(answer);
     answer->moveCursor(QTextCursor::End);
     QTest::keyClicks(answer, QStringLiteral("2"));
-    EXPECT_EQ(form->DrillState().BookmarkCard, &Card(1));
+    EXPECT_EQ(form->DrillState().BookmarkCard(), &Card(1));
     EXPECT_EQ(sjis::ToQString(Card(0).Mondai()), QStringLiteral("A"));
     EXPECT_EQ(Card(1).Kaitou(), QByteArray("b2"));
     EXPECT_EQ(Text(KindAnswer, 0), QStringLiteral("b2"));
@@ -246,7 +246,7 @@ TEST_F(CardCommands, EditsOfAnyFieldApplyTheMarkerRule) {
     question->setTextCursor(cursor);
     QTest::keyClick(question, Qt::Key_Delete);
     EXPECT_EQ(Card(1).Mondai(), QByteArray("B"));
-    EXPECT_EQ(form->DrillState().BookmarkCard, nullptr);
+    EXPECT_EQ(form->DrillState().BookmarkCard(), nullptr);
     // The menu then offers nothing to move to or clear.
     Q_EMIT question->customContextMenuRequested(QPoint(5, 5));
     EXPECT_FALSE(Find<QAction>("pop_MoveSiori")->isEnabled());
@@ -267,7 +267,7 @@ TEST_F(CardCommands, BookmarkFromTheListFillsTheEditorWithTheStoredQuestion) {
     Find<QMenu>("PopupMenu1")->hide();
     Trigger("pop_SetSiori");
     EXPECT_EQ(sjis::ToQString(Card(1).Mondai()), QStringLiteral("\"[しおり]B,1\""));
-    EXPECT_EQ(form->DrillState().BookmarkCard, &Card(1));
+    EXPECT_EQ(form->DrillState().BookmarkCard(), &Card(1));
     editor = grid->CellEditor();
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(grid->EditorCell(), QPoint(1, 2));

@@ -1,4 +1,5 @@
 #include "deck/sjis_codec.h"
+#include "support/drill_state.h"
 #include "support/window_fixture.h"
 #include "view/card_table_model.h"
 #include "view/card_view.h"
@@ -66,7 +67,7 @@ protected:
         Popup()->hide();
         Popup()->findChild<QAction *>(QLatin1String(name))->trigger();
     }
-    TMondaiSet &Card(int i) { return *form->DeckState().CardList[i]; }
+    TMondaiSet &Card(int i) { return *form->DeckState().Cards()[i]; }
 };
 
 TEST_F(CardMenus, CardMenuFollowsTheDrillAtEveryOpening) {
@@ -78,17 +79,17 @@ TEST_F(CardMenus, CardMenuFollowsTheDrillAtEveryOpening) {
     EXPECT_EQ(OpenCardMenu(), Expected({"men_Card_Insert", "men_Card_Delete"}));
 
     Drill &drill = form->DrillState();
-    drill.CurrentCard = nullptr; // the main view without a card
+    DrillStateForTests::SetCurrent(drill, nullptr); // the main view without a card
     EXPECT_EQ(OpenCardMenu(), Expected({"men_Card_Insert", "-men_Card_Delete"}));
 
     form->ClickPanelPattern(2); // sub view of three rows
-    drill.QueuePos = int(drill.AskQueue.size()) - 1;
+    DrillStateForTests::SetQueuePos(drill, int(drill.Queue().size()) - 1);
     EXPECT_EQ(OpenCardMenu(), Expected({"men_Card_Insert", "men_Card_Delete"}));
-    drill.QueuePos = int(drill.AskQueue.size());
+    DrillStateForTests::SetQueuePos(drill, int(drill.Queue().size()));
     EXPECT_EQ(OpenCardMenu(), Expected({"men_Card_Insert", "-men_Card_Delete"}));
 
     form->ClickPanelPattern(5);
-    drill.CurrentCard = nullptr;
+    DrillStateForTests::SetCurrent(drill, nullptr);
     EXPECT_EQ(OpenCardMenu(), Expected({"men_Card_Insert", "men_Card_Delete"}));
 }
 

@@ -17,7 +17,7 @@ protected:
         cursor.select(QTextCursor::Document);
         cursor.insertText(text);
     }
-    TMondaiSet &Card(int i) { return *form->DeckState().CardList[i]; }
+    TMondaiSet &Card(int i) { return *form->DeckState().Cards()[i]; }
 };
 } // namespace
 
@@ -83,12 +83,12 @@ TEST(UnencodableNames, EachCharacterByCodePointAndGlyphWhereItCanBeDrawn) {
 TEST_F(Editing, TypingTheMarkerMovesTheBookmark) {
     OpenDeck({QStringLiteral("[しおり]A,a,,0,0,0,"), QStringLiteral("B,b,,0,0,0,")});
     Drill &drill = form->DrillState();
-    ASSERT_EQ(drill.BookmarkCard, &Card(0));
+    ASSERT_EQ(drill.BookmarkCard(), &Card(0));
     Click("btnSusume");
     Click("btnSusume"); // B current
     Type(Memo(KindQuestion, 0), QStringLiteral("[しおり]B"));
-    EXPECT_EQ(drill.BookmarkCard, &Card(1));
+    EXPECT_EQ(drill.BookmarkCard(), &Card(1));
     EXPECT_EQ(sjis::ToQString(Card(0).Mondai()), QStringLiteral("A"));
     Type(Memo(KindQuestion, 0), QStringLiteral("B"));
-    EXPECT_EQ(drill.BookmarkCard, nullptr);
+    EXPECT_EQ(drill.BookmarkCard(), nullptr);
 }

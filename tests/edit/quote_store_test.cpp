@@ -14,7 +14,7 @@ namespace {
 
 class QuoteStore : public WindowTest {
 protected:
-    TMondaiSet &Card(int i) { return *form->DeckState().CardList[std::size_t(i)]; }
+    TMondaiSet &Card(int i) { return *form->DeckState().Cards()[std::size_t(i)]; }
     // Types ASCII key by key; the rest arrives the way an input method commits it.
     void TypeInto(TMyMemo *memo, const QString &ascii, const QString &committed = {}) {
         QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, QPoint(3, 5));

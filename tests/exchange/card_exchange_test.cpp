@@ -415,19 +415,19 @@ TEST(ExchangeHostile, JunkBytesStillGiveWellFormedCards) {
 
 TEST(ExchangeImport, NewDeckHasNoFileAndCountsAsChanged) {
     Deck deck;
-    deck.DeckFileName = u"/tmp/old.csv"_qs;
-    deck.SavedLines = DeckLines::FromFileBytes("x,y\r\n");
+    deck.SetFileName(u"/tmp/old.csv"_qs);
+    deck.SetSavedLines(DeckLines::FromFileBytes("x,y\r\n"));
     CardRefList queue;
     TakeAsNewDeck(deck, queue, ImportDetected("a,b\nc,d\n").cards);
-    EXPECT_TRUE(deck.DeckFileName.isEmpty());
-    EXPECT_EQ(deck.CardList.size(), 2u);
+    EXPECT_TRUE(deck.FileName().isEmpty());
+    EXPECT_EQ(deck.Cards().size(), 2u);
     EXPECT_EQ(queue.size(), 2u);
     EXPECT_TRUE(IsDeckChanged(deck));
 
     AppendCards(deck, queue, ImportDetected("e,f\n").cards);
-    ASSERT_EQ(deck.CardList.size(), 3u);
-    EXPECT_EQ(queue.back(), deck.CardList.back().get());
-    EXPECT_EQ(deck.CardList.back()->Mondai(), "e");
+    ASSERT_EQ(deck.Cards().size(), 3u);
+    EXPECT_EQ(queue.back(), deck.Cards().back().get());
+    EXPECT_EQ(deck.Cards().back()->Mondai(), "e");
 }
 
 } // namespace

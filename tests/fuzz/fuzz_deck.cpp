@@ -32,10 +32,10 @@ QByteArray WithCrLfLineEnds(const QByteArray &data) {
 }
 
 void ExpectSameCards(const Deck &a, const Deck &b) {
-    FUZZ_CHECK(a.CardList.size() == b.CardList.size());
-    for (size_t i = 0; i < a.CardList.size(); ++i) {
-        const TMondaiSet &x = *a.CardList[i];
-        const TMondaiSet &y = *b.CardList[i];
+    FUZZ_CHECK(a.Cards().size() == b.Cards().size());
+    for (size_t i = 0; i < a.Cards().size(); ++i) {
+        const TMondaiSet &x = *a.Cards()[i];
+        const TMondaiSet &y = *b.Cards()[i];
         FUZZ_CHECK(x.Mondai() == y.Mondai());
         FUZZ_CHECK(x.Kaitou() == y.Kaitou());
         FUZZ_CHECK(x.Sankou() == y.Sankou());
@@ -47,9 +47,9 @@ void ExpectSameCards(const Deck &a, const Deck &b) {
 }
 
 size_t PlaceOf(const Deck &deck, const TMondaiSet *card) {
-    return size_t(std::find_if(deck.CardList.begin(), deck.CardList.end(),
+    return size_t(std::find_if(deck.Cards().begin(), deck.Cards().end(),
                                [card](const auto &owned) { return owned.get() == card; }) -
-                  deck.CardList.begin());
+                  deck.Cards().begin());
 }
 
 } // namespace
@@ -57,15 +57,15 @@ size_t PlaceOf(const Deck &deck, const TMondaiSet *card) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     Deck first;
-    first.SavedLines = DeckLines::FromFileBytes(bytes);
+    first.SetSavedLines(DeckLines::FromFileBytes(bytes));
     CardRefList queue;
     ParseDeck(first, kToday, queue);
-    FUZZ_CHECK(queue.size() <= first.CardList.size());
+    FUZZ_CHECK(queue.size() <= first.Cards().size());
 
     // The cards' texts are slices of the lines' bytes: each equals a copy of its field.
     size_t index = 0;
-    first.SavedLines.ForEach([&](QByteArrayView line) {
-        const TMondaiSet &card = *first.CardList[index++];
+    first.SavedLines().ForEach([&](QByteArrayView line) {
+        const TMondaiSet &card = *first.Cards()[index++];
         FUZZ_CHECK(card.Mondai() == ExtractField(line, 1));
         FUZZ_CHECK(card.Kaitou() == ExtractField(line, 2));
         FUZZ_CHECK(card.Sankou() == ExtractField(line, 3));
@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
 
     // Parsed in parts side by side: the same cards, and the same ones queued.
     Deck parts;
-    parts.SavedLines = first.SavedLines;
+    parts.SetSavedLines(first.SavedLines());
     CardRefList partsQueue;
     ParseDeckInParts(parts, kToday, partsQueue, 3);
     ExpectSameCards(first, parts);
@@ -83,17 +83,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         FUZZ_CHECK(PlaceOf(first, queue[i]) == PlaceOf(parts, partsQueue[i]));
 
     const bool changed = IsDeckChanged(first);
-    if (first.CardList.empty())
+    if (first.Cards().empty())
         return 0;
     FUZZ_CHECK(RenderDeckLines(first) == 0);
     // The block-wise comparison agrees with comparing the whole rendering.
-    FUZZ_CHECK(changed == !(first.RenderedLines == first.SavedLines));
+    FUZZ_CHECK(changed == !(first.RenderedLines() == first.SavedLines()));
     if (!changed)
-        FUZZ_CHECK(first.RenderedLines.Bytes() == WithCrLfLineEnds(bytes));
+        FUZZ_CHECK(first.RenderedLines().Bytes() == WithCrLfLineEnds(bytes));
 
     // What a save writes must read back as the same cards, and render to the same bytes.
     Deck second;
-    second.SavedLines = DeckLines::FromFileBytes(first.RenderedLines.Bytes());
+    second.SetSavedLines(DeckLines::FromFileBytes(first.RenderedLines().Bytes()));
     CardRefList secondQueue;
     ParseDeck(second, kToday, secondQueue);
     ExpectSameCards(first, second);

@@ -23,20 +23,20 @@ bool SameCard(const TMondaiSet &a, const TMondaiSet &b) {
 // Compares the memory's cards with the cards read from `lines`.
 QString CompareWithRead(const Deck &deck, const DeckLines &lines, qint32 today, const char *what) {
     Deck read;
-    read.SavedLines = lines;
+    read.SetSavedLines(lines);
     CardRefList queue;
     ParseDeck(read, today, queue);
-    if (read.CardList.size() != deck.CardList.size())
+    if (read.Cards().size() != deck.Cards().size())
         return QStringLiteral("%1: %2 cards read back, %3 in memory")
             .arg(QLatin1String(what))
-            .arg(read.CardList.size())
-            .arg(deck.CardList.size());
-    for (size_t i = 0; i < deck.CardList.size(); ++i)
-        if (!SameCard(*deck.CardList[i], *read.CardList[i]))
+            .arg(read.Cards().size())
+            .arg(deck.Cards().size());
+    for (size_t i = 0; i < deck.Cards().size(); ++i)
+        if (!SameCard(*deck.Cards()[i], *read.Cards()[i]))
             return QStringLiteral("%1: card %2 reads back as %3, memory holds %4")
                 .arg(QLatin1String(what))
                 .arg(i + 1)
-                .arg(Describe(*read.CardList[i]), Describe(*deck.CardList[i]));
+                .arg(Describe(*read.Cards()[i]), Describe(*deck.Cards()[i]));
     return {};
 }
 
@@ -44,7 +44,7 @@ QString CompareWithRead(const Deck &deck, const DeckLines &lines, qint32 today, 
 
 CardTextMap SnapshotTexts(const Deck &deck) {
     CardTextMap texts;
-    for (const auto &card : deck.CardList)
+    for (const auto &card : deck.Cards())
         texts[card.get()] = {WithoutMarks(card->Mondai()), WithoutMarks(card->Kaitou()),
                              WithoutMarks(card->Sankou())};
     return texts;
@@ -52,14 +52,14 @@ CardTextMap SnapshotTexts(const Deck &deck) {
 
 CardRecordMap SnapshotRecords(const Deck &deck) {
     CardRecordMap records;
-    for (const auto &card : deck.CardList)
+    for (const auto &card : deck.Cards())
         records[card.get()] = {card->Jikan, card->Seikai, card->Fuseikai, card->Rireki()};
     return records;
 }
 
 QString CheckRoundTrip(const Deck &deck, qint32 today) {
     QByteArray bytes;
-    for (const auto &card : deck.CardList) {
+    for (const auto &card : deck.Cards()) {
         const QByteArray line = RenderCardLine(*card);
         if (line.contains('\r') || line.contains('\n'))
             return QStringLiteral("a card renders with a line break: %1").arg(Describe(*card));
@@ -70,7 +70,7 @@ QString CheckRoundTrip(const Deck &deck, qint32 today) {
 
 QString CheckFileMatches(const Deck &deck, qint32 today) {
     DeckLines lines;
-    const FileResult read = ReadDeckFile(deck.DeckFileName, &lines);
+    const FileResult read = ReadDeckFile(deck.FileName(), &lines);
     if (!read.ok)
         return QStringLiteral("the saved deck cannot be read: ") + read.error;
     return CompareWithRead(deck, lines, today, "saved file");
@@ -78,24 +78,24 @@ QString CheckFileMatches(const Deck &deck, qint32 today) {
 
 QString CheckQueue(const Deck &deck, const Drill &drill) {
     std::set<const TMondaiSet *> cards;
-    for (const auto &card : deck.CardList)
+    for (const auto &card : deck.Cards())
         cards.insert(card.get());
     std::set<const TMondaiSet *> queued;
-    for (const TMondaiSet *card : drill.AskQueue) {
+    for (const TMondaiSet *card : drill.Queue()) {
         if (!cards.count(card))
             return QStringLiteral("the queue holds a card that is not in the deck");
         if (!queued.insert(card).second)
             return QStringLiteral("the queue holds a card twice");
     }
-    if (drill.CurrentCard && !cards.count(drill.CurrentCard))
+    if (drill.Current() && !cards.count(drill.Current()))
         return QStringLiteral("the current card is not in the deck");
-    if (drill.BookmarkCard && !cards.count(drill.BookmarkCard))
+    if (drill.BookmarkCard() && !cards.count(drill.BookmarkCard()))
         return QStringLiteral("the bookmark points at a card that is not in the deck");
     // Past the end is allowed: after a delete the next step starts the pass again.
-    if (drill.QueuePos < 0 || drill.QueuePos > qsizetype(deck.CardList.size()) + 1)
+    if (drill.QueuePos() < 0 || drill.QueuePos() > qsizetype(deck.Cards().size()) + 1)
         return QStringLiteral("queue position %1 outside a queue of %2")
-            .arg(drill.QueuePos)
-            .arg(drill.AskQueue.size());
+            .arg(drill.QueuePos())
+            .arg(drill.Queue().size());
     return {};
 }
 

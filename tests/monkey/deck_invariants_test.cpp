@@ -2,6 +2,7 @@
 // broken on purpose, and none fires on the same deck unbroken.
 #include "drill/fake_host.h"
 #include "monkey/deck_invariants.h"
+#include "support/drill_state.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -18,20 +19,22 @@ const QByteArray Lines = "a,1,,0,0,0,\r\nb,2,,40001,3,1,\x90\xb3\r\nc,3,,0,0,0,\
 // A saved deck of three cards, its drill, and what they were before a step.
 struct Sample {
     Sample() {
-        deck.DeckFileName = dir.filePath(QStringLiteral("deck.csv"));
+        deck.SetFileName(dir.filePath(QStringLiteral("deck.csv")));
         WriteFile(Lines);
-        deck.SavedLines = DeckLines::FromFileBytes(Lines);
-        ParseDeck(deck, Today, drill.AskQueue);
+        deck.SetSavedLines(DeckLines::FromFileBytes(Lines));
+        CardRefList due;
+        ParseDeck(deck, Today, due);
+        drill.TakeDueCards(std::move(due));
         drill.StartNewDeck();
         texts = SnapshotTexts(deck);
         records = SnapshotRecords(deck);
     }
     void WriteFile(const QByteArray &bytes) const {
-        QFile file(deck.DeckFileName);
+        QFile file(deck.FileName());
         if (file.open(QIODevice::WriteOnly))
             file.write(bytes);
     }
-    TMondaiSet &Card(int index) { return *deck.CardList[std::size_t(index)]; }
+    TMondaiSet &Card(int index) { return *deck.Cards()[std::size_t(index)]; }
     // Every rule, as the monkey checks after a step that touched card 0 only and saved.
     QString AllRules() {
         const std::vector<const TMondaiSet *> touched{&Card(0)};
@@ -71,7 +74,8 @@ TEST(DeckInvariants, EachRuleFiresOnADeckBrokenOnPurpose) {
          ""},
         {"a line break in a text", [](Sample &s) { s.Card(1).SetKaitou("x\r\ny"); }, "line break"},
         {"a card queued twice",
-         [](Sample &s) { s.drill.AskQueue.push_back(s.drill.AskQueue.front()); }, "twice"},
+         [](Sample &s) { DrillStateForTests::Queue(s.drill).push_back(s.drill.Queue().front()); },
+         "twice"},
         {"an untouched card's text", [](Sample &s) { s.Card(2).SetSankou("note"); },
          "did not touch"},
         {"an untouched card's due day", [](Sample &s) { s.Card(1).Jikan = 0; }, "due 40001 -> 0"},
@@ -99,7 +103,7 @@ TEST(DeckInvariants, EachRuleFiresOnADeckBrokenOnPurpose) {
 TEST(DeckInvariants, OnlyAConfirmedResetMayChangeEveryRecord) {
     for (const bool confirmed : {false, true}) {
         Sample sample;
-        ResetAllTimes(sample.deck.CardList);
+        ResetAllTimes(sample.deck.Cards());
         const QString verdict =
             CheckRecordChanges(sample.records, SnapshotRecords(sample.deck), {}, confirmed);
         EXPECT_EQ(verdict.isEmpty(), confirmed) << verdict.toStdString();

@@ -253,11 +253,11 @@ bool WindowMonkey::Run(int steps, const std::function<void()> &stepDone) {
         touchable_ = TouchableCards();
         before_ = SnapshotTexts(form_->DeckState());
         recordsBefore_ = SnapshotRecords(form_->DeckState());
-        currentBefore_ = form_->DrillState().CurrentCard;
+        currentBefore_ = form_->DrillState().Current();
         marks_->marked.clear();
         resetConfirmed = false;
-        stampBefore_ = form_->DeckState().DiskStamp;
-        fileBefore_ = form_->DeckState().DeckFileName;
+        stampBefore_ = form_->DeckState().DiskStamp();
+        fileBefore_ = form_->DeckState().FileName();
         deckOpened = false;
         Note(QStringLiteral("step %1:").arg(i + 1));
         ActivateWindow();
@@ -297,7 +297,7 @@ void WindowMonkey::Settle() {
 std::vector<const TMondaiSet *> WindowMonkey::TouchableCards() const {
     std::vector<const TMondaiSet *> cards;
     const Drill &drill = form_->DrillState();
-    const CardOwnerList &list = form_->DeckState().CardList;
+    const CardOwnerList &list = form_->DeckState().Cards();
     auto listRow = [&](int index) {
         if (index >= 0 && index < int(list.size()))
             cards.push_back(list[size_t(index)].get());
@@ -334,23 +334,23 @@ void WindowMonkey::Check() {
     QString problem = CheckRoundTrip(deck, today);
     if (problem.isEmpty())
         problem = CheckQueue(deck, form_->DrillState());
-    const bool sameDeck = deck.DeckFileName == fileBefore_ && !deckOpened;
-    const FileStamp &stamp = deck.DiskStamp;
+    const bool sameDeck = deck.FileName() == fileBefore_ && !deckOpened;
+    const FileStamp &stamp = deck.DiskStamp();
     const bool saved = stamp.path != stampBefore_.path || stamp.size != stampBefore_.size ||
                        stamp.modifiedNs != stampBefore_.modifiedNs ||
                        stamp.Hash() != stampBefore_.Hash();
     // A save leaves the file as the cards; an open reads it, and a check would only repeat it.
-    if (problem.isEmpty() && saved && !deckOpened && !deck.CardList.empty() &&
-        !deck.DeckFileName.isEmpty() && deck.SavedLines == deck.RenderedLines)
+    if (problem.isEmpty() && saved && !deckOpened && !deck.Cards().empty() &&
+        !deck.FileName().isEmpty() && deck.SavedLines() == deck.RenderedLines())
         problem = CheckFileMatches(deck, today);
-    if (problem.isEmpty() && sameDeck && !deck.SavedLines.IsEmpty()) {
+    if (problem.isEmpty() && sameDeck && !deck.SavedLines().IsEmpty()) {
         problem = CheckTextChanges(before_, SnapshotTexts(deck), touchable_);
         // A record changes by a mark of the drill, an edit of its numbers or a confirmed reset;
         // and the card the drill brings up first in a pass is due at once.
         std::vector<const TMondaiSet *> mayChange = touchable_;
         mayChange.insert(mayChange.end(), marks_->marked.begin(), marks_->marked.end());
         mayChange.push_back(currentBefore_);
-        mayChange.push_back(form_->DrillState().CurrentCard);
+        mayChange.push_back(form_->DrillState().Current());
         if (problem.isEmpty())
             problem = CheckRecordChanges(recordsBefore_, SnapshotRecords(deck), mayChange,
                                          resetConfirmed);
@@ -361,12 +361,12 @@ void WindowMonkey::Check() {
     if (problem.isEmpty() && form_->isVisible()) {
         const QString total = form_->findChild<QLabel *>(QStringLiteral("Num_Total"))->text();
         const QString select = form_->findChild<QLabel *>(QStringLiteral("Num_Select"))->text();
-        if (total != QString::number(deck.CardList.size()) ||
-            select != QString::number(form_->DrillState().AskQueue.size()))
+        if (total != QString::number(deck.Cards().size()) ||
+            select != QString::number(form_->DrillState().Queue().size()))
             problem = QStringLiteral("the counters show %1 / %2 for %3 cards and %4 queued")
                           .arg(total, select)
-                          .arg(deck.CardList.size())
-                          .arg(form_->DrillState().AskQueue.size());
+                          .arg(deck.Cards().size())
+                          .arg(form_->DrillState().Queue().size());
     }
     failure_ = problem;
 }
@@ -711,11 +711,11 @@ void WindowMonkey::TypeIntoCard() {
 
 void WindowMonkey::EditListCell() {
     auto *grid = form_->findChild<ListGrid *>();
-    if (!grid || !grid->isVisible() || form_->DeckState().CardList.empty()) {
+    if (!grid || !grid->isVisible() || form_->DeckState().Cards().empty()) {
         SwitchPattern();
         return;
     }
-    const int row = 1 + Pick(rng, int(form_->DeckState().CardList.size()));
+    const int row = 1 + Pick(rng, int(form_->DeckState().Cards().size()));
     const int column = Pick(rng, grid->Model()->columnCount());
     grid->scrollTo(grid->Model()->index(row - 1, column));
     const QRect cell = grid->visualRect(grid->Model()->index(row - 1, column));
@@ -725,7 +725,7 @@ void WindowMonkey::EditListCell() {
     else if (Chance(rng, 50))
         SendKey(Qt::Key_F2);
     AddTouchable();
-    touchable_.push_back(form_->DeckState().CardList[size_t(row - 1)].get());
+    touchable_.push_back(form_->DeckState().Cards()[size_t(row - 1)].get());
     const bool paste = Chance(rng, 30);
     const QString text = paste ? HostileText(rng) : HostileKeys(rng);
     Note(QStringLiteral("  %1 into list cell %2/%3 (focus %4): \"%5\"")
@@ -747,7 +747,7 @@ void WindowMonkey::PasteHere() {
 // Ctrl+F, a word (often one the deck holds), a few steps through the matches, and mostly Esc:
 // the keys that follow then act on the found row.
 void WindowMonkey::FindInList() {
-    const CardOwnerList &cards = form_->DeckState().CardList;
+    const CardOwnerList &cards = form_->DeckState().Cards();
     QString word = HostileKeys(rng);
     if (!cards.empty() && Chance(rng, 60)) {
         const TMondaiSet &card = *cards[size_t(Pick(rng, int(cards.size())))];

@@ -81,9 +81,9 @@ TEST_F(OverviewWindowTest, DoubleClickOnAHardCardShowsItsRowWithoutTouchingTheDr
     OpenDeck(kDeck);
     Click("btnSusume"); // the dog's answer is shown
     Drill &drill = form->DrillState();
-    const TMondaiSet *current = drill.CurrentCard;
-    const CardRefList queue = drill.AskQueue;
-    const int queuePos = drill.QueuePos;
+    const TMondaiSet *current = drill.Current();
+    const CardRefList queue = drill.Queue();
+    const int queuePos = drill.QueuePos();
     OverviewWindow *window = Open();
     window->findChild<QTabWidget *>(QStringLiteral("ov_Pages"))->setCurrentIndex(2);
     auto *table = window->findChild<QTableWidget *>(QStringLiteral("ov_Hardest"));
@@ -98,16 +98,16 @@ TEST_F(OverviewWindowTest, DoubleClickOnAHardCardShowsItsRowWithoutTouchingTheDr
     QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
     QTest::mouseDClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
     Settle();
-    EXPECT_EQ(drill.DisplayPattern, PatternList);
+    EXPECT_EQ(drill.DisplayPattern(), PatternList);
     auto *grid = form->findChild<ListGrid *>(QStringLiteral("GridHyouji"));
     EXPECT_EQ(grid->currentIndex().row(), 1); // the cat, second card of the deck
     ASSERT_NE(grid->CellEditor(), nullptr);
     EXPECT_EQ(grid->CellEditor()->text(), QStringLiteral("猫"));
-    EXPECT_EQ(drill.CurrentCard, current);
-    EXPECT_EQ(drill.AskQueue, queue);
-    EXPECT_EQ(drill.QueuePos, queuePos);
-    EXPECT_FALSE(drill.DoneFlag);
-    EXPECT_EQ(form->DeckState().CardList[1]->Fuseikai, 3);
+    EXPECT_EQ(drill.Current(), current);
+    EXPECT_EQ(drill.Queue(), queue);
+    EXPECT_EQ(drill.QueuePos(), queuePos);
+    EXPECT_FALSE(drill.DoneFlag());
+    EXPECT_EQ(form->DeckState().Cards()[1]->Fuseikai, 3);
 }
 
 TEST_F(OverviewWindowTest, SavesTheShownChartAsAPicture) {

@@ -143,11 +143,12 @@ protected:
         recorder->SetMemoryModel(&model);
         dayDrill.SetAnswerObserver(recorder.get());
         dayDrill.SetRestPlanner(recorder.get());
-        deck.DeckFileName = dir.filePath(QStringLiteral("deck.csv"));
-        dayDrill.AskQueue.clear();
-        for (const auto &card : deck.CardList)
+        deck.SetFileName(dir.filePath(QStringLiteral("deck.csv")));
+        CardRefList due;
+        for (const auto &card : deck.Cards())
             if (IsDue(*card, day))
-                dayDrill.AskQueue.push_back(card.get());
+                due.push_back(card.get());
+        dayDrill.TakeDueCards(std::move(due));
         host.drill = &dayDrill;
         dayDrill.StartNewDeck();
     }

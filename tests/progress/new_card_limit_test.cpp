@@ -1,4 +1,5 @@
 #include "progress/review_recorder.h"
+#include "support/drill_state.h"
 
 #include "../drill/drill_fixture.h"
 
@@ -58,9 +59,9 @@ protected:
     Drill dayDrill{deck, host, [this] { return day; }};
 
     NewCardLimitTest() {
-        deck.CardList.push_back(std::make_unique<TMondaiSet>("O", "a", "", 0, 2, 1, ""));
+        deck.AddCard(std::make_unique<TMondaiSet>("O", "a", "", 0, 2, 1, ""));
         AddDue({"N1", "N2", "N3", "N4", "N5"});
-        deck.DeckFileName = dir.filePath(QStringLiteral("deck.csv"));
+        deck.SetFileName(dir.filePath(QStringLiteral("deck.csv")));
         host.drill = &dayDrill;
     }
     std::string Open(int limit) {
@@ -71,12 +72,13 @@ protected:
         recorder->SetNewCardsPerDay(limit);
         dayDrill.SetAnswerObserver(recorder.get());
         dayDrill.SetNewCardAllowance(recorder.get());
-        dayDrill.AskQueue.clear();
-        for (const auto &card : deck.CardList)
+        CardRefList due;
+        for (const auto &card : deck.Cards())
             if (IsDue(*card, day))
-                dayDrill.AskQueue.push_back(card.get());
+                due.push_back(card.get());
+        dayDrill.TakeDueCards(std::move(due));
         dayDrill.StartNewDeck();
-        return Names(dayDrill.AskQueue);
+        return Names(dayDrill.Queue());
     }
     void Pass() {
         dayDrill.GoNext();
@@ -109,11 +111,11 @@ TEST_F(NewCardLimitTest, EachDayBringsAtMostTheLimitAcrossRestarts) {
 }
 
 TEST_F(NewCardLimitTest, StartingAgainAndRandomOrderKeepTheLimit) {
-    dayDrill.Jyun = 1;
+    DrillStateForTests::SetJyun(dayDrill, 1);
     const std::string opened = Open(1);
     EXPECT_TRUE(opened == "O N1" || opened == "N1 O") << opened;
     dayDrill.ResetAll();
-    EXPECT_EQ(Names(dayDrill.AskQueue), "O N1");
+    EXPECT_EQ(Names(dayDrill.Queue()), "O N1");
 }
 
 } // namespace

@@ -158,7 +158,7 @@ protected:
         });
     }
     void OpenAs(const char *name) {
-        deck.DeckFileName = dir.filePath(QString::fromLatin1(name));
+        deck.SetFileName(dir.filePath(QString::fromLatin1(name)));
         Open();
     }
     QList<QByteArray> LogLines(const char *name) {
@@ -216,7 +216,7 @@ TEST_F(ReviewRecorderTest, AnUnwritableLogCostsOneNoticeAndNeverTheDrill) {
         drill.GoDone();
         drill.GoNext();
     }
-    EXPECT_TRUE(drill.AskQueue.empty());
+    EXPECT_TRUE(drill.Queue().empty());
     EXPECT_EQ(Card("C")->Seikai, 1);
     ASSERT_EQ(notices.size(), 1);
     // A line short enough for the status line; the path, however long, goes with the details.

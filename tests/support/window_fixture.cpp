@@ -103,13 +103,13 @@ QString WindowTest::LabelText(const char *name) const {
 }
 
 QString WindowTest::Current() const {
-    const TMondaiSet *card = form->DrillState().CurrentCard;
+    const TMondaiSet *card = form->DrillState().Current();
     return card ? sjis::ToQString(card->Mondai()) : QString();
 }
 
 QStringList WindowTest::Queue() const {
     QStringList names;
-    for (const TMondaiSet *card : form->DrillState().AskQueue)
+    for (const TMondaiSet *card : form->DrillState().Queue())
         names << sjis::ToQString(card->Mondai());
     return names;
 }

@@ -69,7 +69,7 @@ int main(int argc, char **argv) {
         if (command == u"answer") {
             int answered = 0;
             for (int i = 0; i < words.value(1).toInt(); ++i) {
-                if (!form.DrillState().CurrentCard)
+                if (!form.DrillState().Current())
                     break;
                 form.ClickSusume();
                 form.ClickDekita();
@@ -85,10 +85,10 @@ int main(int argc, char **argv) {
                                [] { Reply(QStringLiteral("waited")); });
         } else if (command == u"state") {
             qint64 right = 0;
-            for (const auto &card : form.DeckState().CardList)
+            for (const auto &card : form.DeckState().Cards())
                 right += card->Seikai;
             Reply(QStringLiteral("cards %1 right %2 unsaved %3")
-                      .arg(form.DeckState().CardList.size())
+                      .arg(form.DeckState().Cards().size())
                       .arg(right)
                       .arg(IsDeckChanged(form.DeckState()) ? 1 : 0));
         } else if (command == u"quit") {

@@ -23,7 +23,7 @@ protected:
     // The deck's questions as stored, in deck order.
     QStringList Questions() const {
         QStringList questions;
-        for (const auto &card : form->DeckState().CardList)
+        for (const auto &card : form->DeckState().Cards())
             questions << QString::fromLatin1(card->Mondai());
         return questions;
     }
@@ -44,8 +44,9 @@ protected:
     }
     // The learning records and the drill's place, which finding never changes.
     QString DrillState() const {
-        QString state = QString::number(form->DrillState().QueuePos) + QLatin1Char('/') + Current();
-        for (const auto &card : form->DeckState().CardList)
+        QString state =
+            QString::number(form->DrillState().QueuePos()) + QLatin1Char('/') + Current();
+        for (const auto &card : form->DeckState().Cards())
             state +=
                 QStringLiteral(" %1:%2:%3").arg(card->Jikan).arg(card->Seikai).arg(card->Fuseikai);
         return state;
@@ -57,7 +58,7 @@ TEST_F(FindAndTakeBack, FindsStepsWrapsAndLeavesTheDrillAlone) {
     Click("btnSusume"); // answer shown: the arrow keys would now mark the card
     const QString drill = DrillState();
     Key(Qt::Key_F, Qt::ControlModifier);
-    EXPECT_EQ(form->DrillState().DisplayPattern, PatternList)
+    EXPECT_EQ(form->DrillState().DisplayPattern(), PatternList)
         << "the list is where cards are found";
     ASSERT_TRUE(form->Finder().isVisible());
     EXPECT_EQ(QApplication::focusWidget(), FindText());
@@ -123,13 +124,13 @@ TEST_F(FindAndTakeBack, CtrlZTakesBackDeletesUnlessABoxIsBeingEdited) {
     const QString path = OpenDeck(Deck);
     Key(Qt::Key_D, Qt::ControlModifier); // apple
     Key(Qt::Key_D, Qt::ControlModifier); // banana
-    ASSERT_EQ(form->DeckState().CardList.size(), 3u);
+    ASSERT_EQ(form->DeckState().Cards().size(), 3u);
     // A card box being edited keeps Ctrl+Z for its own undo.
     TMyMemo *question = Memo(KindQuestion, 0);
     question->setFocus();
     QTest::keyClicks(question, QStringLiteral("x"));
     Key(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(form->DeckState().CardList.size(), 3u);
+    EXPECT_EQ(form->DeckState().Cards().size(), 3u);
     EXPECT_EQ(Text(KindQuestion, 0), QStringLiteral("Apple, pie"));
     form->ParkFocus();
     Key(Qt::Key_Z, Qt::ControlModifier);

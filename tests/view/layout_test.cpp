@@ -31,7 +31,7 @@ TEST_F(Layout, WindowStartsAt567By554AndKeepsItsMinimum) {
 
 TEST_F(Layout, FiveSubRowsFollowTheWindowSize) {
     ChoosePattern(4);
-    ASSERT_EQ(form->DrillState().SubRows, 5);
+    ASSERT_EQ(form->DrillState().SubRows(), 5);
     for (int row = 1; row <= 5; ++row) {
         EXPECT_EQ(PaneRect(KindQuestion, row), QRect(0, (row - 1) * 96, 223, 95)) << row;
         EXPECT_EQ(PaneRect(KindAnswer, row), QRect(225, (row - 1) * 96, 230, 95)) << row;
@@ -52,8 +52,8 @@ TEST_F(Layout, PatternSwitchingShowsOnePanelAndTheRightRows) {
     EXPECT_FALSE(renban->isVisible());
 
     ChoosePattern(2); // サブ（3）
-    EXPECT_EQ(form->DrillState().DisplayPattern, PatternSub);
-    EXPECT_EQ(form->DrillState().SubRows, 3);
+    EXPECT_EQ(form->DrillState().DisplayPattern(), PatternSub);
+    EXPECT_EQ(form->DrillState().SubRows(), 3);
     EXPECT_TRUE(renban->isVisible());
     EXPECT_FALSE(mondai->isVisible());
     for (int row = 1; row <= 5; ++row)
@@ -72,11 +72,11 @@ TEST_F(Layout, PatternSwitchingShowsOnePanelAndTheRightRows) {
     EXPECT_EQ(Text(KindQuestion, 2), QStringLiteral("A"));
     Click("btnSusume");
     EXPECT_EQ(Text(KindQuestion, 1), QStringLiteral("A"));
-    EXPECT_EQ(form->DeckState().CardList[0]->Fuseikai, 0);
+    EXPECT_EQ(form->DeckState().Cards()[0]->Fuseikai, 0);
 
     ChoosePattern(0);
     EXPECT_TRUE(mondai->isVisible());
-    EXPECT_FALSE(form->DrillState().AnswerShown);
+    EXPECT_FALSE(form->DrillState().AnswerShown());
     EXPECT_EQ(Text(KindQuestion, 0), QStringLiteral("A"));
     EXPECT_EQ(Text(KindAnswer, 0), QString());
 

@@ -1,4 +1,5 @@
 #include "app/tform1.h"
+#include "support/drill_state.h"
 #include "ui/prompts.h"
 #include "view/card_table_model.h"
 #include "view/list_grid.h"
@@ -45,7 +46,7 @@ protected:
     }
 
     void TearDown() override {
-        form->DeckState().CardList.clear(); // nothing to save
+        form->DeckState().ReplaceCards({}); // nothing to save
         form->close();
     }
 
@@ -53,13 +54,15 @@ protected:
     void LoadCards(int n) {
         Deck &deck = form->DeckState();
         Drill &drill = form->DrillState();
+        CardRefList due;
         for (int i = 1; i <= n; ++i) {
             const qint32 jikan = i % 3 == 0 ? kToday + 1 : kToday - 1;
-            deck.CardList.push_back(std::make_unique<TMondaiSet>("q" + QByteArray::number(i), "a",
-                                                                 "", jikan, 0, 0, ""));
+            deck.AddCard(std::make_unique<TMondaiSet>("q" + QByteArray::number(i), "a", "", jikan,
+                                                      0, 0, ""));
             if (jikan < kToday)
-                drill.AskQueue.push_back(deck.CardList.back().get());
+                due.push_back(deck.Cards().back().get());
         }
+        drill.TakeDueCards(std::move(due));
         drill.StartNewDeck();
     }
 
@@ -91,9 +94,9 @@ TEST_F(ListPatternTest, ListShowsTheDeckAndFollowsTheDrill) {
 
     // Jumping to a card far down brings its row into view.
     Drill &drill = form->DrillState();
-    TMondaiSet *far = form->DeckState().CardList[249].get();
+    TMondaiSet *far = form->DeckState().Cards()[249].get();
     AddSioriMark(*far);
-    drill.BookmarkCard = far;
+    DrillStateForTests::SetBookmarkCard(drill, far);
     drill.MoveToBookmark();
     EXPECT_EQ(grid->Model()->CurrentRow(), 249);
     const QRect row = grid->visualRect(grid->Model()->index(249, 1));
@@ -118,17 +121,17 @@ TEST_F(ListPatternTest, WheelDrivesTheDrillAndNeverScrolls) {
     };
     turn(-120);
     turn(-120);
-    EXPECT_EQ(drill.QueuePos, 3); // each step down is すすめ
-    EXPECT_EQ(grid->Model()->CurrentRow(), drill.QueuePos + (drill.QueuePos - 1) / 2 - 1);
+    EXPECT_EQ(drill.QueuePos(), 3); // each step down is すすめ
+    EXPECT_EQ(grid->Model()->CurrentRow(), drill.QueuePos() + (drill.QueuePos() - 1) / 2 - 1);
     turn(120);
-    EXPECT_EQ(drill.QueuePos, 1); // up goes back to the start
+    EXPECT_EQ(drill.QueuePos(), 1); // up goes back to the start
     EXPECT_EQ(grid->verticalScrollBar()->value(), top);
 
     // A fine-grained wheel or a touchpad sends many small steps: one notch is one すすめ.
     for (int i = 0; i < 8; ++i)
         turn(-15);
-    EXPECT_EQ(drill.QueuePos, 2);
-    EXPECT_EQ(form->DeckState().CardList[0]->Fuseikai, 2); // passed once before, once now
+    EXPECT_EQ(drill.QueuePos(), 2);
+    EXPECT_EQ(form->DeckState().Cards()[0]->Fuseikai, 2); // passed once before, once now
 }
 
 TEST_F(ListPatternTest, ClicksOnTheHeaderRowNumbersOrAnEmptyListNeverReachTheGrid) {
@@ -180,7 +183,7 @@ TEST_F(ListPatternTest, TypingAndPastingInCellsGoesThroughTheCards) {
     ASSERT_NE(editor, nullptr);
     editor->setFocus();
     QTest::keyClicks(editor, QStringLiteral("xy"));
-    EXPECT_EQ(form->DeckState().CardList[1]->Mondai(), "xy");
+    EXPECT_EQ(form->DeckState().Cards()[1]->Mondai(), "xy");
 
     // A pasted non-number in a number cell is reported and the card keeps its value.
     Click(Qt::LeftButton, CellCentre(5, 2));
@@ -195,7 +198,7 @@ TEST_F(ListPatternTest, TypingAndPastingInCellsGoesThroughTheCards) {
     EXPECT_TRUE(paste->isEnabled());
     menu->hide();
     paste->trigger();
-    EXPECT_EQ(form->DeckState().CardList[1]->Seikai, 0);
+    EXPECT_EQ(form->DeckState().Cards()[1]->Seikai, 0);
     EXPECT_EQ(editor->text(), QStringLiteral("0"));
     QCoreApplication::processEvents(); // the message waits until the paste has finished
     ASSERT_EQ(prompts.shown.size(), 1u);
