@@ -15,7 +15,7 @@ class CardSource;
 //
 // A deck of a million cards must not cost much more memory than its file, so a text read from a
 // file stays where it was read: the card keeps only where it lies in the file's bytes (see
-// card_text.h). A text gets bytes of its own once it is set. The texts come and go through
+// card_source.h). A text gets bytes of its own once it is set. The texts come and go through
 // accessors; a text handed out is an ordinary QByteArray that stays valid whatever happens to
 // the card afterwards.
 class TMondaiSet {
