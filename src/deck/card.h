@@ -15,9 +15,9 @@ class CardSource;
 //
 // A deck of a million cards must not cost much more memory than its file, so a text read from a
 // file stays where it was read: the card keeps only where it lies in the file's bytes (see
-// card_source.h). A text gets bytes of its own once it is set. The texts come and go through
-// accessors; a text handed out is an ordinary QByteArray that stays valid whatever happens to
-// the card afterwards.
+// CardSource in card_source.h, and text_buffers.h for the buffers). A text gets bytes of its own
+// once it is set. The texts come and go through accessors; a text handed out is an ordinary
+// QByteArray that stays valid whatever happens to the card afterwards.
 class TMondaiSet {
 public:
     enum Text { kMondai, kKaitou, kSankou, kRireki };
