@@ -8,10 +8,6 @@
 
 namespace {
 
-QAction *RecentEntry(const QObject &window, int entry) {
-    return window.findChild<QAction *>(QStringLiteral("men_File_%1").arg(entry));
-}
-
 // A path is shown as it is: a "&" in it is a character, not a menu mnemonic.
 QString MenuCaption(QString path) {
     return path.replace(QLatin1Char('&'), QStringLiteral("&&"));
@@ -19,13 +15,15 @@ QString MenuCaption(QString path) {
 
 } // namespace
 
-RecentFilesMenu::RecentFilesMenu(QWidget &window, Prompts &prompts, OpenDeck openDeck)
-    : window_(window), prompts_(prompts), openDeck_(std::move(openDeck)) {}
+RecentFilesMenu::RecentFilesMenu(QList<QAction *> entries, QWidget &window, Prompts &prompts,
+                                 OpenDeck openDeck)
+    : entries_(std::move(entries)), window_(window), prompts_(prompts),
+      openDeck_(std::move(openDeck)) {}
 
 RecentFileList::Paths RecentFilesMenu::Paths() const {
     RecentFileList::Paths paths;
     for (int entry = 1; entry <= RecentFileList::Count; ++entry) {
-        if (const QAction *action = RecentEntry(window_, entry))
+        if (const QAction *action = Entry(entry))
             paths[size_t(entry - 1)] = action->data().toString();
     }
     return paths;
@@ -33,7 +31,7 @@ RecentFileList::Paths RecentFilesMenu::Paths() const {
 
 void RecentFilesMenu::Show(const RecentFileList::Paths &paths) {
     for (int entry = 1; entry <= RecentFileList::Count; ++entry) {
-        if (QAction *action = RecentEntry(window_, entry)) {
+        if (QAction *action = Entry(entry)) {
             const QString &path = paths[size_t(entry - 1)];
             action->setData(path);
             action->setText(MenuCaption(path));

@@ -1,11 +1,11 @@
 #include "app/tform1.h"
 
 #include "app/after_first_paint.h"
+#include "app/deck_file_menu.h"
 #include "app/deck_preload.h"
 #include "app/deck_sync.h"
 #include "app/file_drop.h"
 #include "app/help_page.h"
-#include "app/recent_files_menu.h"
 #include "edit/add_card_dialog.h"
 #include "exchange_ui/deck_exchange.h"
 #include "overview/learning_progress.h"
@@ -15,6 +15,7 @@
 #include "ui/prompts.h"
 #include "view/answer_modes.h"
 #include "view/card_view.h"
+#include "view/drill_input.h"
 #include "view/find_bar.h"
 #include "view/font_settings.h"
 #include "view/hint_tracker.h"
@@ -33,7 +34,6 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTextDocument>
-#include <cstdlib>
 
 TForm1::TForm1(Prompts &prompts, DayClock today, QWidget *parent)
     : QMainWindow(parent), prompts_(prompts), drill_(deck_, *this, std::move(today)) {
@@ -65,7 +65,12 @@ void TForm1::FormCreate() {
     afterPaint_ = new AfterFirstPaint(this);
     // Files dropped on the window.
     new FileDrop(*this, *this);
-    // The mouse and key rules of the window see every event first.
+    // The mouse and key rules of the window see every event first. They stay an application
+    // filter: the arrow keys and the wheel drill whichever child holds the focus or lies under
+    // the mouse (card boxes, list cells, the view chooser, editors made later), before that
+    // child's own cursor keys or scrolling; a shortcut would lose to a text box that claims its
+    // arrow keys. Ctrl+Z is claimed for the parking box and for boxes with nothing to undo, and
+    // keys and the wheel left to an open menu, list or dialog, which only the application sees.
     qApp->installEventFilter(this);
     // The deck and the drill start empty; their constructors saw to that.
     // Japanese text finds a font on any system, and every control inherits the window's.
@@ -76,17 +81,18 @@ void TForm1::FormCreate() {
     // The window, its panels and the display cells.
     CreatePanels();
     fonts_ = std::make_unique<FontSettings>(*cells_, prompts_, this);
+    // The drill modes' box under the question and their note in the status line.
     CreateAnswerModes();
+    // The command owners, then the menus they fill and the card boxes' context menu.
+    CreateCommandOwners();
     CreateMenus();
-    recent_ = std::make_unique<RecentFilesMenu>(
-        *this, prompts_, [this](const QString &path) { OpenDeckFile(path); });
     CreatePopupMenu();
+    // The card boxes' edits, double clicks and context menus; their pictures and sounds.
     ConnectCells();
     CreateCellMedia();
-    ConnectCardCommands();
-    // The list view.
+    // The list view, the find bar under it, the watch on the deck file, and the hints.
     CreateListView();
-    CreateFindBar(menuBar()->findChild<QMenu *>(QStringLiteral("men_Card")));
+    CreateFindBar();
     CreateDeckSync();
     CreateHints();
     // Appearance is set while building; the view panels start hidden.
@@ -101,7 +107,7 @@ void TForm1::FormCreate() {
     cells_->CellImageFlag = {};
     // Settings; they may change every value set above.
     ReadSettings();
-    // Speech.
+    // Speech, with the mode the settings chose.
     CreateSpeech();
     // Alignment and the controls that mirror the options.
     fonts_->UpdateSizeMarks();
@@ -123,7 +129,7 @@ void TForm1::OpenStartDeck(const QString &path, DeckPreload *preload) {
         OpenDeck(recent, preload);
         return;
     }
-    ClickOpenFileName(1);
+    fileMenu_->Recent().Choose(1);
 }
 
 void TForm1::ReceiveHandOff(const QString &path) {
@@ -246,7 +252,8 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event) {
             const auto use = modes_->TakeKey(watched, key->key(), key->modifiers());
             if (use == AnswerModes::KeyUse::Consumed)
                 return true;
-            if (use == AnswerModes::KeyUse::NotMine && CMChildKey(key->key(), key->modifiers()))
+            if (use == AnswerModes::KeyUse::NotMine &&
+                drillInput_->TakeKey(key->key(), key->modifiers()))
                 return true;
         }
         break;
@@ -256,16 +263,10 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event) {
             if (!IsDrillInput(watched))
                 return true;
             const auto *wheel = static_cast<QWheelEvent *>(event);
-            // The wheel counts whole notches, so a fine-grained wheel or a touchpad does not
-            // race through the cards.
-            if (IsInListGrid(watched)) {
+            if (IsInListGrid(watched))
                 GridHyouji->TakeWheel(wheel->angleDelta().y(), wheel->modifiers());
-            } else {
-                const int notches = formWheel_.Take(wheel->angleDelta().y());
-                for (int i = 0; i < std::abs(notches); ++i)
-                    FormMouseWheel(notches < 0 ? -WheelNotches::Notch : WheelNotches::Notch,
-                                   wheel->modifiers());
-            }
+            else
+                drillInput_->TakeWheel(wheel->angleDelta().y(), wheel->modifiers());
             return true;
         }
         break;

@@ -7,7 +7,7 @@
 #include "drill/drill.h"
 #include "drill/drill_host.h"
 #include "settings/settings.h"
-#include "view/wheel_notches.h"
+#include "speech/speech_output.h"
 
 #include <QMainWindow>
 
@@ -15,6 +15,9 @@
 
 class AfterFirstPaint;
 class AnswerModes;
+class CardCommands;
+class DeckFileMenu;
+class DrillInput;
 class CardPopupMenu;
 class CardView;
 class CellMedia;
@@ -27,8 +30,8 @@ class ListGrid;
 class NoDeckHint;
 class PopupComboBox;
 class FindBar;
-class RecentFilesMenu;
 class FittingLabel;
+class HelpMenu;
 class HelpPage;
 class HintTracker;
 class LearningProgress;
@@ -42,7 +45,6 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
-class SpeechOutput;
 class StatusNotice;
 class TForm3;
 class TMyMemo;
@@ -81,18 +83,13 @@ public:
     void ClickExit();
     DeckExchange &Exchange() { return *exchange_; }
 
-    // --- drill commands ---
+    // --- drill commands (the steps, keys and wheel are DrillInput's) ---
     void ClickSusume();
     void ClickDekita();
-    void ClickModoru();
-    void ClickRefreshCard();
     void ClickArrowCheck();
     void ClickAutoSaveCheck();
-    void SetOrderNormal();
-    void SetOrderRandom();
     // A key press of the drill; true when it was consumed.
     bool CMChildKey(int key, Qt::KeyboardModifiers modifiers);
-    void FormMouseWheel(int delta, Qt::KeyboardModifiers modifiers);
 
     // --- view ---
     void ApplyPattern();
@@ -112,28 +109,22 @@ public:
     void MyMenuShowHint(const QString &hint);
     void ClickHelpComment();
     void ApplyHelpComment();
-    void men_Help_topicClick();
-    void ClickAbout();
-    HelpPage &Help() { return *helpPage_; }
+    HelpPage &Help();
 
     // --- deleting and bookmarks (tform1_cards.cpp) ---
     void ClickDeleteCard();
     void pop_SakujoClick();
     void pop_SetSioriClick();
-    void pop_MoveSioriClick();
-    void pop_DelSioriClick();
     // Shows card `index` (CardList) as the current row of the list view, ready to edit.
     void ShowCardInList(qsizetype index);
 
-    // --- finding cards, taking back deletes (tform1_find.cpp) ---
+    // --- finding cards (tform1_find.cpp) ---
     void ClickFind();
-    void ClickTakeBackDelete();
     FindBar &Finder() { return *findBar_; }
 
     // --- adding cards ---
     void ClickInsertCard();
     void pop_TuikaClick();
-    void men_CardClick();
 
     // --- DrillHost ---
     void RefreshView() override;
@@ -193,6 +184,7 @@ private:
     void CreateLeftPanel(QWidget *parent);
     void CreateRecordBar(QWidget *parent);
     QLineEdit *CreateCaptionBox(QWidget *parent, const QString &name, const QString &text);
+    void CreateCommandOwners();
     void CreateMenus();
     // Import and export (tform1_exchange.cpp).
     void CreateExchangeMenu(QMenu *file);
@@ -200,10 +192,9 @@ private:
     SaveOutcome SaveDeckAs(); // asks for a name; an imported deck has none yet
     void CreatePopupMenu();
     void CreateAnswerModes(); // tform1_modes.cpp
-    void CreateFindBar(QMenu *cardMenu);
+    void CreateFindBar();
     void CreateDeckSync();
     void ConnectCells();
-    void ConnectCardCommands();
     void SetBookmarkFromBox(TMyMemo *memo);
     void SetBookmarkFromList();
     int FocusedListRow() const;
@@ -232,8 +223,6 @@ private:
     void SetMainWindowHints(); // hints and help
     // The list view's mouse rules (true drops the event); they open the context menu too.
     bool ListMouseFilter(QObject *watched, QEvent *event);
-    // Recent decks (tform1_recent.cpp): an entry of the File menu, counted from 1, was chosen.
-    void ClickOpenFileName(int entry);
     // Drawing helpers.
     void ShowCounters();
     // The mouse rules of the card boxes; true when the event is dropped.
@@ -252,7 +241,6 @@ private:
     std::unique_ptr<FontSettings> fonts_;
     bool closed_ = false;
     bool closing_ = false; // a close is asking or writing
-    WheelNotches formWheel_;
     AppSettings settings_;
     bool settingsUnreadable_ = false; // never written back then
     // Window bounds as the settings file stores them; lays the window out again when its frame
@@ -260,10 +248,15 @@ private:
     WindowPlacement placement_{*this, [this] { ResizeForm(); }};
     std::unique_ptr<SpeechOutput> speech_;
     HintTracker *hints_ = nullptr;
-    std::unique_ptr<HelpPage> helpPage_;
     std::unique_ptr<DeckExchange> exchange_;
     std::unique_ptr<DeckSync> sync_;
-    std::unique_ptr<RecentFilesMenu> recent_;
+    // The command owners, children of the window.
+    DeckFileMenu *fileMenu_ = nullptr;
+    DrillInput *drillInput_ = nullptr;
+    CardCommands *cardCommands_ = nullptr;
+    QMenu *settingsMenu_ = nullptr;
+    SpeechMenuItems speechItems_;
+    HelpMenu *helpMenu_ = nullptr;
     AfterFirstPaint *afterPaint_ = nullptr;
     std::unique_ptr<AnswerModes> modes_;
 
@@ -303,8 +296,6 @@ private:
     TForm3 *Form3 = nullptr;
     NoDeckHint *noDeckHint_ = nullptr;
     FindBar *findBar_ = nullptr;
-    QAction *men_Set_jyunNormal = nullptr;
-    QAction *men_Set_jyunRandom = nullptr;
     // Last: it leaves the drill before the drill goes.
     std::unique_ptr<LearningProgress> progress_;
 };

@@ -1,4 +1,4 @@
-// Adding cards: the card menu's enabling, the add commands and the add-card dialog.
+// Adding cards: the add commands and the add-card dialog.
 #include "app/tform1.h"
 
 #include "edit/add_card_dialog.h"
@@ -8,15 +8,7 @@
 #include "view/card_view.h"
 #include "view/hint_tracker.h"
 
-#include <QAction>
-#include <QMenu>
 #include <QStatusBar>
-
-void TForm1::men_CardClick() {
-    findChild<QAction *>(QStringLiteral("men_Card_Insert"))->setEnabled(CanInsertCard(drill_));
-    findChild<QAction *>(QStringLiteral("men_Card_Delete"))->setEnabled(CanDeleteCard(drill_));
-    findChild<QAction *>(QStringLiteral("men_Card_Undo"))->setEnabled(drill_.CanTakeBackDelete());
-}
 
 // The focused card text box is the target; without one, the card in view (in the sub view the
 // one after the current card, in the list the current card).

@@ -8,22 +8,7 @@
 #include "view/card_view.h"
 #include "view/list_grid.h"
 
-#include <QAction>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-
-void TForm1::ConnectCardCommands() {
-    auto connectItem = [this](QWidget *menu, const char *name, void (TForm1::*handler)()) {
-        if (auto *action = menu->findChild<QAction *>(QLatin1String(name)))
-            connect(action, &QAction::triggered, this, handler);
-    };
-    connectItem(menuBar(), "men_Card_Delete", &TForm1::ClickDeleteCard);
-    connectItem(PopupMenu1, "pop_Sakujo", &TForm1::pop_SakujoClick);
-    connectItem(PopupMenu1, "pop_SetSiori", &TForm1::pop_SetSioriClick);
-    connectItem(PopupMenu1, "pop_MoveSiori", &TForm1::pop_MoveSioriClick);
-    connectItem(PopupMenu1, "pop_DelSiori", &TForm1::pop_DelSioriClick);
-}
 
 // The focused card box points at the card to delete; without one the view decides.
 void TForm1::ClickDeleteCard() {
@@ -113,12 +98,4 @@ void TForm1::SetBookmarkFromList() {
     QLineEdit *editor = GridHyouji->CellEditor();
     if (editor && hadFocus)
         editor->setFocus(Qt::OtherFocusReason);
-}
-
-void TForm1::pop_MoveSioriClick() {
-    drill_.MoveToBookmark();
-}
-
-void TForm1::pop_DelSioriClick() {
-    drill_.ClearBookmark();
 }

@@ -5,9 +5,9 @@
 #include "overview/learning_progress.h"
 #include "ui/prompts.h"
 #include "view/card_view.h"
+#include "view/drill_input.h"
 #include "view/panel_widgets.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -34,38 +34,11 @@ void SetTextColour(QWidget *widget, const QColor &colour) {
 } // namespace
 
 void TForm1::ClickSusume() {
-    ParkFocus();
-    StopCardSound();
-    drill_.GoNext();
+    drillInput_->Susume();
 }
 
 void TForm1::ClickDekita() {
-    ParkFocus();
-    StopCardSound();
-    drill_.GoDone();
-}
-
-void TForm1::ClickModoru() {
-    ParkFocus();
-    StopCardSound();
-    drill_.BackToStart();
-}
-
-void TForm1::ClickRefreshCard() {
-    ParkFocus();
-    drill_.ResetAllCommand();
-}
-
-void TForm1::SetOrderNormal() {
-    ParkFocus();
-    drill_.SetOrder(0);
-    OrderApplied(drill_.Jyun()); // the click itself toggled the tick
-}
-
-void TForm1::SetOrderRandom() {
-    ParkFocus();
-    drill_.SetOrder(1);
-    OrderApplied(drill_.Jyun());
+    drillInput_->Dekita();
 }
 
 void TForm1::ClickArrowCheck() {
@@ -86,37 +59,7 @@ void TForm1::UpdateArrowCaptions() {
 }
 
 bool TForm1::CMChildKey(int key, Qt::KeyboardModifiers modifiers) {
-    if (!Yajirusi)
-        return false;
-    if (key == Qt::Key_Down || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Left)
-        StopCardSound();
-    const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
-    switch (key) {
-    case Qt::Key_Down:
-        ctrl ? drill_.MoveToBookmark() : drill_.GoNext();
-        return true;
-    case Qt::Key_Right:
-        drill_.GoDone();
-        return true;
-    case Qt::Key_Up:
-        ctrl ? drill_.MoveToBookmark() : drill_.BackToStart();
-        return true;
-    case Qt::Key_Left:
-        drill_.GoUndo();
-        return true;
-    default:
-        return false;
-    }
-}
-
-void TForm1::FormMouseWheel(int delta, Qt::KeyboardModifiers modifiers) {
-    StopCardSound();
-    if (modifiers.testFlag(Qt::ControlModifier))
-        drill_.MoveToBookmark();
-    else if (delta < -10)
-        drill_.GoNext();
-    else if (delta > 10)
-        drill_.BackToStart();
+    return drillInput_->TakeKey(key, modifiers);
 }
 
 void TForm1::ShowCounters() {
@@ -167,6 +110,5 @@ void TForm1::BookmarkNotInQueue() {
 }
 
 void TForm1::OrderApplied(int jyun) {
-    men_Set_jyunNormal->setChecked(jyun == 0);
-    men_Set_jyunRandom->setChecked(jyun == 1);
+    drillInput_->MarkOrder(jyun);
 }

@@ -1,5 +1,6 @@
 // The list view in Panel_Grid.
 #include "app/tform1.h"
+#include "view/drill_input.h"
 
 #include "edit/card_popup_menu.h"
 #include "edit/store_edit.h"
@@ -21,7 +22,7 @@ void TForm1::CreateListView() {
     layout->addWidget(GridHyouji);
     GridHyouji->SetSources([this] { return drill_.Current(); }, [this] { return drill_.Today(); },
                            &SuppressEdits);
-    connect(GridHyouji, &ListGrid::WheelTurned, this, &TForm1::FormMouseWheel);
+    connect(GridHyouji, &ListGrid::WheelTurned, drillInput_, &DrillInput::WheelStep);
     connect(GridHyouji, &ListGrid::ConversionFailed, this,
             [this](const QString &message) { prompts_.Error(this, message); });
     connect(GridHyouji, &ListGrid::CharactersDropped, this, [this](const QString &characters) {

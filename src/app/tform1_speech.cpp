@@ -11,15 +11,13 @@
 
 void TForm1::CreateSpeech() {
     speech_ = std::make_unique<SpeechOutput>(SpeechAvailable, settings_.speakEnglish, prompts_);
-    speech_->SetMenuItems(findChild<QAction *>(QStringLiteral("men_Other_SpeakMondai")),
-                          findChild<QAction *>(QStringLiteral("men_Other_SpeakKaitou")));
+    speech_->SetMenuItems(speechItems_.question, speechItems_.answer);
     speech_->UpdateMarks();
     speech_->SetRecordedVoice(
         [this](const QByteArray &stored) { return PlayRecordedVoice(stored); });
-    connect(findChild<QMenu *>(QStringLiteral("men_Other")), &QMenu::aboutToShow, this,
-            [this] { speech_->MenuOpening(); });
-    connect(findChild<QAction *>(QStringLiteral("men_Other_SpeakSetting")), &QAction::triggered,
-            this, &TForm1::men_Other_SpeakSettingClick);
+    connect(settingsMenu_, &QMenu::aboutToShow, this, [this] { speech_->MenuOpening(); });
+    connect(speechItems_.voiceSettings, &QAction::triggered, this,
+            &TForm1::men_Other_SpeakSettingClick);
     speech_->SetNotice(
         [this](const QString &text, const QString &details) { ShowNotice(text, details); });
     speech_->Start(MakeSpeechComponent());

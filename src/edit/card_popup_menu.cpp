@@ -8,24 +8,24 @@
 
 CardPopupMenu::CardPopupMenu(QWidget *parent) : QMenu(parent) {
     setObjectName(QStringLiteral("PopupMenu1"));
-    AddItem("pop_Undo", QStringLiteral("元に戻す"));
-    AddItem("pop_Cut", QStringLiteral("切り取り"));
-    AddItem("pop_Copy", QStringLiteral("コピー"));
-    AddItem("pop_Paste", QStringLiteral("貼り付け"));
+    undo_ = AddItem("pop_Undo", QStringLiteral("元に戻す"));
+    cut_ = AddItem("pop_Cut", QStringLiteral("切り取り"));
+    copy_ = AddItem("pop_Copy", QStringLiteral("コピー"));
+    paste_ = AddItem("pop_Paste", QStringLiteral("貼り付け"));
     addSeparator()->setObjectName(QStringLiteral("N7"));
     // The text after the tab is shown in the menu's right-hand column, for display only: the
     // keys themselves belong to the main menu and the drill.
-    AddItem("pop_Tuika", QStringLiteral("カード追加...\tCtrl+N"));
-    AddItem("pop_Sakujo", QStringLiteral("カード削除\tCtrl+D"));
+    cardItems_.insert = AddItem("pop_Tuika", QStringLiteral("カード追加...\tCtrl+N"));
+    cardItems_.remove = AddItem("pop_Sakujo", QStringLiteral("カード削除\tCtrl+D"));
     addSeparator()->setObjectName(QStringLiteral("N8"));
-    AddItem("pop_SetSiori", QStringLiteral("しおりの設定"));
-    AddItem("pop_MoveSiori", QStringLiteral("しおりへ移動\tCtrl+↑"));
-    AddItem("pop_DelSiori", QStringLiteral("しおりの消去"));
+    cardItems_.setBookmark = AddItem("pop_SetSiori", QStringLiteral("しおりの設定"));
+    cardItems_.moveToBookmark = AddItem("pop_MoveSiori", QStringLiteral("しおりへ移動\tCtrl+↑"));
+    cardItems_.clearBookmark = AddItem("pop_DelSiori", QStringLiteral("しおりの消去"));
 
-    connect(Item("pop_Undo"), &QAction::triggered, this, &CardPopupMenu::pop_UndoClick);
-    connect(Item("pop_Cut"), &QAction::triggered, this, &CardPopupMenu::pop_CutClick);
-    connect(Item("pop_Copy"), &QAction::triggered, this, &CardPopupMenu::pop_CopyClick);
-    connect(Item("pop_Paste"), &QAction::triggered, this, &CardPopupMenu::pop_PasteClick);
+    connect(undo_, &QAction::triggered, this, &CardPopupMenu::pop_UndoClick);
+    connect(cut_, &QAction::triggered, this, &CardPopupMenu::pop_CutClick);
+    connect(copy_, &QAction::triggered, this, &CardPopupMenu::pop_CopyClick);
+    connect(paste_, &QAction::triggered, this, &CardPopupMenu::pop_PasteClick);
     connect(this, &QMenu::aboutToShow, this, &CardPopupMenu::OnPopup);
 }
 
@@ -33,10 +33,6 @@ QAction *CardPopupMenu::AddItem(const char *name, const QString &caption) {
     QAction *action = addAction(caption);
     action->setObjectName(QString::fromLatin1(name));
     return action;
-}
-
-QAction *CardPopupMenu::Item(const char *name) const {
-    return findChild<QAction *>(QLatin1String(name));
 }
 
 void CardPopupMenu::OpenOverMemo(TMyMemo *memo, const QPoint &global) {
@@ -66,13 +62,13 @@ void CardPopupMenu::OnPopup() {
         selection = focused && editor_->hasSelectedText();
         canPaste = focused;
     }
-    Item("pop_Undo")->setEnabled(canUndo);
-    Item("pop_Cut")->setEnabled(selection);
-    Item("pop_Copy")->setEnabled(selection);
-    Item("pop_Paste")->setEnabled(canPaste);
+    undo_->setEnabled(canUndo);
+    cut_->setEnabled(selection);
+    copy_->setEnabled(selection);
+    paste_->setEnabled(canPaste);
     const bool bookmark = hasBookmark_ && hasBookmark_();
-    Item("pop_MoveSiori")->setEnabled(bookmark);
-    Item("pop_DelSiori")->setEnabled(bookmark);
+    cardItems_.moveToBookmark->setEnabled(bookmark);
+    cardItems_.clearBookmark->setEnabled(bookmark);
 }
 
 // The edit items are the control's own operations; the control's change notification stores

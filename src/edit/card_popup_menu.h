@@ -26,7 +26,15 @@ public:
     void SetBookmarkQuery(std::function<bool()> hasBookmark) {
         hasBookmark_ = std::move(hasBookmark);
     }
-    QAction *Item(const char *name) const;
+    // The card and bookmark items, which the card commands connect.
+    struct CardItems {
+        QAction *insert = nullptr;
+        QAction *remove = nullptr;
+        QAction *setBookmark = nullptr;
+        QAction *moveToBookmark = nullptr;
+        QAction *clearBookmark = nullptr;
+    };
+    const CardItems &Items() const { return cardItems_; }
 
 private:
     QAction *AddItem(const char *name, const QString &caption);
@@ -37,6 +45,11 @@ private:
     void pop_CopyClick();
     void pop_PasteClick();
 
+    QAction *undo_ = nullptr;
+    QAction *cut_ = nullptr;
+    QAction *copy_ = nullptr;
+    QAction *paste_ = nullptr;
+    CardItems cardItems_;
     QPointer<TMyMemo> memo_;
     QPointer<QLineEdit> editor_;
     std::function<bool()> hasBookmark_;

@@ -5,8 +5,10 @@
 #include "exchange_ui/import_dialog.h"
 #include "ui/prompts.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QMenu>
 
 namespace {
 
@@ -162,4 +164,63 @@ QString DeckExchange::Export(const Deck &deck, const exchange::ExportOptions &op
     return QStringLiteral("%1 枚のカードを書き出しました: %2")
         .arg(deck.Cards().size())
         .arg(QDir::toNativeSeparators(path));
+}
+
+void AddExchangeMenu(QMenu *file, DeckExchange &exchange, const Deck &deck,
+                     std::function<void()> beforeExport,
+                     std::function<void(const QString &)> status) {
+    // Below the recent entries, whose positions the settings file counts.
+    QMenu *menu = file->addMenu(QStringLiteral("取り込みと書き出し(&M)"));
+    menu->setObjectName(QStringLiteral("men_File_Exchange"));
+    menu->menuAction()->setObjectName(QStringLiteral("men_File_Exchange"));
+    menu->menuAction()->setStatusTip(QStringLiteral("他のソフトのファイルとカードをやりとりする"));
+    QAction *import = menu->addAction(QStringLiteral("取り込み(&I)..."), menu, [&exchange, &deck] {
+        const QString folder = QFileInfo(deck.FileName()).absolutePath();
+        exchange.ChooseAndImport(deck.FileName().isEmpty() ? QString() : folder,
+                                 !deck.Cards().empty());
+    });
+    import->setObjectName(QStringLiteral("men_File_Import"));
+    import->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    import->setStatusTip(QStringLiteral("CSV・TSV・学習ソフトのテキストからカードを取り込む"));
+    menu->addSeparator();
+    auto *record = new QAction(QStringLiteral("学習記録の列も書き出す(&R)"), menu);
+    record->setObjectName(QStringLiteral("men_File_ExportRecord"));
+    record->setCheckable(true);
+    record->setStatusTip(QStringLiteral("期日・正解・不正解の列も書き出す"));
+    const struct {
+        const char *name;
+        const char16_t *caption;
+        exchange::ExportFormat format;
+    } exports[] = {
+        {"men_File_ExportCsv", u"CSV (UTF-8) で書き出し(&C)...", exchange::ExportFormat::Csv},
+        {"men_File_ExportTsv", u"TSV (UTF-8) で書き出し(&T)...", exchange::ExportFormat::Tsv},
+        {"men_File_ExportNotes", u"学習ソフト用テキストで書き出し(&N)...",
+         exchange::ExportFormat::Notes}};
+    QList<QAction *> exportActions;
+    for (const auto &item : exports) {
+        QAction *action = menu->addAction(
+            QString::fromUtf16(item.caption), menu,
+            [&exchange, &deck, beforeExport, status, record, format = item.format] {
+                beforeExport();
+                const bool withRecord = record->isChecked();
+                const QString note = exchange.Export(deck, {format, withRecord, withRecord});
+                if (!note.isEmpty())
+                    status(note);
+            });
+        action->setObjectName(QString::fromLatin1(item.name));
+        action->setStatusTip(QStringLiteral("開いているデッキを UTF-8 のテキストに書き出す"));
+        exportActions << action;
+    }
+    exportActions.front()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    menu->addSeparator();
+    menu->addAction(record);
+    // Enabled for the open menu only; the key stays live and the command checks for itself.
+    QObject::connect(menu, &QMenu::aboutToShow, menu, [&deck, exportActions] {
+        for (QAction *action : exportActions)
+            action->setEnabled(!deck.Cards().empty());
+    });
+    QObject::connect(menu, &QMenu::aboutToHide, menu, [exportActions] {
+        for (QAction *action : exportActions)
+            action->setEnabled(true);
+    });
 }

@@ -19,6 +19,7 @@ QString NameBeside(const QString &file, const QString &suffix, const QString &ma
 QString DeckNameBeside(const QString &file);
 
 class Prompts;
+class QMenu;
 class QWidget;
 
 // The import and export commands: choosing files, the preview, the messages. What becomes of
@@ -76,3 +77,10 @@ private:
     QString lastSource_;
     QString openedAsDeck_;
 };
+
+// Adds the 取り込みと書き出し submenu to the File menu: import, the three exports and whether
+// they carry the learning record. `deck` says where the open deck lies and whether it has cards
+// to export; `beforeExport` runs before an export asks for its file, `status` shows its note.
+void AddExchangeMenu(QMenu *file, DeckExchange &exchange, const Deck &deck,
+                     std::function<void()> beforeExport,
+                     std::function<void(const QString &)> status);

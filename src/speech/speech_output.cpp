@@ -4,8 +4,10 @@
 #include "drill/drill.h"
 #include "speech/speech_component.h"
 #include "speech/tform2.h"
+#include "ui/menu_items.h"
 
 #include <QAction>
+#include <QMenu>
 
 namespace {
 
@@ -21,6 +23,16 @@ SpeechOutput::SpeechOutput(bool &speechAvailable, int &mode, Prompts &prompts)
     : available_(speechAvailable), mode_(mode), prompts_(prompts) {}
 
 SpeechOutput::~SpeechOutput() = default;
+
+SpeechMenuItems AddSpeechMenu(QMenu *settingsMenu) {
+    QMenu *speak = AddMenu(settingsMenu, "men_Other_Speak", QStringLiteral("発音を聞く"));
+    SpeechMenuItems items;
+    items.question = AddCheckItem(speak, "men_Other_SpeakMondai", QStringLiteral("問題"), false);
+    items.answer = AddCheckItem(speak, "men_Other_SpeakKaitou", QStringLiteral("解答"), false);
+    items.voiceSettings =
+        AddItem(speak, "men_Other_SpeakSetting", QStringLiteral("発音の設定詳細..."));
+    return items;
+}
 
 void SpeechOutput::SetMenuItems(QAction *speakMondai, QAction *speakKaitou) {
     speakMondai_ = speakMondai;

@@ -10,9 +10,19 @@
 class Drill;
 class Prompts;
 class QAction;
+class QMenu;
 class QWidget;
 class SpeechComponent;
 class TForm2;
+
+// The "発音を聞く" submenu of the settings menu. It is built with the menus, before speech
+// starts; its mode items go to SpeechOutput::SetMenuItems then.
+struct SpeechMenuItems {
+    QAction *question = nullptr;
+    QAction *answer = nullptr;
+    QAction *voiceSettings = nullptr; // 発音の設定詳細...
+};
+SpeechMenuItems AddSpeechMenu(QMenu *settingsMenu);
 
 // Reading the current card aloud: the speech mode and its menu, the trigger after each drill
 // step, and the voice dialog. The availability flag and the mode belong to the window (the mode

@@ -2,6 +2,7 @@
 
 #include "deck/sjis_codec.h"
 #include "ui/font_setup.h"
+#include "ui/menu_items.h"
 #include "ui/prompts.h"
 #include "view/card_view.h"
 
@@ -16,10 +17,6 @@ namespace {
 
 // The largest size a font can have and still come back from the settings file.
 constexpr int LargestPoints = 200;
-
-QAction *Item(const QMenu *menu, const QString &name) {
-    return menu->findChild<QAction *>(name);
-}
 
 // The chooser lists installed faces only: a name without a face of its own (the default one)
 // starts it on the face that name stands for, not on the chooser's first entry.
@@ -75,28 +72,32 @@ FontSetting ChosenFontSetting(const QFont &chosen, const FontSetting &before) {
 FontSettings::FontSettings(CardView &cells, Prompts &prompts, QWidget *dialogParent)
     : cells_(cells), prompts_(prompts), dialogParent_(dialogParent) {}
 
-void FontSettings::ConnectMenu(QMenu *fontMenu) {
+void FontSettings::CreateMenu(QWidget *menuBar) {
+    QMenu *fontMenu = AddMenu(menuBar, "men_Font", QStringLiteral("ﾌｫﾝﾄ(&E)"));
     for (int points : {9, 10, 12, 16, 24, 36}) {
-        QAction *item = Item(fontMenu, QStringLiteral("mem_Font_%1").arg(points));
-        if (!item)
-            continue;
+        const QByteArray name = "mem_Font_" + QByteArray::number(points);
+        QAction *item =
+            AddCheckItem(fontMenu, name.constData(), QString::number(points), points == 12);
         sizeItems_.emplace_back(points, item);
         connect(item, &QAction::triggered, this, [this, points] { ClickFontSize(points); });
     }
-    leftItem_ = Item(fontMenu, QStringLiteral("mem_Font_Left"));
-    centerItem_ = Item(fontMenu, QStringLiteral("mem_Font_Center"));
-    if (leftItem_)
-        connect(leftItem_, &QAction::triggered, this, [this] { ClickFontSoroe(AlignLeft); });
-    if (centerItem_)
-        connect(centerItem_, &QAction::triggered, this, [this] { ClickFontSoroe(AlignCenter); });
-    const std::pair<const char *, Chooser> choosers[] = {
-        {"mem_Font_Setting_MondaiKaitou", Chooser::Both},
-        {"mem_Font_Setting_Mondai", Chooser::Question},
-        {"mem_Font_Setting_Kaitou", Chooser::Answer}};
-    for (const auto &[name, chooser] : choosers) {
-        if (QAction *item = Item(fontMenu, QString::fromLatin1(name)))
-            connect(item, &QAction::triggered, this,
-                    [this, chooser = chooser] { ClickFontSetting(chooser); });
+    AddSeparator(fontMenu, "N4");
+    leftItem_ = AddCheckItem(fontMenu, "mem_Font_Left", QStringLiteral("左揃え"), false);
+    centerItem_ = AddCheckItem(fontMenu, "mem_Font_Center", QStringLiteral("中揃え"), true);
+    connect(leftItem_, &QAction::triggered, this, [this] { ClickFontSoroe(AlignLeft); });
+    connect(centerItem_, &QAction::triggered, this, [this] { ClickFontSoroe(AlignCenter); });
+    AddSeparator(fontMenu, "N5");
+    QMenu *details = AddMenu(fontMenu, "mem_Font_Setting", QStringLiteral("ﾌｫﾝﾄの詳細設定"));
+    const struct {
+        const char *name;
+        const char16_t *caption;
+        Chooser chooser;
+    } choosers[] = {{"mem_Font_Setting_MondaiKaitou", u"問題と解答...", Chooser::Both},
+                    {"mem_Font_Setting_Mondai", u"問題...", Chooser::Question},
+                    {"mem_Font_Setting_Kaitou", u"解答...", Chooser::Answer}};
+    for (const auto &item : choosers) {
+        connect(AddItem(details, item.name, QString::fromUtf16(item.caption)), &QAction::triggered,
+                this, [this, chooser = item.chooser] { ClickFontSetting(chooser); });
     }
     UpdateSizeMarks();
     MarkAlignment();

@@ -32,8 +32,8 @@ public:
 
     FontSettings(CardView &cells, Prompts &prompts, QWidget *dialogParent);
 
-    // Finds the menu's items by name and connects them.
-    void ConnectMenu(QMenu *fontMenu);
+    // Adds the "ﾌｫﾝﾄ(&E)" menu to the menu bar, its items connected.
+    void CreateMenu(QWidget *menuBar);
 
     // Start-up: takes the fonts and the alignment read from the settings file and applies them.
     void Load(const AppSettings &settings);

@@ -48,7 +48,7 @@ TEST(WindowSettings, ARestartBringsBackWhatTheUserLeft) {
         first.form.resize(600, 500);
         first.form.ClickPanelPattern(0);
         first.form.Cells().SetMondaiHeight(150);
-        first.form.SetOrderRandom();
+        first.Find<QAction>("men_Set_jyunRandom")->trigger();
         first.Find<QCheckBox>("ArrowCheck")->click();
         first.Find<QCheckBox>("AutoSaveCheck")->click();
         QTest::qWait(10);

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -112,4 +113,19 @@ QStringList WindowTest::Queue() const {
     for (const TMondaiSet *card : form->DrillState().Queue())
         names << sjis::ToQString(card->Mondai());
     return names;
+}
+
+QStringList WindowTest::Cards() const {
+    QStringList questions;
+    for (const auto &card : form->DeckState().Cards())
+        questions << sjis::ToQString(card->Mondai());
+    return questions;
+}
+
+std::size_t WindowTest::CardCount() const {
+    return form->DeckState().Cards().size();
+}
+
+QString WindowTest::Status() const {
+    return Find<QStatusBar>("StatusBar1")->currentMessage();
 }

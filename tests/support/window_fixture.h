@@ -45,6 +45,11 @@ protected:
     // The question of the current card, or empty.
     QString Current() const;
     QStringList Queue() const;
+    // The deck's questions in deck order, and how many cards it has.
+    QStringList Cards() const;
+    std::size_t CardCount() const;
+    // The note the status line shows now.
+    QString Status() const;
 
     QTemporaryDir dir;
     ScriptedPrompts prompts;

@@ -124,26 +124,23 @@ TEST_F(FindAndTakeBack, CtrlZTakesBackDeletesUnlessABoxIsBeingEdited) {
     const QString path = OpenDeck(Deck);
     Key(Qt::Key_D, Qt::ControlModifier); // apple
     Key(Qt::Key_D, Qt::ControlModifier); // banana
-    ASSERT_EQ(form->DeckState().Cards().size(), 3u);
+    ASSERT_EQ(CardCount(), 3u);
     // A card box being edited keeps Ctrl+Z for its own undo.
     TMyMemo *question = Memo(KindQuestion, 0);
     question->setFocus();
     QTest::keyClicks(question, QStringLiteral("x"));
     Key(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(form->DeckState().Cards().size(), 3u);
+    EXPECT_EQ(CardCount(), 3u);
     EXPECT_EQ(Text(KindQuestion, 0), QStringLiteral("Apple, pie"));
     form->ParkFocus();
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Current(), QStringLiteral("banana"));
-    EXPECT_TRUE(Find<QStatusBar>("StatusBar1")
-                    ->currentMessage()
-                    .contains(QStringLiteral("「banana」を元に戻しました")))
-        << Find<QStatusBar>("StatusBar1")->currentMessage().toStdString();
+    EXPECT_TRUE(Status().contains(QStringLiteral("「banana」を元に戻しました")))
+        << Status().toStdString();
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Current(), QStringLiteral("apple"));
     Key(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_TRUE(
-        Find<QStatusBar>("StatusBar1")->currentMessage().contains(QStringLiteral("ありません")));
+    EXPECT_TRUE(Status().contains(QStringLiteral("ありません")));
     form->ClickSaveFile();
     EXPECT_EQ(ReadDeck(path), Deck);
 }
