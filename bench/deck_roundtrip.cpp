@@ -93,7 +93,7 @@ int main(int argc, char **argv) {
         const long beforeKb = StatusKb("VmRSS:");
         ResetPeak();
         deck.Cards().front()->Jikan += 1;
-        deck.FileName() += QStringLiteral(".changed"); // OUT keeps the round trip
+        deck.SetFileName(deck.FileName() + QStringLiteral(".changed")); // OUT keeps the round trip
         const FileResult again = SaveDeck(deck);
         QFile::remove(deck.FileName());
         if (!again.ok)
