@@ -5,6 +5,7 @@
 // recorder starts rebuilding it from the log, the first card is there to show), ratio,
 // rebuilt_ms (until the rebuild has ended), answer_us_mean and answer_us_max (MarkRight, the
 // model's due day, its update and the log line, over 10,000 answers).
+#include "bench_decks.h"
 #include "deck/deck.h"
 #include "drill/scheduling.h"
 #include "progress/memory_model.h"
@@ -35,19 +36,8 @@ bool Open(const QString &path, Deck &deck, CardRefList &queue) {
 
 void WriteLog(const QString &path, const Deck &deck) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    QByteArray text;
-    text.reserve(qsizetype(kLogLines) * 56);
-    const qsizetype n = qsizetype(deck.CardList.size());
-    for (int i = 0; i < kLogLines; ++i) {
-        const TMondaiSet &card = *deck.CardList[std::size_t(qint64(i) * 7919 % n)];
-        const qint32 day = kToday - 365 + qint32(qint64(i) * 365 / kLogLines);
-        const AnswerKind kind = i % 5 == 0 ? AnswerKind::Wrong : AnswerKind::Right;
-        text += FormatReviewLine(
-            {day, (i * 37) % 86400, kind, day - 3, day + 27, ReviewCardKey64(card), true, false});
-    }
-    file.write(text);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bench::GenerateReviewLog(deck.CardList, kLogLines, kToday));
 }
 
 } // namespace
