@@ -22,6 +22,8 @@ TEST(CardMemoryTableTest, AgreesWithAStandardMapThroughGrowthAndErasure) {
         {"a third erased, few distinct keys", 30000, 3000, 1, 33},
         {"some erased while growing, spread keys", 40000, 50000, 0x9e3779b9ull, 10},
         {"zero and narrow keys", 5000, 600, 1ull << 32, 40},
+        // Nearly three quarters full for long: runs wrap round the array's end.
+        {"a crowded small table", 60000, 760, 1, 10},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -36,8 +38,9 @@ TEST(CardMemoryTableTest, AgreesWithAStandardMapThroughGrowthAndErasure) {
                 bool inserted = false;
                 CardMemory &memory = table.FindOrInsert(key, &inserted);
                 ASSERT_EQ(inserted, !expected.contains(key)) << "inserting " << key;
-                if (!inserted)
+                if (!inserted) {
                     ASSERT_EQ(memory.lastDay, expected[key]) << "updating " << key;
+                }
                 memory.lastDay = i;
                 expected[key] = i;
             }
