@@ -102,6 +102,7 @@ int main(int argc, char **argv) {
     const qint64 entries = recorder.History().Entries();
 
     double totalUs = 0, maxUs = 0, maxCpuUs = 0;
+    int maxCpuAt = 0;
     const int answers = int(std::min<qsizetype>(kAnswers, qsizetype(queue.size())));
     for (int i = 0; i < answers; ++i) {
         TMondaiSet &card = *queue[std::size_t(i)];
@@ -115,14 +116,18 @@ int main(int argc, char **argv) {
         const double us = double(one.nsecsElapsed()) / 1e3;
         totalUs += us;
         maxUs = std::max(maxUs, us);
-        maxCpuUs = std::max(maxCpuUs, ThreadCpuUs() - cpuStart);
+        const double cpuUs = ThreadCpuUs() - cpuStart;
+        if (cpuUs > maxCpuUs) {
+            maxCpuUs = cpuUs;
+            maxCpuAt = i;
+        }
     }
     QFile::remove(logCopy);
     std::printf("cards=%zu\nfirst=%s\nlog_lines=%lld\nknown=%zu\nopen_ms=%.1f\n"
                 "model_open_ms=%.1f\nratio=%.2f\nrebuilt_ms=%.1f\nanswer_us_mean=%.2f\n"
-                "answer_us_max=%.1f\nanswer_cpu_us_max=%.1f\n",
+                "answer_us_max=%.1f\nanswer_cpu_us_max=%.1f\nanswer_cpu_max_at=%d\n",
                 deck.CardList.size(), first ? "yes" : "no", (long long)entries, model.Known(),
                 openMs, modelOpenMs, modelOpenMs / openMs, rebuiltMs,
-                answers ? totalUs / answers : 0.0, maxUs, maxCpuUs);
+                answers ? totalUs / answers : 0.0, maxUs, maxCpuUs, maxCpuAt);
     return 0;
 }
