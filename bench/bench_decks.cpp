@@ -2,6 +2,7 @@
 
 #include "deck/deck.h"
 #include "exchange/card_export.h"
+#include "progress/review_log.h"
 
 #include <QByteArrayList>
 #include <QMap>
@@ -164,6 +165,22 @@ const QByteArray &CachedDeckBytes(qsizetype cards) {
     if (found == cache.end())
         found = cache.insert(cards, GenerateDeckBytes(cards));
     return *found;
+}
+
+QByteArray GenerateReviewLog(const CardOwnerList &cards, qint64 lines, qint32 today) {
+    QByteArray text;
+    if (cards.empty())
+        return text;
+    text.reserve(qsizetype(lines) * 56);
+    const qint64 n = qint64(cards.size());
+    for (qint64 i = 0; i < lines; ++i) {
+        const TMondaiSet &card = *cards[std::size_t(i * 7919 % n)];
+        const qint32 day = today - 365 + qint32(i * 365 / lines);
+        const AnswerKind kind = i % 5 == 0 ? AnswerKind::Wrong : AnswerKind::Right;
+        text += FormatReviewLine({day, qint32(i * 37 % 86400), kind, day - 3, day + 27,
+                                  ReviewCardKey64(card), true, false});
+    }
+    return text;
 }
 
 } // namespace bench

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "deck/deck.h"
+
 #include <QByteArray>
 #include <QtGlobal>
 
@@ -24,5 +26,9 @@ QByteArray GenerateTsvBytes(const QByteArray &deckBytes);
 
 // The same deck, cached per card count, for benchmarks that need it more than once.
 const QByteArray &CachedDeckBytes(qsizetype cards);
+
+// A review log of `lines` answers over `cards` (a prime stride through them, so about a quarter
+// of a million-card deck is named), the year up to `today`, one in five a pass; 64-bit keys.
+QByteArray GenerateReviewLog(const CardOwnerList &cards, qint64 lines, qint32 today);
 
 } // namespace bench

@@ -4,7 +4,9 @@
 // Prints open_ms (read, parse, due queue), model_open_ms (the same with the model on: the
 // recorder starts rebuilding it from the log, the first card is there to show), ratio,
 // rebuilt_ms (until the rebuild has ended), answer_us_mean and answer_us_max (MarkRight, the
-// model's due day, its update and the log line, over 10,000 answers).
+// model's due day, its update and the log line, over 10,000 answers; wall time) and
+// answer_cpu_us_max (the slowest answer's CPU time).
+#include "bench_decks.h"
 #include "deck/deck.h"
 #include "drill/scheduling.h"
 #include "progress/memory_model.h"
@@ -15,11 +17,21 @@
 
 #include <cstdio>
 
+#include <time.h>
+
 namespace {
 
 constexpr qint32 kToday = 45658;
 constexpr int kLogLines = 1'000'000;
 constexpr int kAnswers = 10'000;
+
+// The calling thread's CPU time: an answer's own cost, without the moments another process had
+// the core.
+double ThreadCpuUs() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e6 + double(now.tv_nsec) / 1e3;
+}
 
 double Ms(const QElapsedTimer &timer) {
     return double(timer.nsecsElapsed()) / 1e6;
@@ -35,19 +47,8 @@ bool Open(const QString &path, Deck &deck, CardRefList &queue) {
 
 void WriteLog(const QString &path, const Deck &deck) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    QByteArray text;
-    text.reserve(qsizetype(kLogLines) * 56);
-    const qsizetype n = qsizetype(deck.Cards().size());
-    for (int i = 0; i < kLogLines; ++i) {
-        const TMondaiSet &card = *deck.Cards()[std::size_t(qint64(i) * 7919 % n)];
-        const qint32 day = kToday - 365 + qint32(qint64(i) * 365 / kLogLines);
-        const AnswerKind kind = i % 5 == 0 ? AnswerKind::Wrong : AnswerKind::Right;
-        text += FormatReviewLine(
-            {day, (i * 37) % 86400, kind, day - 3, day + 27, ReviewCardKey64(card), true, false});
-    }
-    file.write(text);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bench::GenerateReviewLog(deck.Cards(), kLogLines, kToday));
 }
 
 } // namespace
@@ -100,11 +101,13 @@ int main(int argc, char **argv) {
     const double rebuiltMs = Ms(timer);
     const qint64 entries = recorder.History().Entries();
 
-    double totalUs = 0, maxUs = 0;
+    double totalUs = 0, maxUs = 0, maxCpuUs = 0;
+    int maxCpuAt = 0;
     const int answers = int(std::min<qsizetype>(kAnswers, qsizetype(queue.size())));
     for (int i = 0; i < answers; ++i) {
         TMondaiSet &card = *queue[std::size_t(i)];
         QElapsedTimer one;
+        const double cpuStart = ThreadCpuUs();
         one.start();
         const qint32 dueBefore = card.Jikan;
         MarkRight(card, kToday);
@@ -113,13 +116,18 @@ int main(int argc, char **argv) {
         const double us = double(one.nsecsElapsed()) / 1e3;
         totalUs += us;
         maxUs = std::max(maxUs, us);
+        const double cpuUs = ThreadCpuUs() - cpuStart;
+        if (cpuUs > maxCpuUs) {
+            maxCpuUs = cpuUs;
+            maxCpuAt = i;
+        }
     }
     QFile::remove(logCopy);
     std::printf("cards=%zu\nfirst=%s\nlog_lines=%lld\nknown=%zu\nopen_ms=%.1f\n"
                 "model_open_ms=%.1f\nratio=%.2f\nrebuilt_ms=%.1f\nanswer_us_mean=%.2f\n"
-                "answer_us_max=%.1f\n",
+                "answer_us_max=%.1f\nanswer_cpu_us_max=%.1f\nanswer_cpu_max_at=%d\n",
                 deck.Cards().size(), first ? "yes" : "no", (long long)entries, model.Known(),
                 openMs, modelOpenMs, modelOpenMs / openMs, rebuiltMs,
-                answers ? totalUs / answers : 0.0, maxUs);
+                answers ? totalUs / answers : 0.0, maxUs, maxCpuUs, maxCpuAt);
     return 0;
 }

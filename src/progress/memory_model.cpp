@@ -103,24 +103,28 @@ void MemoryModel::SetRetention(double retention) {
 }
 
 void MemoryModel::Clear() {
-    memories_.clear();
+    memories_.Clear();
+    hasNarrowKeys_ = false;
 }
 
 CardMemory &MemoryModel::Slot(quint64 key, bool wide, bool *known) {
-    auto found = memories_.find(key);
-    if (found == memories_.end() && wide) {
+    bool inserted = false;
+    if (!wide)
+        hasNarrowKeys_ = true;
+    else if (hasNarrowKeys_ && !memories_.Find(key)) {
         // The card's older lines were written with the low half of its key.
-        const auto narrow = memories_.find(key & kNarrowMask);
-        if (narrow != memories_.end()) {
-            const CardMemory moved = narrow->second;
-            memories_.erase(narrow);
-            found = memories_.emplace(key, moved).first;
+        if (const CardMemory *narrow = memories_.Find(key & kNarrowMask)) {
+            const CardMemory moved = *narrow;
+            memories_.Erase(key & kNarrowMask);
+            CardMemory &memory = memories_.FindOrInsert(key, &inserted);
+            memory = moved;
+            *known = true;
+            return memory;
         }
     }
-    *known = found != memories_.end();
-    if (!*known)
-        found = memories_.emplace(key, CardMemory{}).first;
-    return found->second;
+    CardMemory &memory = memories_.FindOrInsert(key, &inserted);
+    *known = !inserted;
+    return memory;
 }
 
 void MemoryModel::Apply(CardMemory &memory, bool known, AnswerKind kind, qint32 day) const {
@@ -149,17 +153,16 @@ void MemoryModel::Replay(const ReviewEntry &entry) {
     CardMemory &memory = Slot(entry.cardKey, entry.wideKey, &known);
     // A take-back of a card's first できた leaves it without memory, as it was.
     if (entry.kind == AnswerKind::TakenBack && (!known || !memory.hasPrevious)) {
-        memories_.erase(entry.cardKey);
+        memories_.Erase(entry.cardKey);
         return;
     }
     Apply(memory, known, entry.kind, entry.day);
 }
 
 const CardMemory *MemoryModel::Find(quint64 wideKey) const {
-    auto found = memories_.find(wideKey);
-    if (found == memories_.end())
-        found = memories_.find(wideKey & kNarrowMask);
-    return found == memories_.end() ? nullptr : &found->second;
+    if (const CardMemory *memory = memories_.Find(wideKey))
+        return memory;
+    return hasNarrowKeys_ ? memories_.Find(wideKey & kNarrowMask) : nullptr;
 }
 
 CardMemory MemoryModel::Initial(const TMondaiSet &card, qint32 today) const {
@@ -226,7 +229,7 @@ void MemoryModel::Answered(const TMondaiSet &card, AnswerKind kind, qint32 today
         if (known && memory.hasPrevious)
             Apply(memory, true, kind, today);
         else
-            memories_.erase(key);
+            memories_.Erase(key);
         return;
     }
     bool known = false;
@@ -235,6 +238,29 @@ void MemoryModel::Answered(const TMondaiSet &card, AnswerKind kind, qint32 today
     CardMemory &memory = Slot(key, true, &kept);
     memory = start;
     Apply(memory, known, kind, today);
+}
+
+ReviewHistory RebuildMemory(const QString &path, MemoryModel &model, qint64 upTo) {
+    model.Clear();
+    // Each entry is replayed a few lines after it was read, its card's slot fetched meanwhile:
+    // the look-ups, scattered over a table larger than the caches, then overlap instead of
+    // waiting for memory one after the other.
+    constexpr std::size_t kAhead = 16;
+    std::array<ReviewEntry, kAhead> ahead;
+    std::size_t read = 0;
+    ReviewHistory history = ReadReviewLog(
+        path,
+        [&](const ReviewEntry &entry) {
+            ReviewEntry &slot = ahead[read++ % kAhead];
+            if (read > kAhead)
+                model.Replay(slot);
+            slot = entry;
+            model.PrefetchFor(entry);
+        },
+        upTo);
+    for (std::size_t i = read > kAhead ? read - kAhead : 0; i < read; ++i)
+        model.Replay(ahead[i % kAhead]);
+    return history;
 }
 
 RecallFigures ComputeRecallFigures(const CardOwnerList &cards, const MemoryModel &model,

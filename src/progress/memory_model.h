@@ -1,11 +1,11 @@
 #pragma once
 
 #include "drill/new_cards.h"
+#include "progress/card_memory_table.h"
 #include "progress/review_log.h"
 
 #include <array>
 #include <optional>
-#include <unordered_map>
 
 // The FSRS memory model (version 5, with its published default parameters): a card's memory
 // is its stability S (days until recall falls to 90 %) and its difficulty D (1..10); recall
@@ -38,18 +38,6 @@ Memory NextMemory(const Parameters &w, Memory memory, qint32 elapsedDays, Grade 
 
 } // namespace fsrs
 
-// The memory of one card in the running program: where it stands and where it stood before
-// its last できた (a take-back returns there).
-struct CardMemory {
-    float stability = 0;
-    float difficulty = 0;
-    qint32 lastDay = 0;
-    float previousStability = 0;
-    float previousDifficulty = 0;
-    qint32 previousDay = 0;
-    bool hasPrevious = false;
-};
-
 // The memory of every card, rebuilt from the deck's review log in one pass and following each
 // answer; kept in memory only. A card the log does not know starts from its record:
 //   - a new card (never answered) has no memory until its first answer;
@@ -69,15 +57,20 @@ public:
 
     void Clear();
     // Takes the memories `other` rebuilt (keeping this model's parameters and retention).
-    void TakeMemories(MemoryModel &other) { memories_ = std::move(other.memories_); }
-    void Reserve(std::size_t cards) { memories_.reserve(cards); }
+    void TakeMemories(MemoryModel &other) {
+        memories_ = std::move(other.memories_);
+        hasNarrowKeys_ = other.hasNarrowKeys_;
+    }
     // One step of the rebuild: an entry of the log, in the log's order.
     void Replay(const ReviewEntry &entry);
+    // Fetches ahead what replaying `entry` will look at.
+    void PrefetchFor(const ReviewEntry &entry) const { memories_.Prefetch(entry.cardKey); }
     // The drill's answer, already recorded in `card`; `dueBefore` as the drill tells it.
     void Answered(const TMondaiSet &card, AnswerKind kind, qint32 today, qint32 dueBefore);
     // The card's memory today, by the rule above; nothing for a new card.
     std::optional<CardMemory> MemoryOf(const TMondaiSet &card, qint32 today) const;
-    std::size_t Known() const { return memories_.size(); }
+    std::size_t Known() const { return memories_.Size(); }
+    std::size_t MemoryBytes() const { return memories_.Bytes(); }
 
     qint32 DueAfter(const TMondaiSet &card, AnswerKind kind, qint32 today,
                     qint32 dueBefore) override;
@@ -96,8 +89,15 @@ private:
     double retention_ = 0.9;
     // By the key as the log wrote it; 32-bit keys of older logs are moved to the 64-bit key
     // on the card's first newer line.
-    std::unordered_map<quint64, CardMemory> memories_;
+    CardMemoryTable memories_;
+    // Whether an older log put 32-bit keys in: until then no look-up needs a second try.
+    bool hasNarrowKeys_ = false;
 };
+
+// Reads the review log at `path` (no further than `upTo` bytes) and rebuilds `model`'s memories
+// from it in one pass.
+ReviewHistory RebuildMemory(const QString &path, MemoryModel &model,
+                            qint64 upTo = MaxReviewLogBytes);
 
 // What the model predicts for the deck today: mean recall of the cards it has a memory of, and
 // how many of them are below the desired retention.

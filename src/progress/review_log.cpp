@@ -268,7 +268,15 @@ ReviewHistory ReadReviewLog(const QString &path,
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    const QByteArray text = file.read(std::clamp<qint64>(upTo, 0, MaxReviewLogBytes));
+    const qint64 size = std::min(std::clamp<qint64>(upTo, 0, MaxReviewLogBytes), file.size());
+    // Mapped rather than read: no copy of the file and no fresh pages to clear.
+    if (const uchar *mapped = size > 0 ? file.map(0, size) : nullptr) {
+        ReviewHistory history =
+            ParseReviewLog(QByteArrayView(reinterpret_cast<const char *>(mapped), size), each);
+        file.unmap(const_cast<uchar *>(mapped));
+        return history;
+    }
+    const QByteArray text = file.read(size);
     return ParseReviewLog(text, each);
 }
 

@@ -103,17 +103,16 @@ const ReviewHistory &ReviewRecorder::History() {
 void ReviewRecorder::ReadHistory() {
     if (!log_)
         OpenLog();
-    std::function<void(const ReviewEntry &)> replay;
-    if (memory_) {
+    if (memory_)
         memory_->Clear();
-        memory_->Reserve(deck_.Cards().size());
-        replay = [this](const ReviewEntry &entry) { memory_->Replay(entry); };
-    }
-    history_ = log_ ? ReadReviewLog(log_->Path(), replay) : ReviewHistory{};
+    if (log_)
+        history_ = memory_ ? RebuildMemory(log_->Path(), *memory_) : ReadReviewLog(log_->Path());
+    else
+        history_ = {};
     for (const ReviewEntry &entry : unwritten_) {
         history_.Add(entry);
-        if (replay)
-            replay(entry);
+        if (memory_)
+            memory_->Replay(entry);
     }
     historyRead_ = true;
 }
@@ -154,21 +153,19 @@ void ReviewRecorder::StartRebuild() {
     if (!log_)
         return;
     rebuild_ = std::make_unique<Rebuild>();
-    if (memory_) {
-        rebuild_->memory.SetParameters(memory_->Parameters());
-        rebuild_->memory.SetRetention(memory_->Retention());
-        rebuild_->memory.Reserve(deck_.Cards().size());
-    }
     Rebuild *target = rebuild_.get();
+    const bool withModel = memory_ != nullptr;
+    if (withModel) {
+        target->memory.SetParameters(memory_->Parameters());
+        target->memory.SetRetention(memory_->Retention());
+    }
     const QString path = log_->Path();
     // What the log held when the deck opened: an answer waits for this read before it is added.
     const qint64 size = QFileInfo(path).size();
-    std::function<void(const ReviewEntry &)> replay;
-    if (memory_)
-        replay = [target](const ReviewEntry &entry) { target->memory.Replay(entry); };
     // The thread touches nothing but what it was given until FinishRebuild joins it.
-    target->thread = std::thread([target, path, size, replay = std::move(replay)] {
-        target->history = ReadReviewLog(path, replay, size);
+    target->thread = std::thread([target, path, size, withModel] {
+        target->history =
+            withModel ? RebuildMemory(path, target->memory, size) : ReadReviewLog(path, {}, size);
         target->done.store(true, std::memory_order_release);
     });
 }
