@@ -20,6 +20,8 @@
 #include <QScopedValueRollback>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 QString MergeStatus(const FileMerge &merged) {
@@ -39,6 +41,12 @@ QString Question(const TMondaiSet &card) {
     if (question.size() > 40)
         question = question.left(40) + QStringLiteral("…");
     return question;
+}
+
+// The content hash of a file; 0 when it cannot be read.
+quint64 FileHashOf(const QString &path) {
+    QByteArray bytes;
+    return ReadTextFile(path, &bytes).ok ? file_access::ContentHash(bytes) : 0;
 }
 
 } // namespace
@@ -63,26 +71,40 @@ DeckSync::~DeckSync() {
 
 SaveOutcome DeckSync::Save() {
     const QScopedValueRollback hold(busy_, true);
-    if (!readBase_) // still the deck as opened: its lines are what was read
-        readBase_ = BaseOfDeck(deck_);
-    const SaveOutcome saved = SaveOpenDeck(deck_, prompts_, window_, [this] {
-        const std::optional<MergeBase> base = BaseOfDeck(deck_);
-        return MergeFile(deck_.FileName(), base ? &*base : nullptr);
-    });
-    if (saved == SaveOutcome::Saved)
-        RememberBase();
+    if (!openedKept_ && !opened_.path.isEmpty() && opened_.path == deck_.DiskStamp().path &&
+        opened_.Hash() == deck_.DiskStamp().Hash()) {
+        // What this save starts from, for a conflict copy of it.
+        if (const std::optional<MergeBase> base = BaseOfDeck(deck_))
+            Remember(opened_.Hash(), *base);
+        openedKept_ = true;
+    }
+    const SaveOutcome saved = SaveOpenDeck(
+        deck_, prompts_, window_, [this] { return MergeFile(deck_.FileName(), KnownVersions()); });
+    if (saved == SaveOutcome::Saved && deck_.SavedBase()) {
+        Remember(deck_.DiskStamp().Hash(), *deck_.SavedBase());
+        mergedCopies_.reset();
+    }
     Watch(); // a save replaces the file
     return saved;
 }
 
-bool DeckSync::MergeFile(const QString &path, const MergeBase *base) {
-    const FileMerge merged = MergeFileIntoDeck(deck_, path, base);
+bool DeckSync::MergeFile(const QString &path, const std::vector<DeckVersion> &known) {
+    const FileMerge merged = MergeFileIntoDeck(deck_, path, known);
     if (!merged.result.ok) {
         prompts_.Error(window_, merged.result.error);
         return false;
     }
-    if (path == deck_.FileName())
-        readBase_ = deck_.SavedBase(); // the file just read
+    if (path == deck_.FileName()) {
+        if (deck_.SavedBase())
+            Remember(merged.hash, *deck_.SavedBase()); // the file just read
+        mergedCopies_.reset();
+    } else {
+        held_.insert(merged.hash);
+        // The other machine may merge the same copy and save: its file then starts from this
+        // merge, not from our file or the copy alone (each of which would count the other's
+        // answers twice).
+        mergedCopies_ = DeckVersion{0, MergeBase::Of(deck_.Cards())};
+    }
     if (hooks_.cardsReplaced)
         hooks_.cardsReplaced();
     drill_.KeepAfterMerge();
@@ -94,11 +116,18 @@ bool DeckSync::MergeFile(const QString &path, const MergeBase *base) {
 }
 
 void DeckSync::DeckReplaced() {
+    CloseList();
+    opened_ = deck_.DiskStamp;
+    openedKept_ = false;
+    held_.clear();
+    mergedCopies_.reset();
+    Watch();
+}
+
+void DeckSync::CloseList() {
     if (list_)
         list_->window()->deleteLater();
     list_ = nullptr;
-    readBase_.reset();
-    Watch();
 }
 
 QString DeckSync::BasePathForDeck(const QString &deckPath) {
@@ -107,35 +136,76 @@ QString DeckSync::BasePathForDeck(const QString &deckPath) {
     return path + QStringLiteral(".base");
 }
 
-void DeckSync::RememberBase() {
-    if (deck_.FileName().isEmpty() || !readBase_)
-        return;
-    const QString path = BasePathForDeck(deck_.FileName());
-    QDir().mkpath(QFileInfo(path).absolutePath());
+namespace {
+
+constexpr quint32 kVersionsMagic = 0x4B445632; // "KDV2"
+// Enough to reach back past a few saves on each side of a cut link; each costs a fraction of
+// the deck.
+constexpr size_t kKeptVersions = 4;
+
+std::vector<DeckVersion> ReadVersions(const QString &path) {
+    std::vector<DeckVersion> versions;
     QByteArray bytes;
-    QDataStream(&bytes, QIODevice::WriteOnly) << deck_.DiskStamp().Hash();
-    // Only a help for later merges: a base that cannot be kept leaves them to the two-way rule.
-    WriteTextFile(path, bytes + readBase_->ToBytes());
+    if (!ReadTextFile(path, &bytes).ok)
+        return versions;
+    QDataStream in(bytes);
+    quint32 magic = 0;
+    in >> magic;
+    while (magic == kVersionsMagic && in.status() == QDataStream::Ok && !in.atEnd()) {
+        quint64 hash = 0;
+        QByteArray base;
+        in >> hash >> base;
+        std::optional<MergeBase> read = MergeBase::FromBytes(base);
+        if (in.status() != QDataStream::Ok || !read)
+            break;
+        versions.push_back({hash, std::move(*read)});
+    }
+    return versions;
 }
 
-std::optional<MergeBase> DeckSync::RememberedBase(const QString &copy) const {
+} // namespace
+
+std::vector<DeckVersion> DeckSync::KnownVersions() const {
+    std::vector<DeckVersion> known;
+    if (deck_.FileName().isEmpty())
+        return known;
+    // A version a sync tool set aside as a conflict copy went apart from the file beside it:
+    // not a base for merging the two, even where its counts would allow it.
+    QSet<quint64> apart;
+    for (const QString &copy : conflict_copies::CopiesOf(deck_.FileName()))
+        apart.insert(FileHashOf(copy));
+    const auto keep = [&](quint64 hash) { return !apart.contains(hash); };
+    if (mergedCopies_)
+        known.push_back(*mergedCopies_);
+    if (std::optional<MergeBase> last = BaseOfDeck(deck_);
+        last && !deck_.DiskStamp().path.isEmpty() && keep(deck_.DiskStamp().Hash()))
+        known.push_back({deck_.DiskStamp().Hash(), std::move(*last)});
+    for (DeckVersion &kept : ReadVersions(BasePathForDeck(deck_.FileName())))
+        if (keep(kept.hash) && std::none_of(known.begin(), known.end(),
+                                            [&](const auto &v) { return v.hash == kept.hash; }))
+            known.push_back(std::move(kept));
+    return known;
+}
+
+void DeckSync::Remember(quint64 hash, const MergeBase &base) {
+    held_.insert(hash);
+    if (deck_.FileName().isEmpty() || base.cards.empty())
+        return;
+    const QString path = BasePathForDeck(deck_.FileName());
     QByteArray bytes;
-    if (!ReadTextFile(BasePathForDeck(deck_.FileName()), &bytes).ok || bytes.size() < 8)
-        return std::nullopt;
-    quint64 savedHash = 0;
-    QDataStream(bytes) >> savedHash;
-    // Kept for another version (a later save elsewhere, a file replaced by hand): not a base.
-    QByteArray content;
-    const bool kept =
-        (ReadTextFile(copy, &content).ok && file_access::ContentHash(content) == savedHash) ||
-        (ReadTextFile(deck_.FileName(), &content).ok &&
-         file_access::ContentHash(content) == savedHash);
-    if (!kept)
-        return std::nullopt;
-    std::optional<MergeBase> base = MergeBase::FromBytes(QByteArrayView(bytes).sliced(8));
-    if (base && base->cards.empty()) // a deck that was never read from a file: no base
-        base.reset();
-    return base;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out << kVersionsMagic << hash << base.ToBytes();
+    size_t kept = 1;
+    for (const DeckVersion &version : ReadVersions(path))
+        if (version.hash != hash && kept++ < kKeptVersions)
+            out << version.hash << version.base.ToBytes();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    // Only a help for later merges: versions that cannot be kept leave them to the two-way rule.
+    WriteTextFile(path, bytes);
+}
+
+bool DeckSync::Holds(quint64 hash) const {
+    return held_.contains(hash) || (!opened_.path.isEmpty() && opened_.Hash() == hash);
 }
 
 void DeckSync::OfferConflictCopies() {
@@ -162,9 +232,14 @@ void DeckSync::OfferConflictCopies() {
             declined_.insert(copy);
         return;
     }
+    // The file beside the copies went apart from them: not a base for them.
+    std::vector<DeckVersion> known = KnownVersions();
+    const quint64 deckFile = FileHashOf(deck_.FileName());
+    std::erase_if(known,
+                  [deckFile](const DeckVersion &version) { return version.hash == deckFile; });
     for (const QString &copy : copies) {
-        const std::optional<MergeBase> base = RememberedBase(copy);
-        if (!MergeFile(copy, base ? &*base : nullptr)) {
+        // A version already held here (our own save the sync tool set aside): nothing to merge.
+        if (!Holds(FileHashOf(copy)) && !MergeFile(copy, known)) {
             declined_.insert(copy);
             continue;
         }
@@ -200,10 +275,7 @@ void DeckSync::DiskChanged() {
         return;
     if (CheckDeckOnDisk(deck_) == DiskState::Changed) {
         const bool unsaved = IsDeckChanged(deck_);
-        const std::optional<MergeBase> base = BaseOfDeck(deck_);
-        // The base kept for conflict copies stays that of our last save: the copy of it a sync
-        // tool may still leave needs it.
-        if (MergeFile(deck_.FileName(), base ? &*base : nullptr) && !unsaved && hooks_.showStatus)
+        if (MergeFile(deck_.FileName(), KnownVersions()) && !unsaved && hooks_.showStatus)
             hooks_.showStatus(
                 QStringLiteral("ファイルが他のプログラムで変更されたので読み直しました。"));
     }
@@ -212,7 +284,7 @@ void DeckSync::DiskChanged() {
 }
 
 void DeckSync::ShowConflicts(const std::vector<const TMondaiSet *> &cards) {
-    DeckReplaced();
+    CloseList();
     auto *box = new QDialog(window_);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowTitle(QStringLiteral("統合で両方を残したカード"));

@@ -49,6 +49,7 @@ private:
 };
 
 struct DeckFileRead;
+struct DeckVersion;
 struct FileMerge;
 struct FileResult;
 
@@ -92,7 +93,7 @@ private:
     friend void ParseDeckInParts(Deck &, qint32, CardRefList &, int);
     friend int RenderDeckLines(Deck &);
     friend FileResult SaveDeck(Deck &);
-    friend FileMerge MergeFileIntoDeck(Deck &, const QString &, const MergeBase *);
+    friend FileMerge MergeFileIntoDeck(Deck &, const QString &, const std::vector<DeckVersion> &);
 
     CardOwnerList cards_;
     QString fileName_;

@@ -21,6 +21,7 @@
 #include <future>
 #include <limits>
 #include <system_error>
+#include <utility>
 
 namespace {
 
@@ -122,6 +123,126 @@ std::vector<quint64> TextHashes(const CardOwnerList &cards) {
     for (size_t i = 0; i < cards.size(); ++i)
         texts[i] = CardTextHash(*cards[i]);
     return texts;
+}
+
+// How far ahead a side and the base are searched for the place where they run alike again, at
+// first; the search widens until it finds one or reaches the ends.
+constexpr size_t kResyncWindow = 64;
+// Cards that must follow alike for a place to count as where the two run alike again, so that
+// a lone duplicate text does not tie them at the wrong place.
+constexpr size_t kResyncRun = 4;
+
+// Whether base[b..] and side[i..] run alike for kResyncRun cards, or to the end of either.
+bool RunAlike(const std::vector<quint64> &base, size_t b, const std::vector<quint64> &side,
+              size_t i) {
+    for (size_t k = 0; k < kResyncRun; ++k, ++b, ++i) {
+        if (b == base.size() || i == side.size())
+            return true;
+        if (base[b] != side[i])
+            return false;
+    }
+    return true;
+}
+
+// From where base[b] and side[i] first differ, the nearest place ahead where they run alike
+// again: the first base card of such a run, found among the side cards ahead. Nothing when
+// none is found before the ends.
+std::optional<std::pair<size_t, size_t>> Resync(const std::vector<quint64> &base, size_t b,
+                                                const std::vector<quint64> &side, size_t i) {
+    for (size_t window = kResyncWindow;; window *= 2) {
+        const size_t baseEnd = std::min(base.size(), b + window);
+        const size_t sideEnd = std::min(side.size(), i + window);
+        KeyTable ahead(sideEnd - i);
+        for (size_t k = i; k < sideEnd; ++k)
+            ahead.Insert(side[k], qint32(k - i));
+        for (size_t k = b; k < baseEnd; ++k) {
+            const qint32 at = ahead.Get(base[k]);
+            if (at >= 0 && RunAlike(base, k, side, i + size_t(at)))
+                return std::pair{k, i + size_t(at)};
+        }
+        if (baseEnd == base.size() && sideEnd == side.size())
+            return std::nullopt;
+    }
+}
+
+// A text found where the side and the base part may have been matched in step at another of
+// its occurrences, so that the n-th card of it no longer meets the n-th: every card of such a
+// text goes with the cards apart, to be matched by occurrence among them.
+void TakeApartTextsApart(Side &side, const std::vector<quint64> &base,
+                         std::vector<qint32> &apartBase, std::vector<qint32> &apartSide) {
+    if (apartBase.empty() && apartSide.empty())
+        return;
+    KeyTable apartTexts(apartBase.size() + apartSide.size());
+    for (qint32 b : apartBase)
+        apartTexts.Insert(base[size_t(b)], 0);
+    for (qint32 i : apartSide)
+        apartTexts.Insert(side.texts[size_t(i)], 0);
+    apartSide.clear();
+    for (size_t i = 0; i < side.texts.size(); ++i) {
+        if (side.matched[i] >= 0 && apartTexts.Get(side.texts[i]) >= 0) {
+            side.at[size_t(side.matched[i])] = -1;
+            side.matched[i] = -1;
+        }
+        if (side.matched[i] < 0)
+            apartSide.push_back(qint32(i));
+    }
+    apartBase.clear();
+    for (size_t b = 0; b < base.size(); ++b)
+        if (side.at[b] < 0)
+            apartBase.push_back(qint32(b));
+}
+
+// Matches a side with the base: where they run alike, card by card in step (a compare each);
+// the cards of the places where they part are then matched by key among themselves, the n-th
+// card of equal texts with the n-th. The longest run in order are anchors.
+void MatchWithBaseInStep(Side &side, const std::vector<quint64> &base) {
+    const std::vector<quint64> &texts = side.texts;
+    side.matched.assign(texts.size(), -1);
+    side.at.assign(base.size(), -1);
+    std::vector<qint32> apartBase, apartSide;
+    size_t b = 0, i = 0;
+    while (b < base.size() && i < texts.size()) {
+        if (base[b] == texts[i]) {
+            side.matched[i] = qint32(b);
+            side.at[b] = qint32(i);
+            ++b, ++i;
+            continue;
+        }
+        const auto next = Resync(base, b, texts, i);
+        const size_t nextB = next ? next->first : base.size();
+        const size_t nextI = next ? next->second : texts.size();
+        for (; b < nextB; ++b)
+            apartBase.push_back(qint32(b));
+        for (; i < nextI; ++i)
+            apartSide.push_back(qint32(i));
+    }
+    for (; b < base.size(); ++b)
+        apartBase.push_back(qint32(b));
+    for (; i < texts.size(); ++i)
+        apartSide.push_back(qint32(i));
+    TakeApartTextsApart(side, base, apartBase, apartSide);
+    if (!apartBase.empty() && !apartSide.empty()) {
+        auto keysOf = [](const std::vector<quint64> &all, const std::vector<qint32> &which) {
+            std::vector<quint64> picked(which.size());
+            for (size_t k = 0; k < which.size(); ++k)
+                picked[k] = all[size_t(which[k])];
+            return OccurrenceKeys(picked);
+        };
+        const std::vector<quint64> baseKeys = keysOf(base, apartBase);
+        KeyTable table(baseKeys.size());
+        for (size_t k = 0; k < baseKeys.size(); ++k)
+            table.Insert(baseKeys[k], apartBase[k]);
+        const std::vector<quint64> sideKeys = keysOf(texts, apartSide);
+        for (size_t k = 0; k < sideKeys.size(); ++k) {
+            const qint32 at = table.Get(sideKeys[k]);
+            if (at >= 0) {
+                side.matched[size_t(apartSide[k])] = at;
+                side.at[size_t(at)] = apartSide[k];
+            }
+        }
+    }
+    side.anchored = LongestIncreasing(side.matched);
+    side.id = side.matched;
 }
 
 // Matches a side's keys with the identities' keys; the longest run in order are anchors.
@@ -265,12 +386,8 @@ private:
         std::vector<quint64> texts(cards.size());
         for (size_t i = 0; i < cards.size(); ++i)
             texts[i] = cards[i].texts;
-        const std::vector<quint64> keys = OccurrenceKeys(texts);
-        KeyTable table(keys.size());
-        for (size_t i = 0; i < keys.size(); ++i)
-            table.Insert(keys[i], qint32(i));
         for (Side &side : sides_) {
-            MatchKeys(side, table, identityCount_);
+            MatchWithBaseInStep(side, texts);
             PairEdits(side, identityCount_);
         }
     }
@@ -431,7 +548,11 @@ private:
 
     // Sets our card's record to the merged one; true when it changed.
     bool MergeRecords(qint32 b, TMondaiSet &mine, const TMondaiSet &their) const {
-        if (SameRecord(mine, their)) // most cards: nothing to work out
+        // Most cards: nothing to work out. Alike on both sides but not as in the base, they are
+        // answers given on each side, which all count.
+        if (SameRecord(mine, their) &&
+            (!base_ || (mine.Seikai == base_->cards[size_t(b)].seikai &&
+                        mine.Fuseikai == base_->cards[size_t(b)].fuseikai)))
             return false;
         const Record my = RecordOf(mine);
         const Record other = RecordOf(their);
@@ -545,7 +666,28 @@ std::optional<MergeBase> BaseOfDeck(const Deck &deck) {
     return MergeBase::Of(read.Cards());
 }
 
-FileMerge MergeFileIntoDeck(Deck &deck, const QString &path, const MergeBase *base) {
+bool CanHaveStartedFrom(const CardOwnerList &cards, const MergeBase &base) {
+    std::vector<quint64> texts(base.cards.size());
+    for (size_t i = 0; i < texts.size(); ++i)
+        texts[i] = base.cards[i].texts;
+    const std::vector<quint64> baseKeys = OccurrenceKeys(texts);
+    KeyTable table(baseKeys.size());
+    for (size_t i = 0; i < baseKeys.size(); ++i)
+        table.Insert(baseKeys[i], qint32(i));
+    const std::vector<quint64> keys = OccurrenceKeys(TextHashes(cards));
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const qint32 b = table.Get(keys[i]);
+        if (b < 0)
+            continue;
+        const MergeBaseCard &was = base.cards[size_t(b)];
+        if (was.seikai > cards[i]->Seikai || was.fuseikai > cards[i]->Fuseikai)
+            return false;
+    }
+    return true;
+}
+
+FileMerge MergeFileIntoDeck(Deck &deck, const QString &path,
+                            const std::vector<DeckVersion> &known) {
     FileMerge out;
     DeckFileRead read = ReadDeckForOpening(path);
     if (!read.result.ok) {
@@ -566,6 +708,17 @@ FileMerge MergeFileIntoDeck(Deck &deck, const QString &path, const MergeBase *ba
     std::optional<MergeBase> theirBase;
     if (ownFile) // both sides hold the file's cards after the merge
         theirBase = MergeBase::Of(theirs.cards_);
+    out.hash = read.stamp.Hash();
+    const MergeBase *base = nullptr;
+    for (const DeckVersion &version : known) {
+        if (version.hash == out.hash) // no version starts from itself
+            continue;
+        if (CanHaveStartedFrom(deck.cards_, version.base) &&
+            CanHaveStartedFrom(theirs.cards_, version.base)) {
+            base = &version.base;
+            break;
+        }
+    }
     MergeResult merged = MergeDecks(base, deck.cards_, theirs.cards_);
     deck.cards_ = std::move(merged.cards);
     out.fromTheirs = merged.fromTheirs;

@@ -41,17 +41,31 @@ MergeResult MergeDecks(const MergeBase *base, CardOwnerList &ours, CardOwnerList
 // from the lines read. Nothing when neither is known (a deck saved elsewhere, then converted).
 std::optional<MergeBase> BaseOfDeck(const Deck &deck);
 
+// A version of a deck file known here: its content hash and what a merge needs of it.
+struct DeckVersion {
+    quint64 hash = 0;
+    MergeBase base;
+};
+
+// Whether `cards` can have started from `base`: answers are only ever added, so no card of the
+// base has more right or wrong answers than the same card (same texts, same occurrence) there.
+bool CanHaveStartedFrom(const CardOwnerList &cards, const MergeBase &base);
+
 // A file merged into the open deck.
 struct FileMerge {
     FileResult result;        // not ok: nothing merged, the message says why
     qsizetype fromTheirs = 0; // cards added or changed by the file
     qsizetype removedByTheirs = 0;
     std::vector<const TMondaiSet *> conflicts; // cards of the deck the user must look at
+    quint64 hash = 0;                          // of the file merged
 };
 
-// Reads the deck file at `path` and merges its cards into the open deck's, against `base`
-// (nothing: the two-way rule). A file that is not a deck, or holds no card, is refused.
+// Reads the deck file at `path` and merges its cards into the open deck's. The base is the most
+// recent of the `known` versions (most recent first) that both can have started from, other
+// than the file's own version (a sync tool's conflict copy went apart from the file beside it).
+// None: the two-way rule. A file that is not a deck, or holds no
+// card, is refused.
 // When `path` is the deck's own file, the file as read becomes what the deck was last read
 // from (lines, stamp and base), so that saving the merge overwrites it without asking.
 // The drill must let go of every card it holds first: cards of the deck may go.
-FileMerge MergeFileIntoDeck(Deck &deck, const QString &path, const MergeBase *base);
+FileMerge MergeFileIntoDeck(Deck &deck, const QString &path, const std::vector<DeckVersion> &known);

@@ -97,6 +97,8 @@ const MergeCase kCases[] = {
      0},
     {"records changed on both sides add up the answers", "a=1/1/100/b b", "a=3/1/110/oob b",
      "a=1/2/105/tb b", "a=3/2/105/oob b", 1},
+    {"the same answer given on both sides counts twice", "a=1/0/100/o b", "a=2/0/105/oo b",
+     "a=2/0/105/oo b", "a=3/0/105/oo b", 1},
     {"their history wins with more new answers", "a=1/1/100/b", "a=2/1/110/ob", "a=1/3/120/ttb",
      "a=2/3/110/ttb", 1},
     {"text edited on one side, record on the other", "a b c", "a B c", "a b=1/0/5 c", "a B=1/0/5 c",
@@ -159,6 +161,25 @@ TEST(DeckMerge, BaseReadsBackFromItsBytesAndRefusesOthers) {
     EXPECT_FALSE(MergeBase::FromBytes(base.ToBytes().chopped(1)));
     EXPECT_FALSE(MergeBase::FromBytes(QByteArray("a,b,c\r\n")));
     EXPECT_FALSE(MergeBase::FromBytes(QByteArray()));
+}
+
+TEST(DeckMerge, AVersionIsABaseOnlyWhenNoCardHasLostAnswersSinceIt) {
+    const struct {
+        const char *base;
+        const char *cards;
+        bool startedFrom;
+    } cases[] = {
+        {"a=1/0/3 b", "a=1/0/9 b=0/1/4", true},
+        {"a=2/0/3 b", "a=1/0/3 b", false},
+        {"a b=0/1/3", "a b=0/0/3", false},
+        {"a b=0/4/3", "a c", true},        // b deleted or edited: nothing to compare
+        {"a a=1/0/3", "a=1/0/3 a", false}, // the second a lost its answer
+        {"", "a", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.base) + " -> " + c.cards);
+        EXPECT_EQ(CanHaveStartedFrom(Cards(c.cards), MergeBase::Of(Cards(c.base))), c.startedFrom);
+    }
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 //   state      prints: cards, sum of right answers, unsaved (0/1)
 //   quit
 #include "app/tform1.h"
+#include "drill/drill.h"
 #include "ui/prompts.h"
 
 #include <QApplication>
@@ -42,6 +43,23 @@ void Reply(const QString &line) {
     std::fflush(stdout);
 }
 
+// Presses 進む until a card can be answered: one not yet answered, its answer shown where the
+// answer waits for 進む. A fresh deck starts on no card, an answered card moves on first; 進む
+// on a card that can be answered would count it wrong, so it is never pressed then. Nothing
+// when no card is left to ask.
+const TMondaiSet *ShowNextAnswer(TForm1 &form) {
+    const Drill &drill = form.DrillState();
+    for (int press = 0; press < 4; ++press) {
+        if (drill.Current() && !drill.DoneFlag() &&
+            (drill.AnswerShown() || drill.DisplayPattern() != PatternMain))
+            return drill.Current();
+        if (drill.Queue().empty())
+            return nullptr;
+        form.ClickSusume();
+    }
+    return nullptr;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -69,10 +87,13 @@ int main(int argc, char **argv) {
         if (command == u"answer") {
             int answered = 0;
             for (int i = 0; i < words.value(1).toInt(); ++i) {
-                if (!form.DrillState().Current())
+                const TMondaiSet *card = ShowNextAnswer(form);
+                if (!card)
                     break;
-                form.ClickSusume();
+                const qint32 before = card->Seikai;
                 form.ClickDekita();
+                if (card->Seikai == before)
+                    break;
                 ++answered;
             }
             Reply(QStringLiteral("answered %1").arg(answered));
