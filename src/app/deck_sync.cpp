@@ -117,7 +117,7 @@ bool DeckSync::MergeFile(const QString &path, const std::vector<DeckVersion> &kn
 
 void DeckSync::DeckReplaced() {
     CloseList();
-    opened_ = deck_.DiskStamp;
+    opened_ = deck_.DiskStamp();
     openedKept_ = false;
     held_.clear();
     mergedCopies_.reset();
