@@ -164,6 +164,16 @@ TEST_F(WindowTest, TheOtherDirectionShowsSpeaksAndEditsTheAnswerAsTheQuestion) {
     EXPECT_TRUE(Text(1, 0).startsWith(QStringLiteral("dog")));
 }
 
+TEST_F(WindowTest, AStatusMessageHasTheWidthOfTheModesNote) {
+    OpenDeck({QStringLiteral("dog,犬,,0,0,0,")});
+    form->show();
+    QLabel *note = Find<QLabel>("DrillModeLabel");
+    form->ShowStatus(QStringLiteral("統合しました。"));
+    EXPECT_FALSE(note->isVisible());
+    form->ShowStatus(QString());
+    EXPECT_TRUE(note->isVisible());
+}
+
 TEST_F(WindowTest, AChoiceOfFourNeedsFourDifferentAnswers) {
     OpenDeck({QStringLiteral("a,x,,0,0,0,"), QStringLiteral("b,y,,0,0,0,"),
               QStringLiteral("c,Ｙ,,0,0,0,"), QStringLiteral("d,z,,0,0,0,")});
