@@ -76,7 +76,8 @@ void TForm1::RefreshView() {
     if (park)
         ParkFocus();
     ShowCounters();
-    noDeckHint_->setVisible(deck_.FileName().isEmpty());
+    // Cards taken from another program's file have no deck file yet, but are no empty window.
+    noDeckHint_->setVisible(deck_.FileName().isEmpty() && deck_.Cards().empty());
     cells_->UpdateEditability();
     UpdateCellMedia();
     if (drill_.DisplayPattern() == PatternList)

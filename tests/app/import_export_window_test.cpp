@@ -62,6 +62,7 @@ TEST_F(ImportExport, ImportMakesAnUnsavedDeckWhoseFirstSaveAsksForAName) {
     EXPECT_TRUE(form->windowTitle().contains(u"words.tsv"_qs));
     EXPECT_EQ(form->DrillState().Queue().size(), 2u);
     EXPECT_TRUE(IsDeckChanged(form->DeckState()));
+    EXPECT_TRUE(Find<QLabel>("NoDeckHint")->isHidden()) << "the cards, not the empty window's note";
 
     const QString saved = dir.filePath(u"words.csv"_qs);
     prompts.AnswerFile(saved);
