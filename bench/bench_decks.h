@@ -1,6 +1,7 @@
 #pragma once
 
 #include "deck/deck.h"
+#include "drill/drill_host.h"
 
 #include <QByteArray>
 #include <QtGlobal>
@@ -30,5 +31,17 @@ const QByteArray &CachedDeckBytes(qsizetype cards);
 // A review log of `lines` answers over `cards` (a prime stride through them, so about a quarter
 // of a million-card deck is named), the year up to `today`, one in five a pass; 64-bit keys.
 QByteArray GenerateReviewLog(const CardOwnerList &cards, qint64 lines, qint32 today);
+
+// A window for a drill that shows nothing and answers every question no.
+class QuietHost : public DrillHost {
+public:
+    void RefreshView() override {}
+    void AutoSpeak() override {}
+    bool AskRestartStudy() override { return false; }
+    bool ConfirmResetAll() override { return false; }
+    void ShowBookmarkExempt() override {}
+    void BookmarkNotInQueue() override {}
+    void OrderApplied(int) override {}
+};
 
 } // namespace bench

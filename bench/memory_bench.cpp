@@ -23,17 +23,6 @@ namespace {
 constexpr qsizetype kCards = 1'000'000;
 constexpr qint64 kLogLines = 1'000'000;
 
-class QuietHost : public DrillHost {
-public:
-    void RefreshView() override {}
-    void AutoSpeak() override {}
-    bool AskRestartStudy() override { return false; }
-    bool ConfirmResetAll() override { return false; }
-    void ShowBookmarkExempt() override {}
-    void BookmarkNotInQueue() override {}
-    void OrderApplied(int) override {}
-};
-
 // The generated deck, opened, with its review log written into a folder of its own.
 struct DeckWithLog {
     QTemporaryDir dir;
@@ -128,7 +117,7 @@ void BM_AnswerStep(benchmark::State &state) {
     const QString logCopy = data.dir.filePath(QStringLiteral("answers.log"));
     QFile::remove(logCopy);
     QFile::copy(data.logPath, logCopy);
-    QuietHost host;
+    bench::QuietHost host;
     Drill drill(data.deck, host, FixedDayClock(bench::kToday));
     MemoryModel model;
     ReviewRecorder recorder(
