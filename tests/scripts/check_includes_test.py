@@ -1,12 +1,10 @@
 #!/usr/bin/env python3
 """The include checker passes a tree that keeps to the ladder and fails each kind of breach."""
-import os
-import subprocess
 import sys
-import tempfile
 
-CHECKER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts",
-                       "check_includes")
+from checker_cases import checker_path, run_cases
+
+CHECKER = checker_path("check_includes")
 
 # Each case: files of a small src/ tree, and a text the report must hold (None: must pass).
 CASES = [
@@ -30,27 +28,5 @@ CASES = [
 ]
 
 
-def run(files):
-    with tempfile.TemporaryDirectory() as src:
-        for path, text in files.items():
-            os.makedirs(os.path.join(src, os.path.dirname(path)), exist_ok=True)
-            with open(os.path.join(src, path), "w") as f:
-                f.write(text + "\n")
-        done = subprocess.run([sys.executable, CHECKER, src], capture_output=True, text=True)
-        return done.returncode, done.stdout
-
-
-def main():
-    failures = 0
-    for name, files, expected in CASES:
-        code, report = run(files)
-        ok = code == 0 if expected is None else code == 1 and expected in report
-        if not ok:
-            failures += 1
-            print("FAIL %s: exit %d\n%s" % (name, code, report))
-    print("%d of %d cases passed" % (len(CASES) - failures, len(CASES)))
-    return 1 if failures else 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_cases(CHECKER, CASES))

@@ -1,13 +1,11 @@
 #!/usr/bin/env python3
 """The state checker passes owners that keep their state private and fails each way of writing it
 from outside."""
-import os
-import subprocess
 import sys
-import tempfile
 
-CHECKER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts",
-                       "check_state")
+from checker_cases import checker_path, run_cases
+
+CHECKER = checker_path("check_state")
 
 DECK = """class Deck {
 public:
@@ -74,27 +72,5 @@ CASES = [
 ]
 
 
-def run(files):
-    with tempfile.TemporaryDirectory() as src:
-        for path, text in files.items():
-            os.makedirs(os.path.join(src, os.path.dirname(path)), exist_ok=True)
-            with open(os.path.join(src, path), "w") as f:
-                f.write(text + "\n")
-        done = subprocess.run([sys.executable, CHECKER, src], capture_output=True, text=True)
-        return done.returncode, done.stdout
-
-
-def main():
-    failures = 0
-    for name, files, expected in CASES:
-        code, report = run(files)
-        ok = code == 0 if expected is None else code == 1 and expected in report
-        if not ok:
-            failures += 1
-            print("FAIL %s: exit %d\n%s" % (name, code, report))
-    print("%d of %d cases passed" % (len(CASES) - failures, len(CASES)))
-    return 1 if failures else 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_cases(CHECKER, CASES))
