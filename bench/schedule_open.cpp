@@ -3,8 +3,9 @@
 // million lines over the deck's cards is written there first (a year of answers).
 // Prints open_ms (read, parse, due queue), model_open_ms (the same with the model on: the
 // recorder starts rebuilding it from the log, the first card is there to show), ratio,
-// rebuilt_ms (until the rebuild has ended), answer_us_mean and answer_us_max (MarkRight, the
-// model's due day, its update and the log line, over 10,000 answers; wall time) and
+// rebuilt_ms (until the rebuild has ended), limit_open_ms and limit_ratio (the model on and a
+// limit of 20 new cards a day: the first pass limited), answer_us_mean and answer_us_max
+// (MarkRight, the model's due day, its update and the log line, over 10,000 answers; wall time) and
 // answer_cpu_us_max (the slowest answer's CPU time).
 #include "bench_decks.h"
 #include "deck/deck.h"
@@ -24,6 +25,7 @@ namespace {
 constexpr qint32 kToday = 45658;
 constexpr int kLogLines = 1'000'000;
 constexpr int kAnswers = 10'000;
+constexpr int kNewCardsPerDay = 20;
 
 // The calling thread's CPU time: an answer's own cost, without the moments another process had
 // the core.
@@ -122,12 +124,31 @@ int main(int argc, char **argv) {
             maxCpuAt = i;
         }
     }
+    // With a limit of new cards a day, the first pass needs today's count from the log as well.
+    double limitOpenMs = 0;
+    {
+        Deck limited;
+        CardRefList limitedQueue;
+        MemoryModel limitedModel;
+        ReviewRecorder limitedRecorder(
+            limited, [] { return kToday; }, [logCopy](const QString &) { return logCopy; },
+            [] { return 0; });
+        limitedRecorder.SetMemoryModel(&limitedModel);
+        limitedRecorder.SetNewCardsPerDay(kNewCardsPerDay);
+        timer.restart();
+        Open(deckPath, limited, limitedQueue);
+        limited.SetFileName(deckPath);
+        limitedRecorder.DeckStarted();
+        LimitNewCards(limitedQueue, limitedRecorder.NewCardsLeft(kToday));
+        limitOpenMs = Ms(timer);
+    }
     QFile::remove(logCopy);
     std::printf("cards=%zu\nfirst=%s\nlog_lines=%lld\nknown=%zu\nopen_ms=%.1f\n"
-                "model_open_ms=%.1f\nratio=%.2f\nrebuilt_ms=%.1f\nanswer_us_mean=%.2f\n"
+                "model_open_ms=%.1f\nratio=%.2f\nrebuilt_ms=%.1f\nlimit_open_ms=%.1f\n"
+                "limit_ratio=%.2f\nanswer_us_mean=%.2f\n"
                 "answer_us_max=%.1f\nanswer_cpu_us_max=%.1f\nanswer_cpu_max_at=%d\n",
                 deck.Cards().size(), first ? "yes" : "no", (long long)entries, model.Known(),
-                openMs, modelOpenMs, modelOpenMs / openMs, rebuiltMs,
-                answers ? totalUs / answers : 0.0, maxUs, maxCpuUs, maxCpuAt);
+                openMs, modelOpenMs, modelOpenMs / openMs, rebuiltMs, limitOpenMs,
+                limitOpenMs / openMs, answers ? totalUs / answers : 0.0, maxUs, maxCpuUs, maxCpuAt);
     return 0;
 }

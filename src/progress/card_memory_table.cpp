@@ -11,6 +11,11 @@ namespace {
 constexpr std::size_t kNotFound = std::size_t(-1);
 constexpr std::size_t kHugePage = std::size_t(2) << 20;
 constexpr std::size_t kFirstCapacity = 1024;
+#ifdef MADV_POPULATE_WRITE
+constexpr int kPopulateWrite = MADV_POPULATE_WRITE;
+#else
+constexpr int kPopulateWrite = 23; // Linux 5.14; older kernels refuse it and fault page by page
+#endif
 // Slots of the old array handled with each insertion while the table grows: more than enough to
 // empty it before the new array fills to its own limit.
 constexpr std::size_t kMovesPerInsertion = 4;
@@ -33,7 +38,7 @@ void CardMemoryTable::FreeSlots::operator()(Slot *slots) const {
         std::free(slots);
 }
 
-CardMemoryTable::Array CardMemoryTable::Array::Allocate(std::size_t capacity) {
+CardMemoryTable::Array CardMemoryTable::Array::Allocate(std::size_t capacity, bool populate) {
     Array array;
     const std::size_t bytes = capacity * sizeof(Slot);
     if (bytes >= kHugePage) {
@@ -44,6 +49,11 @@ CardMemoryTable::Array CardMemoryTable::Array::Allocate(std::size_t capacity) {
         if (mapped == MAP_FAILED)
             throw std::bad_alloc();
         ::madvise(mapped, bytes, MADV_HUGEPAGE);
+        // Written now in one go rather than page by page: a look-up that reads a page before
+        // anything is written maps the shared zero page, and the first write then has to copy
+        // it and flush the page from every processor's cache of addresses.
+        if (populate)
+            ::madvise(mapped, bytes, kPopulateWrite);
         array.slots =
             std::unique_ptr<Slot[], FreeSlots>(static_cast<Slot *>(mapped), FreeSlots{bytes});
     } else {
@@ -125,7 +135,7 @@ void CardMemoryTable::Grow() {
     const std::size_t capacity = current_.slots ? current_.Capacity() * 2 : kFirstCapacity;
     old_ = std::move(current_);
     moved_ = 0;
-    current_ = Array::Allocate(capacity);
+    current_ = Array::Allocate(capacity, bulk_);
     currentCount_ = 0;
 }
 

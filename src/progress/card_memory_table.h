@@ -31,6 +31,9 @@ public:
     bool Erase(quint64 key);
     // Asks the processor to fetch the key's slot ahead of a look-up soon after.
     void Prefetch(quint64 key) const;
+    // While on, a growth writes its whole new array at once: cheaper in all for a rebuild that
+    // fills the table, but too long a pause for a single answer.
+    void SetFillingInBulk(bool bulk) { bulk_ = bulk; }
     std::size_t Size() const { return size_; }
     void Clear();
     // Bytes held by the arrays.
@@ -53,7 +56,7 @@ private:
         int shift = 64;       // 64 - log2(capacity)
         std::size_t Capacity() const { return slots ? mask + 1 : 0; }
         std::size_t Home(quint64 key) const;
-        static Array Allocate(std::size_t capacity);
+        static Array Allocate(std::size_t capacity, bool populate);
     };
 
     // Index of the key's slot in `array`, or npos; moved slots are stepped over.
@@ -69,4 +72,5 @@ private:
     std::size_t moved_ = 0; // slots of old_ already handled
     std::size_t size_ = 0;  // entries in both arrays
     std::size_t currentCount_ = 0;
+    bool bulk_ = false;
 };

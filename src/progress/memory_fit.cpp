@@ -67,10 +67,11 @@ qint64 FitData::TestReviews() const {
 FitScore FitData::Score(const Parameters &w, bool heldOut) const {
     FitScore score;
     double loss = 0, squares = 0;
+    const Model model(w);
     for (const Card &card : cards_) {
         if (card.heldOut != heldOut || card.answers.empty())
             continue;
-        Memory memory = FirstMemory(w, card.answers[0].right ? Good : Again);
+        Memory memory = model.First(card.answers[0].right ? Good : Again);
         for (std::size_t i = 1; i < card.answers.size(); ++i) {
             const Answer &answer = card.answers[i];
             const qint32 elapsed = answer.day - card.answers[i - 1].day;
@@ -82,7 +83,7 @@ FitScore FitData::Score(const Parameters &w, bool heldOut) const {
                 squares += (p - y) * (p - y);
                 ++score.reviews;
             }
-            memory = NextMemory(w, memory, elapsed, answer.right ? Good : Again);
+            memory = model.Next(memory, elapsed, answer.right ? Good : Again);
         }
     }
     if (score.reviews > 0) {

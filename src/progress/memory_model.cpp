@@ -21,29 +21,6 @@ double InitialDifficulty(const Parameters &w, Grade grade) {
     return w[4] - std::exp(w[5] * (int(grade) - 1)) + 1;
 }
 
-double NextDifficulty(const Parameters &w, double difficulty, Grade grade) {
-    const double delta = -w[6] * (int(grade) - 3);
-    // Linear damping: the closer to 10, the smaller a step up.
-    const double damped = difficulty + delta * (10 - difficulty) / 9;
-    // Mean reversion towards the difficulty of a first Easy.
-    return Clamp(w[7] * InitialDifficulty(w, Easy) + (1 - w[7]) * damped, 1, 10);
-}
-
-double RecallStability(const Parameters &w, Memory m, double recall, Grade grade) {
-    const double hard = grade == Hard ? w[15] : 1;
-    const double easy = grade == Easy ? w[16] : 1;
-    return m.stability * (std::exp(w[8]) * (11 - m.difficulty) * std::pow(m.stability, -w[9]) *
-                              (std::exp(w[10] * (1 - recall)) - 1) * hard * easy +
-                          1);
-}
-
-double ForgetStability(const Parameters &w, Memory m, double recall) {
-    const double forgotten = w[11] * std::pow(m.difficulty, -w[12]) *
-                             (std::pow(m.stability + 1, w[13]) - 1) *
-                             std::exp(w[14] * (1 - recall));
-    return std::min(forgotten, m.stability / std::exp(w[17] * w[18]));
-}
-
 } // namespace
 
 const Parameters &DefaultParameters() {
@@ -54,7 +31,9 @@ const Parameters &DefaultParameters() {
 }
 
 double Recall(double elapsedDays, double stability) {
-    return std::pow(1 + kFactor * std::max(elapsedDays, 0.0) / stability, kDecay);
+    // (1 + F·t/S)^-0.5, the power written as a square root.
+    static_assert(kDecay == -0.5);
+    return 1 / std::sqrt(1 + kFactor * std::max(elapsedDays, 0.0) / stability);
 }
 
 double IntervalFor(double stability, double retention) {
@@ -66,22 +45,60 @@ qint32 RoundedInterval(double stability, double retention) {
     return qint32(Clamp(std::isfinite(days) ? days : kMaxIntervalDays, 1, kMaxIntervalDays));
 }
 
+Model::Model(const Parameters &w)
+    : w_(w), expW8_(std::exp(w[8])), easyDifficulty_(InitialDifficulty(w, Easy)),
+      forgetCap_(std::exp(w[17] * w[18])), sameDay_{} {
+    for (int grade = Again; grade <= Easy; ++grade)
+        sameDay_[std::size_t(grade)] = std::exp(w[17] * (grade - 3 + w[18]));
+}
+
+double Model::NextDifficulty(double difficulty, Grade grade) const {
+    const double delta = -w_[6] * (int(grade) - 3);
+    // Linear damping: the closer to 10, the smaller a step up.
+    const double damped = difficulty + delta * (10 - difficulty) / 9;
+    // Mean reversion towards the difficulty of a first Easy.
+    return Clamp(w_[7] * easyDifficulty_ + (1 - w_[7]) * damped, 1, 10);
+}
+
+double Model::RecallStability(Memory m, double recall, Grade grade) const {
+    const double hard = grade == Hard ? w_[15] : 1;
+    const double easy = grade == Easy ? w_[16] : 1;
+    return m.stability * (expW8_ * (11 - m.difficulty) * std::pow(m.stability, -w_[9]) *
+                              (std::exp(w_[10] * (1 - recall)) - 1) * hard * easy +
+                          1);
+}
+
+double Model::ForgetStability(Memory m, double recall) const {
+    const double forgotten = w_[11] * std::pow(m.difficulty, -w_[12]) *
+                             (std::pow(m.stability + 1, w_[13]) - 1) *
+                             std::exp(w_[14] * (1 - recall));
+    return std::min(forgotten, m.stability / forgetCap_);
+}
+
+Memory Model::First(Grade grade) const {
+    return {Clamp(w_[int(grade) - 1], kMinStability, kMaxIntervalDays),
+            Clamp(InitialDifficulty(w_, grade), 1, 10)};
+}
+
+Memory Model::Next(Memory memory, qint32 elapsedDays, Grade grade) const {
+    double stability;
+    if (elapsedDays <= 0) {
+        stability = memory.stability * sameDay_[std::size_t(grade)];
+    } else {
+        const double recall = Recall(elapsedDays, memory.stability);
+        stability = grade == Again ? ForgetStability(memory, recall)
+                                   : RecallStability(memory, recall, grade);
+    }
+    return {Clamp(stability, kMinStability, kMaxIntervalDays),
+            NextDifficulty(memory.difficulty, grade)};
+}
+
 Memory FirstMemory(const Parameters &w, Grade grade) {
-    return {Clamp(w[int(grade) - 1], kMinStability, kMaxIntervalDays),
-            Clamp(InitialDifficulty(w, grade), 1, 10)};
+    return Model(w).First(grade);
 }
 
 Memory NextMemory(const Parameters &w, Memory memory, qint32 elapsedDays, Grade grade) {
-    double stability;
-    if (elapsedDays <= 0) {
-        stability = memory.stability * std::exp(w[17] * (int(grade) - 3 + w[18]));
-    } else {
-        const double recall = Recall(elapsedDays, memory.stability);
-        stability = grade == Again ? ForgetStability(w, memory, recall)
-                                   : RecallStability(w, memory, recall, grade);
-    }
-    return {Clamp(stability, kMinStability, kMaxIntervalDays),
-            NextDifficulty(w, memory.difficulty, grade)};
+    return Model(w).Next(memory, elapsedDays, grade);
 }
 
 } // namespace fsrs
@@ -96,7 +113,7 @@ fsrs::Grade GradeOf(AnswerKind kind) {
 
 } // namespace
 
-MemoryModel::MemoryModel() : w_(fsrs::DefaultParameters()) {}
+MemoryModel::MemoryModel() : fsrs_(fsrs::DefaultParameters()) {}
 
 void MemoryModel::SetRetention(double retention) {
     retention_ = std::clamp(retention, 0.70, 0.97);
@@ -136,9 +153,9 @@ void MemoryModel::Apply(CardMemory &memory, bool known, AnswerKind kind, qint32 
         return;
     }
     const fsrs::Grade grade = GradeOf(kind);
-    const fsrs::Memory next = known ? fsrs::NextMemory(w_, {memory.stability, memory.difficulty},
-                                                       day - memory.lastDay, grade)
-                                    : fsrs::FirstMemory(w_, grade);
+    const fsrs::Memory next =
+        known ? fsrs_.Next({memory.stability, memory.difficulty}, day - memory.lastDay, grade)
+              : fsrs_.First(grade);
     memory.hasPrevious = known && kind == AnswerKind::Right;
     memory.previousStability = memory.stability;
     memory.previousDifficulty = memory.difficulty;
@@ -166,7 +183,7 @@ const CardMemory *MemoryModel::Find(quint64 wideKey) const {
 }
 
 CardMemory MemoryModel::Initial(const TMondaiSet &card, qint32 today) const {
-    const fsrs::Memory good = fsrs::FirstMemory(w_, fsrs::Good);
+    const fsrs::Memory good = fsrs_.First(fsrs::Good);
     const double right = std::max(card.Seikai, 0);
     const double wrong = std::max(card.Fuseikai, 0);
     CardMemory memory;
@@ -246,6 +263,7 @@ ReviewHistory RebuildMemory(const QString &path, MemoryModel &model, qint64 upTo
     // the look-ups, scattered over a table larger than the caches, then overlap instead of
     // waiting for memory one after the other.
     constexpr std::size_t kAhead = 16;
+    model.memories_.SetFillingInBulk(true);
     std::array<ReviewEntry, kAhead> ahead;
     std::size_t read = 0;
     ReviewHistory history = ReadReviewLog(
@@ -260,6 +278,7 @@ ReviewHistory RebuildMemory(const QString &path, MemoryModel &model, qint64 upTo
         upTo);
     for (std::size_t i = read > kAhead ? read - kAhead : 0; i < read; ++i)
         model.Replay(ahead[i % kAhead]);
+    model.memories_.SetFillingInBulk(false);
     return history;
 }
 

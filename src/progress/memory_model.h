@@ -32,8 +32,30 @@ double Recall(double elapsedDays, double stability);
 double IntervalFor(double stability, double retention);
 // Whole days, at least 1 and at most kMaxIntervalDays.
 qint32 RoundedInterval(double stability, double retention);
+
+// The parameters together with what the formulas derive from them alone, worked out once: a
+// log of a million answers is replayed with the same parameters throughout.
+class Model {
+public:
+    explicit Model(const Parameters &w);
+    const Parameters &Weights() const { return w_; }
+    Memory First(Grade grade) const;
+    // The memory after an answer `elapsedDays` after the previous one (0: the same day).
+    Memory Next(Memory memory, qint32 elapsedDays, Grade grade) const;
+
+private:
+    double NextDifficulty(double difficulty, Grade grade) const;
+    double RecallStability(Memory m, double recall, Grade grade) const;
+    double ForgetStability(Memory m, double recall) const;
+
+    Parameters w_;
+    double expW8_;                  // e^w8
+    double easyDifficulty_;         // the difficulty of a first Easy, before clamping
+    double forgetCap_;              // e^(w17·w18)
+    std::array<double, 5> sameDay_; // by grade: e^(w17·(grade - 3 + w18))
+};
+
 Memory FirstMemory(const Parameters &w, Grade grade);
-// The memory after an answer `elapsedDays` after the previous one (0: the same day).
 Memory NextMemory(const Parameters &w, Memory memory, qint32 elapsedDays, Grade grade);
 
 } // namespace fsrs
@@ -49,8 +71,8 @@ class MemoryModel : public RestPlanner {
 public:
     MemoryModel();
 
-    void SetParameters(const fsrs::Parameters &w) { w_ = w; }
-    const fsrs::Parameters &Parameters() const { return w_; }
+    void SetParameters(const fsrs::Parameters &w) { fsrs_ = fsrs::Model(w); }
+    const fsrs::Parameters &Parameters() const { return fsrs_.Weights(); }
     // 0.70..0.97.
     void SetRetention(double retention);
     double Retention() const { return retention_; }
@@ -76,6 +98,8 @@ public:
                     qint32 dueBefore) override;
 
 private:
+    friend ReviewHistory RebuildMemory(const QString &path, MemoryModel &model, qint64 upTo);
+
     const CardMemory *Find(quint64 wideKey) const;
     CardMemory Initial(const TMondaiSet &card, qint32 today) const;
     // Where an answer starts from: the memory kept, else the record before the answer, else
@@ -85,7 +109,7 @@ private:
     void Apply(CardMemory &memory, bool known, AnswerKind kind, qint32 day) const;
     CardMemory &Slot(quint64 key, bool wide, bool *known);
 
-    fsrs::Parameters w_;
+    fsrs::Model fsrs_;
     double retention_ = 0.9;
     // By the key as the log wrote it; 32-bit keys of older logs are moved to the 64-bit key
     // on the card's first newer line.

@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <array>
 
 #include <unistd.h>
 
@@ -67,6 +68,17 @@ QByteArrayView NextField(QByteArrayView line, qsizetype *pos) {
     return line.sliced(start, end - start);
 }
 
+// The value of each lower-case hex digit; 0xff for every other byte.
+constexpr std::array<quint8, 256> kHexValue = [] {
+    std::array<quint8, 256> table{};
+    table.fill(0xff);
+    for (int c = '0'; c <= '9'; ++c)
+        table[std::size_t(c)] = quint8(c - '0');
+    for (int c = 'a'; c <= 'f'; ++c)
+        table[std::size_t(c)] = quint8(c - 'a' + 10);
+    return table;
+}();
+
 // A key of up to 8 hex digits (older logs) or of exactly 16, with an optional "+" after it.
 bool ParseKey(QByteArrayView field, ReviewEntry *entry) {
     entry->newCard = field.endsWith('+');
@@ -75,17 +87,17 @@ bool ParseKey(QByteArrayView field, ReviewEntry *entry) {
     entry->wideKey = field.size() == 16;
     if (field.isEmpty() || (field.size() > 8 && !entry->wideKey))
         return false;
+    // Looked up rather than compared: digits and letters come in random order in a hash, and
+    // a branch per character would guess wrong half the time.
     quint64 v = 0;
+    quint8 bad = 0;
     for (char c : field) {
-        int digit;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else
-            return false;
-        v = (v << 4) | quint64(digit);
+        const quint8 digit = kHexValue[quint8(c)];
+        bad |= digit;
+        v = (v << 4) | (digit & 0xf);
     }
+    if (bad & 0xf0)
+        return false;
     entry->cardKey = v;
     return true;
 }
@@ -263,21 +275,59 @@ ReviewHistory ParseReviewLog(QByteArrayView text,
     return history;
 }
 
-ReviewHistory ReadReviewLog(const QString &path,
-                            const std::function<void(const ReviewEntry &)> &each, qint64 upTo) {
+namespace {
+
+// Hands `read` the first `upTo` bytes of the file (at most MaxReviewLogBytes); `read` is not
+// called for a file that cannot be opened.
+template <typename Result, typename Read>
+Result ReadLogText(const QString &path, qint64 upTo, Read read) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {};
+        return Result{};
     const qint64 size = std::min(std::clamp<qint64>(upTo, 0, MaxReviewLogBytes), file.size());
     // Mapped rather than read: no copy of the file and no fresh pages to clear.
     if (const uchar *mapped = size > 0 ? file.map(0, size) : nullptr) {
-        ReviewHistory history =
-            ParseReviewLog(QByteArrayView(reinterpret_cast<const char *>(mapped), size), each);
+        Result result = read(QByteArrayView(reinterpret_cast<const char *>(mapped), size));
         file.unmap(const_cast<uchar *>(mapped));
-        return history;
+        return result;
     }
     const QByteArray text = file.read(size);
-    return ParseReviewLog(text, each);
+    return read(QByteArrayView(text));
+}
+
+} // namespace
+
+ReviewHistory ReadReviewLog(const QString &path,
+                            const std::function<void(const ReviewEntry &)> &each, qint64 upTo) {
+    return ReadLogText<ReviewHistory>(
+        path, upTo, [&each](QByteArrayView text) { return ParseReviewLog(text, each); });
+}
+
+qint64 NewCardsAtEnd(QByteArrayView text, qint32 day) {
+    qint64 count = 0;
+    DateReader dates;
+    ReviewEntry entry;
+    // What follows the last line end was cut off while it was written.
+    qsizetype end = text.lastIndexOf('\n');
+    while (end >= 0) {
+        const qsizetype start = end > 0 ? text.lastIndexOf('\n', end - 1) + 1 : 0;
+        QByteArrayView line = text.sliced(start, end - start);
+        end = start - 1;
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (line.isEmpty() || line[0] == '#' || !ParseLine(line, dates, &entry))
+            continue;
+        if (entry.day < day)
+            break;
+        if (entry.day == day && entry.newCard)
+            count += entry.kind == AnswerKind::TakenBack ? -1 : 1;
+    }
+    return count;
+}
+
+qint64 ReadNewCardsAtEnd(const QString &path, qint32 day, qint64 upTo) {
+    return ReadLogText<qint64>(path, upTo,
+                               [day](QByteArrayView text) { return NewCardsAtEnd(text, day); });
 }
 
 // ---------------------------------------------------------------- the file

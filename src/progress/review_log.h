@@ -78,6 +78,13 @@ ReviewHistory ReadReviewLog(const QString &path,
                             const std::function<void(const ReviewEntry &)> &each = {},
                             qint64 upTo = MaxReviewLogBytes);
 
+// The new cards `day` brought in, as the last lines of a log tell it: read backwards from the
+// end up to the first line of an earlier day (the lines of one day come together at the end of
+// a log written in time order). Much quicker than the whole log when only today is wanted.
+qint64 NewCardsAtEnd(QByteArrayView text, qint32 day);
+// The same for the log file, read no further than `upTo` bytes; 0 for a missing file.
+qint64 ReadNewCardsAtEnd(const QString &path, qint32 day, qint64 upTo = MaxReviewLogBytes);
+
 // The log file of one deck, appended to one whole line per write.
 class ReviewLog {
 public:

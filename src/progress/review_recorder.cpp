@@ -9,6 +9,7 @@
 
 // What a thread reads from the log while the deck's first card is already shown.
 struct ReviewRecorder::Rebuild {
+    qint64 logSize = 0; // what the log held when the deck opened: all the thread reads
     ReviewHistory history;
     MemoryModel memory;
     std::atomic<bool> done{false};
@@ -51,16 +52,20 @@ void ReviewRecorder::DeckStarted() {
     unwritten_.clear();
     reported_ = false;
     sessionAnswers_ = 0;
-    // The limit needs the log now; otherwise it is read (and the model rebuilt) beside the
-    // drill's first card.
-    if (newCardsPerDay_ > 0)
-        ReadHistory();
-    else
-        StartRebuild();
+    answeredMeanwhile_.clear();
+    StartRebuild();
+    // The limit of the first pass needs only today's lines, at the log's end.
+    if (newCardsPerDay_ > 0 && rebuild_) {
+        countedDay_ = today_();
+        countedNewCards_ = ReadNewCardsAtEnd(log_->Path(), countedDay_, rebuild_->logSize);
+    }
 }
 
 void ReviewRecorder::CardAnswered(const TMondaiSet &card, AnswerKind kind, qint32 dueBefore) {
-    FinishRebuild();
+    // The model follows the answer from the card's rebuilt memory; without one, the answer is
+    // written at once and added to the history when its read ends.
+    if (memory_)
+        FinishRebuild();
     if (!log_)
         OpenLog(); // a deck opened before the recorder was told
     sessionAnswers_ += kind == AnswerKind::TakenBack ? -1 : 1;
@@ -72,8 +77,13 @@ void ReviewRecorder::CardAnswered(const TMondaiSet &card, AnswerKind kind, qint3
     if (memory_)
         memory_->Answered(card, kind, entry.day, dueBefore);
     const bool written = log_ && log_->Append(entry);
-    if (historyRead_)
+    if (rebuild_) {
+        answeredMeanwhile_.push_back(entry);
+        if (entry.newCard && entry.day == countedDay_)
+            countedNewCards_ += kind == AnswerKind::TakenBack ? -1 : 1;
+    } else if (historyRead_) {
         history_.Add(entry);
+    }
     if (!written)
         unwritten_.push_back(entry);
     if (!written && log_)
@@ -118,6 +128,8 @@ void ReviewRecorder::ReadHistory() {
 }
 
 qint64 ReviewRecorder::NewCardsShown(qint32 day) {
+    if (rebuild_ && day == countedDay_ && !HistoryReady())
+        return std::max<qint64>(countedNewCards_, 0);
     return std::max(History().Day(day).newCards, 0);
 }
 
@@ -160,8 +172,8 @@ void ReviewRecorder::StartRebuild() {
         target->memory.SetRetention(memory_->Retention());
     }
     const QString path = log_->Path();
-    // What the log held when the deck opened: an answer waits for this read before it is added.
-    const qint64 size = QFileInfo(path).size();
+    // Answers appended from now on are added from answeredMeanwhile_, not read.
+    const qint64 size = target->logSize = QFileInfo(path).size();
     // The thread touches nothing but what it was given until FinishRebuild joins it.
     target->thread = std::thread([target, path, size, withModel] {
         target->history =
@@ -179,6 +191,10 @@ void ReviewRecorder::FinishRebuild() {
         memory_->TakeMemories(rebuild_->memory);
     historyRead_ = true;
     rebuild_.reset();
+    // With a model, an answer waits for the read (above), so these are none of its business.
+    for (const ReviewEntry &entry : answeredMeanwhile_)
+        history_.Add(entry);
+    answeredMeanwhile_.clear();
 }
 
 qint32 ReviewRecorder::DueAfter(const TMondaiSet &card, AnswerKind kind, qint32 today,

@@ -18,9 +18,10 @@
 // of each pass; and it keeps the memory model, when one is set, rebuilt from the log and
 // following every answer.
 //
-// Without a limit, a newly opened deck's log is read (and the model rebuilt) on a thread of its
-// own, so that the deck's first card shows without waiting for it; whatever needs the history or
-// the model (an answer, the overview) waits for that read to end.
+// A newly opened deck's log is read (and the model rebuilt) on a thread of its own, so that the
+// deck's first card shows without waiting for it: the new cards today already brought in are
+// counted from the log's last lines meanwhile. An answer is written at once; what needs the whole
+// history or the model (the model's due day, the overview) waits for the read to end.
 class ReviewRecorder : public AnswerObserver, public NewCardAllowance, public RestPlanner {
 public:
     using LogPathFor = std::function<QString(const QString &deckPath)>;
@@ -88,6 +89,11 @@ private:
     ReviewHistory history_;
     bool historyRead_ = false;
     std::vector<ReviewEntry> unwritten_; // answers the file lacks, for every rereading
+    // Answers given while the log was being read, added to what the read brings.
+    std::vector<ReviewEntry> answeredMeanwhile_;
+    // Today's new cards as the log's last lines counted them, for the time of the read.
+    qint32 countedDay_ = 0;
+    qint64 countedNewCards_ = 0;
     bool reported_ = false;
     qint64 sessionAnswers_ = 0;
     int newCardsPerDay_ = 0;

@@ -49,6 +49,34 @@ TEST(ReviewLogKeyTest, WideKeysKeepTheOlderKeyAsTheirLowHalf) {
               ReviewCardKey64(card) >> 32);
 }
 
+// The count from the log's end is what the whole log says of the day, for any day at or after
+// the last earlier one.
+TEST(ReviewLogKeyTest, NewCardsCountedFromTheEndAgreeWithTheWholeLog) {
+    const QByteArray log = "# Kardeon review log of deck.csv\n"
+                           "2026-12-06 09:00:00 R 0 1 0000000000000001+\n"
+                           "2026-12-07 09:00:00 R 0 1 00000001+\n"
+                           "2026-12-08 10:00:00 R 0 1 0000000000000002+\n"
+                           "2026-12-08 10:01:00 W 0 0 0000000000000003+\n"
+                           "garbage\r\n"
+                           "2026-12-08 10:02:00 U 0 0 0000000000000003+\n"
+                           "\n"
+                           "2026-12-08 10:03:00 R 5 9 0000000000000004\n"
+                           "2026-12-08 10:04:00 W 0 0 0000000000000005+\r\n"
+                           "2026-12-08 10:05:00 R 0 1 0000000000000006+"; // cut off
+    const ReviewHistory whole = ParseReviewLog(log);
+    const qint32 dec8 = DayNumberOf(QDate(2026, 12, 8));
+    struct Case {
+        qint32 day;
+        qint64 newCards;
+    } cases[] = {{dec8 - 1, 1}, {dec8, 2}, {dec8 + 1, 0}};
+    for (const Case &c : cases) {
+        EXPECT_EQ(NewCardsAtEnd(log, c.day), c.newCards) << c.day - dec8;
+        EXPECT_EQ(whole.Day(c.day).newCards, c.newCards) << c.day - dec8;
+    }
+    EXPECT_EQ(NewCardsAtEnd("", dec8), 0);
+    EXPECT_EQ(NewCardsAtEnd("2026-12-08 10:00:00 R 0 1 0000000000000002+\n", dec8), 1);
+}
+
 // A deck with one card seen before (O) and five new ones, opened on several days and after
 // restarts; the recorder is made anew for each opening, as a new run of the program would.
 class NewCardLimitTest : public DrillFixture {
