@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include <unistd.h>
 
@@ -242,23 +243,24 @@ DayTally ReviewHistory::Day(qint32 day) const {
     return days_[std::size_t(day - firstDay_)];
 }
 
-ReviewHistory ParseReviewLog(QByteArrayView text) {
-    return ParseReviewLog(text, {});
-}
+namespace {
 
-ReviewHistory ParseReviewLog(QByteArrayView text,
-                             const std::function<void(const ReviewEntry &)> &each) {
-    ReviewHistory history;
-    DateReader dates;
+using EachEntry = std::function<void(const ReviewEntry &)>;
+
+// The longest line the log's format allows is under a hundred characters; a longer run without
+// a line end is no entry, however it ends.
+constexpr qsizetype kLongestLine = 4096;
+
+// Reads the whole lines of `text` into `history`; returns where the rest after the last line
+// end begins.
+qsizetype ParseLines(QByteArrayView text, DateReader &dates, ReviewHistory &history,
+                     const EachEntry &each) {
     ReviewEntry entry;
     qsizetype pos = 0;
     while (pos < text.size()) {
         const qsizetype newline = text.indexOf('\n', pos);
-        // A last line without its line end was cut off while it was written.
-        if (newline < 0) {
-            history.CountSkipped();
+        if (newline < 0)
             break;
-        }
         QByteArrayView line = text.sliced(pos, newline - pos);
         pos = newline + 1;
         if (line.endsWith('\r'))
@@ -272,42 +274,16 @@ ReviewHistory ParseReviewLog(QByteArrayView text,
         } else
             history.CountSkipped();
     }
-    return history;
+    return pos;
 }
 
-namespace {
-
-// Hands `read` the first `upTo` bytes of the file (at most MaxReviewLogBytes); `read` is not
-// called for a file that cannot be opened.
-template <typename Result, typename Read>
-Result ReadLogText(const QString &path, qint64 upTo, Read read) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Result{};
-    const qint64 size = std::min(std::clamp<qint64>(upTo, 0, MaxReviewLogBytes), file.size());
-    // Mapped rather than read: no copy of the file and no fresh pages to clear.
-    if (const uchar *mapped = size > 0 ? file.map(0, size) : nullptr) {
-        Result result = read(QByteArrayView(reinterpret_cast<const char *>(mapped), size));
-        file.unmap(const_cast<uchar *>(mapped));
-        return result;
-    }
-    const QByteArray text = file.read(size);
-    return read(QByteArrayView(text));
-}
-
-} // namespace
-
-ReviewHistory ReadReviewLog(const QString &path,
-                            const std::function<void(const ReviewEntry &)> &each, qint64 upTo) {
-    return ReadLogText<ReviewHistory>(
-        path, upTo, [&each](QByteArrayView text) { return ParseReviewLog(text, each); });
-}
-
-qint64 NewCardsAtEnd(QByteArrayView text, qint32 day) {
+// The new cards of `day` in the whole lines of `text`, read from the end; *complete when a line
+// of an earlier day was met (nothing before it can count).
+qint64 CountNewCardsAtEnd(QByteArrayView text, qint32 day, bool *complete) {
     qint64 count = 0;
     DateReader dates;
     ReviewEntry entry;
-    // What follows the last line end was cut off while it was written.
+    *complete = false;
     qsizetype end = text.lastIndexOf('\n');
     while (end >= 0) {
         const qsizetype start = end > 0 ? text.lastIndexOf('\n', end - 1) + 1 : 0;
@@ -317,17 +293,103 @@ qint64 NewCardsAtEnd(QByteArrayView text, qint32 day) {
             line.chop(1);
         if (line.isEmpty() || line[0] == '#' || !ParseLine(line, dates, &entry))
             continue;
-        if (entry.day < day)
+        if (entry.day < day) {
+            *complete = true;
             break;
+        }
         if (entry.day == day && entry.newCard)
             count += entry.kind == AnswerKind::TakenBack ? -1 : 1;
     }
     return count;
 }
 
+qint64 LogSize(const QFile &file, qint64 upTo) {
+    return std::min(std::clamp<qint64>(upTo, 0, MaxReviewLogBytes), file.size());
+}
+
+} // namespace
+
+ReviewHistory ParseReviewLog(QByteArrayView text) {
+    return ParseReviewLog(text, {});
+}
+
+ReviewHistory ParseReviewLog(QByteArrayView text, const EachEntry &each) {
+    ReviewHistory history;
+    DateReader dates;
+    // A last line without its line end was cut off while it was written.
+    if (ParseLines(text, dates, history, each) < text.size())
+        history.CountSkipped();
+    return history;
+}
+
+ReviewHistory ReadReviewLog(const QString &path, const EachEntry &each, qint64 upTo) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    // Copied a piece at a time into one buffer rather than mapped: a mapped file that another
+    // program cuts short meanwhile would end this program.
+    constexpr qint64 kPiece = qint64(1) << 20;
+    qint64 left = LogSize(file, upTo);
+    ReviewHistory history;
+    DateReader dates;
+    QByteArray buffer(kPiece + kLongestLine, Qt::Uninitialized);
+    qsizetype kept = 0;    // the start of a line whose end is still to come
+    bool overlong = false; // in a run too long to be a line, until its line end
+    while (left > 0) {
+        const qint64 got = file.read(buffer.data() + kept, std::min(kPiece, left));
+        if (got <= 0)
+            break;
+        left -= got;
+        QByteArrayView text(buffer.constData(), kept + got);
+        if (overlong) {
+            const qsizetype newline = text.indexOf('\n');
+            text = newline < 0 ? QByteArrayView() : text.sliced(newline + 1);
+            overlong = newline < 0;
+        }
+        const qsizetype rest = ParseLines(text, dates, history, each);
+        kept = text.size() - rest;
+        if (kept > kLongestLine) {
+            history.CountSkipped();
+            overlong = true;
+            kept = 0;
+        }
+        if (kept > 0)
+            std::memmove(buffer.data(), text.data() + rest, std::size_t(kept));
+    }
+    // A last line without its line end was cut off while it was written (an overlong run has
+    // been counted already).
+    if (kept > 0)
+        history.CountSkipped();
+    return history;
+}
+
+qint64 NewCardsAtEnd(QByteArrayView text, qint32 day) {
+    bool complete = false;
+    return CountNewCardsAtEnd(text, day, &complete);
+}
+
 qint64 ReadNewCardsAtEnd(const QString &path, qint32 day, qint64 upTo) {
-    return ReadLogText<qint64>(path, upTo,
-                               [day](QByteArrayView text) { return NewCardsAtEnd(text, day); });
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const qint64 size = LogSize(file, upTo);
+    // The last lines, more of them until a line of an earlier day comes up: a day's answers
+    // are a small part of a long log.
+    for (qint64 window = qint64(64) << 10;; window *= 4) {
+        const qint64 from = std::max<qint64>(size - window, 0);
+        if (!file.seek(from))
+            return 0;
+        QByteArrayView text;
+        const QByteArray read = file.read(size - from);
+        text = read;
+        // The first line of the window may be cut: it is read with the next, wider window.
+        if (from > 0)
+            text = text.sliced(std::min(text.indexOf('\n') + 1, text.size()));
+        bool complete = false;
+        const qint64 count = CountNewCardsAtEnd(text, day, &complete);
+        if (complete || from == 0)
+            return count;
+    }
 }
 
 // ---------------------------------------------------------------- the file

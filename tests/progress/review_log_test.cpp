@@ -120,6 +120,50 @@ TEST_F(ReviewLogFileTest, AppendsWholeLinesAfterAHeaderAndRepairsACutOffEnd) {
     EXPECT_EQ(history.SkippedLines(), 1);
 }
 
+// The file is read a piece at a time: lines across the pieces' borders, a run far too long to
+// be a line and a cut-off end read as the same text read at once does; so does the count of a
+// day's new cards from the file's end, however far back that day's lines reach.
+TEST_F(ReviewLogFileTest, ReadingThePieceByPieceMatchesTheWholeText) {
+    auto days = [](int count, int perDay, int firstDay) {
+        QByteArray text;
+        for (int i = 0; i < count; ++i) {
+            ReviewEntry entry{firstDay + i / perDay,
+                              i % 86400,
+                              AnswerKind::Right,
+                              0,
+                              1,
+                              quint64(i) * 0x9e3779b97f4a7c15ull,
+                              true,
+                              i % 3 == 0};
+            text += FormatReviewLine(entry);
+        }
+        return text;
+    };
+    const QByteArray manyLines = days(60000, 5000, kDay - 11); // over 3 MB
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(LogPath()).path()));
+    struct Case {
+        const char *name;
+        QByteArray text;
+    } cases[] = {
+        {"lines across pieces", manyLines},
+        {"a long run without a line end",
+         days(10, 5, kDay - 1) + QByteArray(3 << 20, 'x') + "\n" + days(10, 5, kDay)},
+        {"a long run at the end", days(10, 5, kDay) + QByteArray(5000, 'x')},
+        {"today's lines reach far back", days(30000, 30000, kDay)},
+        {"a cut-off end", manyLines + "2026-12-09 15:"},
+    };
+    for (const Case &c : cases) {
+        WriteBytes(LogPath(), c.text);
+        const ReviewHistory whole = ParseReviewLog(c.text);
+        const ReviewHistory read = ReadReviewLog(LogPath());
+        EXPECT_EQ(read.Entries(), whole.Entries()) << c.name;
+        EXPECT_EQ(read.SkippedLines(), whole.SkippedLines()) << c.name;
+        for (qint32 day = kDay - 11; day <= kDay; ++day)
+            EXPECT_EQ(read.Day(day).newCards, whole.Day(day).newCards) << c.name << day;
+        EXPECT_EQ(ReadNewCardsAtEnd(LogPath(), kDay), whole.Day(kDay).newCards) << c.name;
+    }
+}
+
 TEST_F(ReviewLogFileTest, AMissingOrUnwritableLogIsNoError) {
     EXPECT_EQ(ReadReviewLog(LogPath()).Entries(), 0);
     WriteBytes(dir.filePath(QStringLiteral("logs")), "a file where the folder should be");
