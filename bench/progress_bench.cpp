@@ -107,7 +107,8 @@ void BM_OpenOverviewWindow(benchmark::State &state) {
     OpenDeckWithLog(form);
     for (auto _ : state) {
         // A fresh start each time, as after opening the deck: nothing read yet.
-        LearningProgress progress(form.DeckState(), form.DrillState(), {}, &form);
+        DeckProgress record(form.DeckState(), form.DrillState());
+        LearningProgress progress(record, form.DeckState(), form.DrillState(), {}, &form);
         progress.ShowWindow();
         QApplication::processEvents();
         state.PauseTiming();
@@ -127,10 +128,11 @@ void BM_OpenOverviewWindowAfterDeckOpen(benchmark::State &state) {
     OpenDeckWithLog(form);
     for (auto _ : state) {
         state.PauseTiming();
-        auto progress = std::make_unique<LearningProgress>(form.DeckState(), form.DrillState(),
-                                                           OverviewWindow::SaveNameAsker{}, &form);
-        progress->Recorder().DeckStarted();
-        while (!progress->Recorder().HistoryReady())
+        auto record = std::make_unique<DeckProgress>(form.DeckState(), form.DrillState());
+        auto progress = std::make_unique<LearningProgress>(
+            *record, form.DeckState(), form.DrillState(), OverviewWindow::SaveNameAsker{}, &form);
+        record->Recorder().DeckStarted();
+        while (!record->Recorder().HistoryReady())
             QThread::msleep(5);
         state.ResumeTiming();
         progress->ShowWindow();
@@ -138,6 +140,7 @@ void BM_OpenOverviewWindowAfterDeckOpen(benchmark::State &state) {
         state.PauseTiming();
         progress->Window()->close();
         progress.reset();
+        record.reset();
         state.ResumeTiming();
     }
     form.DeckState().ReplaceCards({});

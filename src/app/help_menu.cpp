@@ -9,16 +9,17 @@
 #include <QMenu>
 #include <QPointer>
 
-HelpMenu::HelpMenu(QWidget &window, Prompts &prompts, std::function<void()> toggleComment)
-    : QObject(&window), window_(window), prompts_(prompts),
-      toggleComment_(std::move(toggleComment)), page_(std::make_unique<HelpPage>()) {}
+HelpMenu::HelpMenu(QWidget &window, Prompts &prompts, std::function<void(bool)> showComments)
+    : QObject(&window), window_(window), prompts_(prompts), showComments_(std::move(showComments)),
+      page_(std::make_unique<HelpPage>()) {}
 
 HelpMenu::~HelpMenu() = default;
 
 void HelpMenu::Create(QWidget *menuBar) {
     QMenu *help = AddMenu(menuBar, "men_Help", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    comment_ = AddCheckItem(help, "men_Help_Comment", QStringLiteral("ﾍﾙﾌﾟｺﾒﾝﾄ表示"), true);
-    connect(comment_, &QAction::triggered, this, [this] { toggleComment_(); });
+    comment_ =
+        AddCheckItem(help, "men_Help_Comment", QStringLiteral("ﾍﾙﾌﾟｺﾒﾝﾄ表示"), commentsShown_);
+    connect(comment_, &QAction::triggered, this, [this] { ShowComments(!commentsShown_); });
     connect(
         AddItem(help, "men_Help_topic", QStringLiteral("ﾄﾋﾟｯｸの検索"), QKeySequence(Qt::Key_F1)),
         &QAction::triggered, this, &HelpMenu::OpenManual);
@@ -26,9 +27,11 @@ void HelpMenu::Create(QWidget *menuBar) {
             &QAction::triggered, this, &HelpMenu::ShowVersion);
 }
 
-void HelpMenu::MarkComment(bool on) {
+void HelpMenu::ShowComments(bool on) {
+    commentsShown_ = on;
     if (comment_)
         comment_->setChecked(on);
+    showComments_(on);
 }
 
 // A browser may report its failure after the window is gone.

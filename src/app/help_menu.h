@@ -14,14 +14,15 @@ class QWidget;
 class HelpMenu : public QObject {
     Q_OBJECT
 public:
-    // `toggleComment` flips the help comments, which are the window's setting.
-    HelpMenu(QWidget &window, Prompts &prompts, std::function<void()> toggleComment);
+    // `showComments` shows or hides the help comments over the window's controls.
+    HelpMenu(QWidget &window, Prompts &prompts, std::function<void(bool)> showComments);
     ~HelpMenu() override;
 
     // Adds the menu to the menu bar.
     void Create(QWidget *menuBar);
-    // Ticks the help comments item.
-    void MarkComment(bool on);
+    // The help comments (ﾍﾙﾌﾟｺﾒﾝﾄ表示), a setting: shown or not, with the item ticked to match.
+    bool CommentsShown() const { return commentsShown_; }
+    void ShowComments(bool on);
     HelpPage &Page() { return *page_; }
 
     void OpenManual();
@@ -30,7 +31,8 @@ public:
 private:
     QWidget &window_;
     Prompts &prompts_;
-    std::function<void()> toggleComment_;
+    std::function<void(bool)> showComments_;
+    bool commentsShown_ = true;
     std::unique_ptr<HelpPage> page_;
     QAction *comment_ = nullptr;
 };

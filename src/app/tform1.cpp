@@ -5,25 +5,39 @@
 #include "app/deck_preload.h"
 #include "app/deck_sync.h"
 #include "app/file_drop.h"
+#include "app/help_menu.h"
 #include "app/help_page.h"
 #include "edit/add_card_dialog.h"
+#include "edit/box_edits.h"
+#include "edit/card_commands.h"
+#include "edit/card_popup_menu.h"
 #include "exchange_ui/deck_exchange.h"
+#include "media/sound_player.h"
 #include "overview/learning_progress.h"
+#include "speech/speech_engine.h"
 #include "speech/speech_output.h"
+#include "speech/start_gate.h"
 #include "ui/app_texts.h"
 #include "ui/font_setup.h"
+#include "ui/menu_items.h"
 #include "ui/prompts.h"
 #include "view/answer_modes.h"
+#include "view/card_screen.h"
 #include "view/card_view.h"
+#include "view/cell_media.h"
+#include "view/drill_controls.h"
 #include "view/drill_input.h"
 #include "view/find_bar.h"
 #include "view/font_settings.h"
 #include "view/hint_tracker.h"
 #include "view/list_grid.h"
+#include "view/main_panels.h"
 #include "view/panel_widgets.h"
 #include "view/program_icon.h"
+#include "view/sample_offer.h"
 #include "view/status_notice.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -46,7 +60,7 @@ TForm1::~TForm1() {
     delete hints_;
     // The children outlive this part of the window: a combo box closing its list while it is
     // destroyed must not call back into a half-destroyed window.
-    SelectBox->disconnect(this);
+    panels_->SelectBox->disconnect(screen_);
 }
 
 void TForm1::FormCreate() {
@@ -54,14 +68,15 @@ void TForm1::FormCreate() {
     drill_.SetRandomEngine(
         std::mt19937(static_cast<std::mt19937::result_type>(QDateTime::currentMSecsSinceEpoch())));
     // The review log and the learning overview follow the drill from the start.
-    progress_ = std::make_unique<LearningProgress>(
-        deck_, drill_,
+    progress_ = std::make_unique<DeckProgress>(deck_, drill_);
+    connect(progress_.get(), &DeckProgress::Notice, this, &TForm1::ShowNotice);
+    overview_ = std::make_unique<LearningProgress>(
+        *progress_, deck_, drill_,
         [this](QWidget *parent, const QString &name) {
             return prompts_.SaveFileName(parent, {QString(), QStringLiteral("PNG (*.png)"), name});
         },
         this);
-    connect(progress_.get(), &LearningProgress::Notice, this, &TForm1::ShowNotice);
-    connect(progress_.get(), &LearningProgress::CardChosen, this, &TForm1::ShowCardInList);
+    connect(overview_.get(), &LearningProgress::CardChosen, this, &TForm1::ShowCardInList);
     afterPaint_ = new AfterFirstPaint(this);
     // Files dropped on the window.
     new FileDrop(*this, *this);
@@ -83,8 +98,10 @@ void TForm1::FormCreate() {
     fonts_ = std::make_unique<FontSettings>(*cells_, prompts_, this);
     // The drill modes' box under the question and their note in the status line.
     CreateAnswerModes();
-    // The command owners, then the menus they fill and the card boxes' context menu.
+    // The command owners, the drill's controls, then the menus they fill and the card boxes'
+    // context menu.
     CreateCommandOwners();
+    CreateDrillControls();
     CreateMenus();
     CreatePopupMenu();
     // The card boxes' edits, double clicks and context menus; their pictures and sounds.
@@ -96,8 +113,8 @@ void TForm1::FormCreate() {
     CreateDeckSync();
     CreateHints();
     // Appearance is set while building; the view panels start hidden.
-    Panel_Renban->hide();
-    Panel_Grid->hide();
+    panels_->Panel_Renban->hide();
+    panels_->Panel_Grid->hide();
     // Caption, icon and the size the window has before the settings give it one.
     setWindowTitle(app_texts::WindowCaptionPrefix());
     setWindowIcon(ProgramIcon());
@@ -106,17 +123,238 @@ void TForm1::FormCreate() {
     // No cell shows a picture until a card with one is drawn.
     cells_->CellImageFlag = {};
     // Settings; they may change every value set above.
-    ReadSettings();
+    settingsFile_.ReadInto(SettingsOwners());
     // Speech, with the mode the settings chose.
     CreateSpeech();
     // Alignment and the controls that mirror the options.
     fonts_->UpdateSizeMarks();
     fonts_->ApplyAlignment();
-    UpdateArrowCaptions();
-    ApplyPattern();
+    screen_->ApplyPattern();
     // The add-card dialog lives as long as the window and keeps its settings in settings_.
     Form3 = new TForm3(settings_, this);
-    SetMainWindowHints();
+    // The record labels explain themselves whatever the help-comment mode.
+    ApplyMainWindowHints(*this, {panels_->Panel_Under, panels_->fBangou, panels_->fBangou2});
+}
+
+// The status line shows the hint of what lies under the mouse.
+void TForm1::CreateHints() {
+    hints_ = new HintTracker(this);
+    connect(hints_, &HintTracker::hintChanged, panels_->notice, &StatusNotice::ShowNote);
+}
+
+HelpPage &TForm1::Help() {
+    return helpMenu_->Page();
+}
+
+// The panels, and the card view's owner that lays them out and draws them.
+void TForm1::CreatePanels() {
+    panels_ = std::make_unique<MainPanels>(*this);
+    cells_ = panels_->cells.get();
+    Panel_Left = panels_->Panel_Left;
+    Panel_Grid = panels_->Panel_Grid;
+    StatusBar1 = panels_->StatusBar1;
+    connect(panels_->sampleOffer, &SampleOffer::openRequested, this, &TForm1::OpenDeckFile);
+    connect(panels_->sampleOffer, &SampleOffer::failed, this,
+            [this](const QString &why) { prompts_.Error(this, why); });
+    screen_ = new CardScreen(
+        *panels_, deck_, drill_, SuppressEdits,
+        {[this] { return QSize(OuterWidth(), OuterHeight()); }, [this] { RefreshView(); }}, this);
+}
+
+// The owners of the commands: each holds its menu items and reaches the window only through
+// what it is handed here.
+void TForm1::CreateCommandOwners() {
+    fileMenu_ = new DeckFileMenu(*this, prompts_,
+                                 {[this] { ClickOpen(); }, [this] { ClickSaveFile(); },
+                                  [this] { ClickSaveAsFile(); }, [this] { ClickExit(); },
+                                  [this](const QString &path) { OpenDeckFile(path); },
+                                  [this](QMenu *file) { CreateExchangeMenu(file); }});
+    drillInput_ = new DrillInput(drill_,
+                                 {[this] { ParkFocus(); }, [this] { StopCardSound(); },
+                                  [this] { return controls_->ArrowKeys(); }},
+                                 this);
+    cardCommands_ = new CardCommands(
+        drill_,
+        {[this] { ClickInsertCard(); }, [this] { ClickDeleteCard(); }, [this] { ClickFind(); },
+         [this] { pop_TuikaClick(); }, [this] { pop_SakujoClick(); },
+         [this] { pop_SetSioriClick(); }, [this](const QString &text) { ShowStatus(text); }},
+        this);
+    helpMenu_ =
+        new HelpMenu(*this, prompts_, [this](bool on) { ApplyHelpComments(*this, *cells_, on); });
+}
+
+// The drill modes' box under the question and their note in the status line.
+void TForm1::CreateAnswerModes() {
+    modes_ = std::make_unique<AnswerModes>(drill_, deck_, this);
+    cells_->PlaceUnderQuestion(modes_->Panel());
+    modes_->ShowNoteIn(*StatusBar1);
+    modes_->SetStepHook([this] { StopCardSound(); });
+    modes_->SetNotice([this](const QString &text) { ShowStatus(text); });
+    modes_->SetRedraw([this] {
+        RefreshView();
+        AutoSpeak();
+    });
+    modes_->SetLeaveBox([this] { ParkFocus(); });
+}
+
+// Pictures and sounds that the shown card texts refer to.
+void TForm1::CreateCellMedia() {
+    media_ = new CellMedia(*cells_, CreateSoundPlayer, this);
+    media_->SetProgramFolder(QCoreApplication::applicationDirPath());
+    media_->SetDeckFileSource([this] { return deck_.FileName(); });
+    media_->FollowImageShares();
+    connect(media_, &CellMedia::layoutChanged, screen_, &CardScreen::SizeCellTexts);
+    // Told after the redraw that found the sound, not in the middle of it.
+    connect(
+        media_, &CellMedia::soundsUnavailable, this,
+        [this] { prompts_.Inform(this, SoundUnavailableMessage(), {PromptButton::Ok}); },
+        Qt::QueuedConnection);
+    connect(media_, &CellMedia::soundFailed, this,
+            [this](const QString &details) { ShowNotice(SoundFailedNotice(), details); });
+}
+
+// A drill step silences a playing card sound.
+void TForm1::StopCardSound() {
+    if (media_)
+        media_->StopSound();
+}
+
+// Reading the current card aloud, with the mode the settings chose.
+void TForm1::CreateSpeech() {
+    speech_ = std::make_unique<SpeechOutput>(settings_.speakEnglish, prompts_);
+    speech_->SetMenuItems(speechItems_.question, speechItems_.answer);
+    speech_->UpdateMarks();
+    // A card's recorded sound is its voice.
+    speech_->SetRecordedVoice(
+        [this](const QByteArray &stored) { return media_->PlayFieldSound(stored); });
+    connect(settingsMenu_, &QMenu::aboutToShow, this, [this] { speech_->MenuOpening(); });
+    connect(speechItems_.voiceSettings, &QAction::triggered, this,
+            [this] { speech_->RunVoiceDialog(this); });
+    speech_->SetNotice(
+        [this](const QString &text, const QString &details) { ShowNotice(text, details); });
+    speech_->Start(MakeSpeechComponent());
+    // When start-up holds the engine back, it loads once the window is drawn.
+    if (speech_start::Held())
+        afterPaint_->Add(&speech_start::Release);
+}
+
+void TForm1::AutoSpeak() {
+    if (speech_) // the settings may move the drill before speech exists
+        speech_->AutoSpeak(drill_);
+}
+
+// すすめ, できた, the switches and the counters.
+void TForm1::CreateDrillControls() {
+    controls_ = new DrillControls(*this, *panels_, deck_, drill_, *drillInput_, prompts_,
+                                  [this] { return progress_->NewCardStatus(); });
+}
+
+// Each owner adds its own items; the menus keep the order the user knows.
+void TForm1::CreateMenus() {
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+
+    fileMenu_->Create(bar);
+    fonts_->CreateMenu(bar);
+
+    QMenu *card = AddMenu(bar, "men_Card", QStringLiteral("操作(&C)"));
+    drillInput_->AddStepItems(card);
+    cardCommands_->AddItems(card);
+
+    settingsMenu_ = AddMenu(bar, "men_Other", QStringLiteral("設定(&T)"));
+    speechItems_ = AddSpeechMenu(settingsMenu_);
+    drillInput_->AddOrderMenu(settingsMenu_);
+    modes_->CreateMenus(settingsMenu_);
+    connect(AddItem(settingsMenu_, "men_Other_Study", QStringLiteral("学習の設定...")),
+            &QAction::triggered, this, &TForm1::ClickStudySettings);
+
+    QMenu *keisan = AddMenu(bar, "men_Keisan", QStringLiteral("計算(&K)"));
+    drillInput_->AddResetItem(keisan);
+    connect(AddItem(keisan, "men_Keisan_Progress", QStringLiteral("学習状況(&L)..."),
+                    QKeySequence(Qt::CTRL | Qt::Key_L)),
+            &QAction::triggered, overview_.get(), &LearningProgress::ShowWindow);
+
+    helpMenu_->Create(bar);
+}
+
+void TForm1::CreatePopupMenu() {
+    PopupMenu1 = new CardPopupMenu(this);
+    PopupMenu1->SetBookmarkQuery([this] { return drill_.BookmarkCard() != nullptr; });
+    cardCommands_->ConnectPopup(*PopupMenu1);
+}
+
+// Typing in the card boxes edits their cards; their context menu is the card menu.
+void TForm1::ConnectCells() {
+    boxEdits_ = new BoxEdits(*cells_, drill_, SuppressEdits,
+                             {[this](TMondaiSet *card) { findBar_->CardEdited(card); },
+                              [this] { media_->Update(); },
+                              [this](const QString &text) { ShowStatus(text); }},
+                             this);
+    cells_->ForEachMemo([this](TMyMemo *memo) {
+        memo->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(memo, &QWidget::customContextMenuRequested, this, [this, memo](const QPoint &at) {
+            PopupMenu1->OpenOverMemo(memo, memo->mapToGlobal(at));
+        });
+    });
+}
+
+// A redraw: the cells, then everything else that shows the drill.
+void TForm1::RefreshView() {
+    screen_->Draw();
+    controls_->ShowCounters();
+    media_->Update();
+    if (drill_.DisplayPattern() == PatternList)
+        FillGrid(true);
+    overview_->DrillChanged();
+    findBar_->DeckMayHaveChanged(drill_.BookmarkCard());
+    modes_->Refresh();
+}
+
+void TForm1::ClickSusume() {
+    drillInput_->Susume();
+}
+
+void TForm1::ClickDekita() {
+    drillInput_->Dekita();
+}
+
+bool TForm1::CMChildKey(int key, Qt::KeyboardModifiers modifiers) {
+    return drillInput_->TakeKey(key, modifiers);
+}
+
+void TForm1::ClickPanelPattern(int index) {
+    screen_->ChoosePattern(index);
+}
+
+void TForm1::ParkFocus() {
+    screen_->ParkFocus();
+}
+
+void TForm1::ResizeForm() {
+    if (!screen_)
+        return;
+    screen_->LayoutCells();
+    ResizeListColumns();
+}
+
+bool TForm1::AskRestartStudy() {
+    return controls_->AskRestartStudy();
+}
+
+bool TForm1::ConfirmResetAll() {
+    return controls_->ConfirmResetAll();
+}
+
+void TForm1::ShowBookmarkExempt() {
+    controls_->ShowBookmarkExempt();
+}
+
+void TForm1::BookmarkNotInQueue() {
+    controls_->BookmarkNotInQueue();
+}
+
+void TForm1::OrderApplied(int jyun) {
+    drillInput_->MarkOrder(jyun);
 }
 
 void TForm1::OpenStartDeck(const QString &path, DeckPreload *preload) {
@@ -147,7 +385,7 @@ void TForm1::ShowStatus(const QString &text) {
 }
 
 void TForm1::ShowNotice(const QString &text, const QString &details) {
-    notice_->Show(text, details);
+    panels_->notice->Show(text, details);
 }
 
 QFont TForm1::QuestionFont() const {
@@ -177,12 +415,60 @@ void TForm1::closeEvent(QCloseEvent *event) {
     const bool closes = AskSaveDeck() != SaveAnswer::Cancelled;
     if (closes) {
         SuppressEdits = true;
-        WriteSettings();
+        settingsFile_.WriteFrom(SettingsOwners());
         closed_ = true;
         qApp->removeEventFilter(this);
     }
     closing_ = false;
     event->setAccepted(closes);
+}
+
+WindowSettings::Owners TForm1::SettingsOwners() {
+    return {placement_,
+            drill_,
+            *cells_,
+            *panels_->Panel_Mondai,
+            *screen_,
+            *fonts_,
+            *controls_,
+            *helpMenu_,
+            *modes_,
+            *progress_,
+            [this] { return RecentPaths(); },
+            [this](const RecentFileList::Paths &paths) { ShowRecentPaths(paths); }};
+}
+
+void TForm1::ClickStudySettings() {
+    const int newCardsBefore = progress_->StudySettings().newCardsPerDay;
+    if (!overview_->EditStudySettings(this))
+        return;
+    // A new limit shapes the pass from its start; the standard order builds it anew now.
+    if (progress_->StudySettings().newCardsPerDay != newCardsBefore && drill_.Jyun() == 0)
+        drill_.ApplyOrder();
+    RefreshView();
+}
+
+void TForm1::showEvent(QShowEvent *event) {
+    QMainWindow::showEvent(event);
+    // The keyboard starts out with the drill (or the typing mode's answer box), not in a card's
+    // text (a window coming back from the task bar keeps its focus).
+    if (!event->spontaneous()) {
+        ParkFocus();
+        modes_->FocusBox();
+    }
+    placement_.CheckFrame();
+    placement_.Shown();
+}
+
+void TForm1::moveEvent(QMoveEvent *event) {
+    QMainWindow::moveEvent(event);
+    placement_.CheckFrame();
+}
+
+void TForm1::changeEvent(QEvent *event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange || event->type() == QEvent::ActivationChange)
+        placement_.CheckFrame();
 }
 
 void TForm1::resizeEvent(QResizeEvent *event) {
@@ -207,7 +493,7 @@ bool TForm1::IsInThisWindow(QObject *object) const {
 // The parking box is never edited by the user. A card box or cell editor keeps Ctrl+Z while
 // it has typing to undo; right after a delete it has none, and Ctrl+Z is meant for the delete.
 bool TForm1::LeavesUndoToWindow(QObject *watched) const {
-    if (watched == fSannkou0)
+    if (watched == panels_->fSannkou0)
         return true;
     if (auto *memo = qobject_cast<TMyMemo *>(watched))
         return IsInThisWindow(memo) && !memo->document()->isUndoAvailable();
@@ -284,15 +570,15 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event) {
 }
 
 bool TForm1::ApplicationMouseFilter(QObject *watched, QEvent *event) {
-    if (VoiceDialogOpen || AddDialogOpen)
+    if ((speech_ && speech_->VoiceDialogOpen()) || AddDialogOpen)
         return false;
     const bool press =
         event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
     if (press) {
-        if (watched == Panel_Left || watched == Panel_LeftDown)
-            ClickPanel();
-        if (captionBoxes_.contains(qobject_cast<QLineEdit *>(watched)))
-            LabelMouseDown();
+        // A click on the control column or a caption leaves the card boxes.
+        if (watched == panels_->Panel_Left || watched == panels_->Panel_LeftDown ||
+            panels_->captionBoxes.contains(qobject_cast<QLineEdit *>(watched)))
+            ParkFocus();
     }
     // A text box that holds no card never takes the focus or opens its menu.
     TMyMemo *memo = qobject_cast<TMyMemo *>(watched);

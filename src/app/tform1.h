@@ -2,6 +2,7 @@
 
 #include "app/file_drop_host.h"
 #include "app/window_placement.h"
+#include "app/window_settings.h"
 #include "deck/deck.h"
 #include "deck/recent_files.h"
 #include "drill/drill.h"
@@ -18,34 +19,29 @@ class AnswerModes;
 class CardCommands;
 class DeckFileMenu;
 class DrillInput;
+class BoxEdits;
 class CardPopupMenu;
+class CardScreen;
 class CardView;
 class CellMedia;
 class DeckExchange;
 class DeckPreload;
+class DeckProgress;
 class DeckSync;
+class DrillControls;
 class FontSettings;
-class ClickLabel;
 class ListGrid;
-class NoDeckHint;
-class PopupComboBox;
 class FindBar;
-class FittingLabel;
 class HelpMenu;
 class HelpPage;
 class HintTracker;
 class LearningProgress;
+class MainPanels;
 class Prompts;
 class QAction;
-class QCheckBox;
-class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QMenu;
-class QPlainTextEdit;
-class QPushButton;
 class QStatusBar;
-class StatusNotice;
 class TForm3;
 class TMyMemo;
 
@@ -83,32 +79,21 @@ public:
     void ClickExit();
     DeckExchange &Exchange() { return *exchange_; }
 
-    // --- drill commands (the steps, keys and wheel are DrillInput's) ---
+    // --- drill commands (the steps, keys and wheel are DrillInput's, the switches and
+    // counters DrillControls') ---
     void ClickSusume();
     void ClickDekita();
-    void ClickArrowCheck();
-    void ClickAutoSaveCheck();
     // A key press of the drill; true when it was consumed.
     bool CMChildKey(int key, Qt::KeyboardModifiers modifiers);
+    DrillControls &Controls() { return *controls_; }
 
-    // --- view ---
-    void ApplyPattern();
+    // --- view (CardScreen's) ---
+    // The view chooser's entry `index`: メイン, サブ（2）…サブ（5）, 一覧.
     void ClickPanelPattern(int index);
-    void LayoutCells();
-    void SizeCellTexts();
-    void ResizeForm();
+    // The parking box takes the focus out of the card boxes.
     void ParkFocus();
-    void ClickPanel();
-    void LabelMouseDown();
-    void MyMemoDblClick(TMyMemo *memo);
-    void OnCha(TMyMemo *memo);
-    // Arrow captions and check boxes follow Yajirusi and AutoSave.
-    void UpdateArrowCaptions();
 
-    // --- hints and help ---
-    void MyMenuShowHint(const QString &hint);
-    void ClickHelpComment();
-    void ApplyHelpComment();
+    // --- help ---
     HelpPage &Help();
 
     // --- deleting and bookmarks (tform1_cards.cpp) ---
@@ -159,13 +144,8 @@ public:
     AnswerModes &Modes() { return *modes_; }
 
     bool SuppressEdits = false;
-    bool VoiceDialogOpen = false;
     bool AddDialogOpen = false;
-    bool AutoSave = false;
-    bool Yajirusi = true;
     int PopupRow = -1;
-    bool SpeechAvailable = false;
-    bool HelpComment = true;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -179,11 +159,10 @@ protected:
 private:
     void FormCreate();
     int OpenDeck(const QString &path, DeckPreload *preload);
-    // Building the window (tform1_build.cpp).
+    // The panels and the owners of the card view and the drill's controls.
     void CreatePanels();
-    void CreateLeftPanel(QWidget *parent);
-    void CreateRecordBar(QWidget *parent);
-    QLineEdit *CreateCaptionBox(QWidget *parent, const QString &name, const QString &text);
+    void CreateDrillControls();
+    void ResizeForm();
     void CreateCommandOwners();
     void CreateMenus();
     // Import and export (tform1_exchange.cpp).
@@ -191,7 +170,7 @@ private:
     bool TakeImportedCards(CardOwnerList cards, bool append, const QString &source);
     SaveOutcome SaveDeckAs(); // asks for a name; an imported deck has none yet
     void CreatePopupMenu();
-    void CreateAnswerModes(); // tform1_modes.cpp
+    void CreateAnswerModes();
     void CreateFindBar();
     void CreateDeckSync();
     void ConnectCells();
@@ -202,29 +181,21 @@ private:
     // Whether Ctrl+Z in `watched` takes back a delete: a card box or list cell with no undo
     // step of its own, or the parking box.
     bool LeavesUndoToWindow(QObject *watched) const;
+    // The owners of what the settings file sets, for reading and writing it.
+    WindowSettings::Owners SettingsOwners();
     // Steps filled in by later work on the window; each has its own file.
-    void ReadSettings();        // settings file
-    void WriteSettings();       // settings file
     void CreateListView();      // list view in Panel_Grid
     void FillGrid(bool scroll); // list view
     void ResizeListColumns();   // list view
-    void CreateSpeech();        // speech
+    void CreateSpeech();        // reading the current card aloud
     void CreateCellMedia();     // pictures and sounds of the shown cards
-    void UpdateCellMedia();     // after a redraw or an edit
-    void SetImagePercent(int percent);
-    void StopCardSound(); // a drill step silences a playing sound
-    // Plays the sound a field (as stored) refers to; false when it names none that exists.
-    bool PlayRecordedVoice(const QByteArray &storedField);
-    void men_Other_SpeakSettingClick();
-    // 学習の設定: the new-card limit and the scheduling rule (tform1_settings.cpp).
+    void StopCardSound();       // a drill step silences a playing sound
+    // 学習の設定: the new-card limit and the scheduling rule.
     void ClickStudySettings();
-    void UpdateRecentFiles();  // recent files: the entries and the title
-    void CreateHints();        // hints and help
-    void SetMainWindowHints(); // hints and help
+    void UpdateRecentFiles(); // recent files: the entries and the title
+    void CreateHints();
     // The list view's mouse rules (true drops the event); they open the context menu too.
     bool ListMouseFilter(QObject *watched, QEvent *event);
-    // Drawing helpers.
-    void ShowCounters();
     // The mouse rules of the card boxes; true when the event is dropped.
     bool ApplicationMouseFilter(QObject *watched, QEvent *event);
     bool IsInThisWindow(QObject *object) const;
@@ -236,13 +207,17 @@ private:
     Prompts &prompts_;
     Deck deck_;
     Drill drill_;
-    std::unique_ptr<CardView> cells_;
+    std::unique_ptr<MainPanels> panels_;
+    CardView *cells_ = nullptr; // the panels' card cells
+    CardScreen *screen_ = nullptr;
+    DrillControls *controls_ = nullptr;
+    BoxEdits *boxEdits_ = nullptr;
     CellMedia *media_ = nullptr;
     std::unique_ptr<FontSettings> fonts_;
     bool closed_ = false;
     bool closing_ = false; // a close is asking or writing
     AppSettings settings_;
-    bool settingsUnreadable_ = false; // never written back then
+    WindowSettings settingsFile_{settings_, prompts_, *this};
     // Window bounds as the settings file stores them; lays the window out again when its frame
     // has arrived or changed.
     WindowPlacement placement_{*this, [this] { ResizeForm(); }};
@@ -260,42 +235,16 @@ private:
     AfterFirstPaint *afterPaint_ = nullptr;
     std::unique_ptr<AnswerModes> modes_;
 
-    // Controls (object names as the component names).
-    QWidget *Panel_Main = nullptr;
+    // The widgets the list view and the card commands reach directly (MainPanels builds them).
     QWidget *Panel_Left = nullptr;
-    QWidget *Panel_LeftDown = nullptr;
-    QWidget *Panel_Mondai = nullptr;
-    QWidget *Panel_Renban = nullptr;
     QWidget *Panel_Grid = nullptr;
     ListGrid *GridHyouji = nullptr;
-    QWidget *Panel_Main_Right = nullptr;
-    QWidget *Panel1 = nullptr;
-    QWidget *Panel_Under = nullptr;
-    QWidget *Panel_Arrow = nullptr;
     QStatusBar *StatusBar1 = nullptr;
-    StatusNotice *notice_ = nullptr;
-    QLabel *newCardStatus_ = nullptr; // 新規 k/N while a limit is set
-    QPlainTextEdit *fSannkou0 = nullptr;
-    PopupComboBox *SelectBox = nullptr;
-    ClickLabel *myCheck = nullptr;
-    QGroupBox *Num_Now = nullptr;
-    FittingLabel *Num_Total = nullptr;
-    FittingLabel *Num_Select = nullptr;
-    QCheckBox *ArrowCheck = nullptr;
-    QCheckBox *AutoSaveCheck = nullptr;
-    QLabel *Label3 = nullptr;
-    QLabel *Label4 = nullptr;
-    QLabel *Label5 = nullptr;
-    QPushButton *btnSusume = nullptr;
-    QPushButton *btnDekita = nullptr;
-    QLabel *fBangou = nullptr;
-    QLabel *fBangou_Label = nullptr;
-    QLabel *fBangou2 = nullptr;
-    QList<QLineEdit *> captionBoxes_;
     CardPopupMenu *PopupMenu1 = nullptr;
     TForm3 *Form3 = nullptr;
-    NoDeckHint *noDeckHint_ = nullptr;
     FindBar *findBar_ = nullptr;
-    // Last: it leaves the drill before the drill goes.
-    std::unique_ptr<LearningProgress> progress_;
+    // Last: the learning record leaves the drill before the drill goes, and the 学習状況
+    // window that reads it goes first.
+    std::unique_ptr<DeckProgress> progress_;
+    std::unique_ptr<LearningProgress> overview_;
 };

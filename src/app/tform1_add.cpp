@@ -1,4 +1,5 @@
 // Adding cards: the add commands and the add-card dialog.
+#include "app/help_menu.h"
 #include "app/tform1.h"
 
 #include "edit/add_card_dialog.h"
@@ -45,7 +46,7 @@ void TForm1::AddCardTo(CardTarget target) {
     if (!CanInsertCard(drill_))
         return;
     AddDialogOpen = true;
-    SetAddDialogHints(*Form3, HelpComment);
+    SetAddDialogHints(*Form3, helpMenu_->CommentsShown());
     const int result = Form3->Run(QuestionFont(), AnswerFont());
     if (result == QDialog::Accepted) {
         TForm3::NewCardTexts made = Form3->NewCard();

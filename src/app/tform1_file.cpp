@@ -11,6 +11,7 @@
 #include "exchange_ui/deck_exchange.h"
 #include "ui/prompts.h"
 #include "view/card_table_model.h"
+#include "view/drill_controls.h"
 #include "view/find_bar.h"
 #include "view/list_grid.h"
 
@@ -100,7 +101,7 @@ void TForm1::CreateDeckSync() {
 SaveAnswer TForm1::AskSaveDeck() {
     if (!IsDeckChanged(deck_))
         return SaveAnswer::Continue;
-    bool ask = !AutoSave;
+    bool ask = !controls_->AutoSave();
     for (;;) {
         const PromptButton answer =
             ask ? prompts_.Confirm(this, QStringLiteral("学習結果を保存しますか？"),

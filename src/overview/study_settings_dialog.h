@@ -1,5 +1,7 @@
 #pragma once
 
+#include "progress/study_values.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -13,12 +15,7 @@ class QSpinBox;
 class StudySettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    struct Values {
-        int newCardsPerDay = 0; // 0: no limit
-        int scheduler = 0;      // 0 標準, 1 記憶モデル
-        int retention = 90;     // percent
-        bool operator==(const Values &) const = default;
-    };
+    using Values = StudyValues;
 
     explicit StudySettingsDialog(const Values &values, QWidget *parent = nullptr);
     Values Chosen() const;

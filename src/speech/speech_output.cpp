@@ -19,8 +19,7 @@ QString WithEngineWords(const QString &advice, const QString &engineWords) {
 
 } // namespace
 
-SpeechOutput::SpeechOutput(bool &speechAvailable, int &mode, Prompts &prompts)
-    : available_(speechAvailable), mode_(mode), prompts_(prompts) {}
+SpeechOutput::SpeechOutput(int &mode, Prompts &prompts) : mode_(mode), prompts_(prompts) {}
 
 SpeechOutput::~SpeechOutput() = default;
 
@@ -174,7 +173,9 @@ void SpeechOutput::RunVoiceDialog(QWidget *mainWindow) {
         dialog_ = std::make_unique<TForm2>(prompts_, mainWindow);
     dialog_->move(mainWindow->pos() + QPoint(70, 40));
     dialog_->FillVoices(speech);
+    dialogOpen_ = true;
     const int result = dialog_->exec();
+    dialogOpen_ = false;
     if (!speech)
         return;
     if (result == QDialog::Accepted)

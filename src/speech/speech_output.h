@@ -25,13 +25,13 @@ struct SpeechMenuItems {
 SpeechMenuItems AddSpeechMenu(QMenu *settingsMenu);
 
 // Reading the current card aloud: the speech mode and its menu, the trigger after each drill
-// step, and the voice dialog. The availability flag and the mode belong to the window (the mode
-// is a setting); this class keeps them up to date.
+// step, and the voice dialog. The mode belongs to the window's settings; this class keeps it up
+// to date.
 class SpeechOutput {
 public:
     enum Mode { Off = 0, Question = 1, Answer = 2 };
 
-    SpeechOutput(bool &speechAvailable, int &mode, Prompts &prompts);
+    SpeechOutput(int &mode, Prompts &prompts);
     ~SpeechOutput();
     SpeechOutput(const SpeechOutput &) = delete;
     SpeechOutput &operator=(const SpeechOutput &) = delete;
@@ -43,6 +43,8 @@ public:
     // Start-up: creates the component and speaks the test text "."; when either fails, now or
     // later while the engine finishes starting, speech is unavailable and the mode becomes 0.
     void Start(std::unique_ptr<SpeechComponent> component);
+    // Whether speech started and has not failed since.
+    bool CanSpeak() const { return available_; }
 
     // After a drill step: silences what is still being spoken and speaks the field the mode
     // names, unless the main pattern shows the other side.
@@ -72,6 +74,8 @@ public:
     // Runs the voice dialog, placed 40 below and 70 right of `mainWindow`. OK keeps the chosen
     // voice; anything else returns to the voice of the opening.
     void RunVoiceDialog(QWidget *mainWindow);
+    // While the voice dialog runs, the main window's mouse rules stand aside.
+    bool VoiceDialogOpen() const { return dialogOpen_; }
     TForm2 *VoiceDialog() const { return dialog_.get(); }
 
 private:
@@ -79,7 +83,8 @@ private:
     void Tell(const QString &text, const QString &details);
     void CheckOutput();
 
-    bool &available_;
+    bool available_ = false;
+    bool dialogOpen_ = false;
     int &mode_;
     Prompts &prompts_;
     std::unique_ptr<SpeechComponent> speech_;

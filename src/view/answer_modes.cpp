@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -118,6 +119,12 @@ void AnswerModes::BuildPanel(QWidget *parent) {
     statusLabel_ = new QLabel(parent);
     statusLabel_->setObjectName(QStringLiteral("DrillModeLabel"));
     UpdateStatus();
+}
+
+void AnswerModes::ShowNoteIn(QStatusBar &statusLine) {
+    statusLine.addPermanentWidget(statusLabel_);
+    connect(&statusLine, &QStatusBar::messageChanged, statusLabel_,
+            [label = statusLabel_](const QString &text) { label->setVisible(text.isEmpty()); });
 }
 
 void AnswerModes::CreateMenus(QMenu *settingsMenu) {

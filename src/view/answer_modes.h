@@ -17,6 +17,7 @@ class Drill;
 class QAction;
 class QEvent;
 class QLabel;
+class QStatusBar;
 class QLineEdit;
 class QMenu;
 class QPushButton;
@@ -40,6 +41,9 @@ public:
     // The box under the question, and the mode's note for the status line.
     QWidget *Panel() const { return panel_; }
     QLabel *StatusLabel() const { return statusLabel_; }
+    // Puts the mode's note at the end of `statusLine`; a message needs the line's width (a
+    // merge's count, a reload), so the note stands aside while one is shown.
+    void ShowNoteIn(QStatusBar &statusLine);
     // The 出題の向き and 答え方 menus under `settingsMenu`.
     void CreateMenus(QMenu *settingsMenu);
 

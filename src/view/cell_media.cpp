@@ -5,6 +5,7 @@
 #include "deck/sjis_codec.h"
 #include "media/sound_player.h"
 #include "view/card_view.h"
+#include "view/cell_image.h"
 
 #include <QFileInfo>
 #include <QToolButton>
@@ -37,7 +38,18 @@ void CellMedia::SetDeckFile(const QString &deckFile) {
     deckFolder_ = deckFile.isEmpty() ? QString() : QFileInfo(deckFile).absolutePath();
 }
 
+void CellMedia::FollowImageShares() {
+    for (int kind = KindQuestion; kind <= KindAnswer; ++kind)
+        for (int row = 0; row < CardView::RowCount; ++row)
+            connect(cells_.Image(kind, row), &TMyImage::shareDragged, this, [this](int percent) {
+                cells_.ImagePercent = percent;
+                Q_EMIT layoutChanged();
+            });
+}
+
 void CellMedia::Update() {
+    if (deckFile_)
+        SetDeckFile(deckFile_());
     bool flagsChanged = false;
     for (int row = 0; row < CardView::RowCount; ++row)
         for (int kind : {KindQuestion, KindAnswer})
@@ -122,6 +134,8 @@ bool CellMedia::PlaySound(const QString &path) {
 }
 
 bool CellMedia::PlayFieldSound(const QByteArray &storedField) {
+    if (deckFile_)
+        SetDeckFile(deckFile_());
     const QString text = sjis::ToDisplay(DisplayForm(storedField)).text;
     return PlaySound(SoundOf(text));
 }

@@ -31,6 +31,12 @@ public:
     void SetDeckFolder(const QString &folder) { deckFolder_ = folder; }
     // The deck file whose folder is looked in; an unnamed deck has none.
     void SetDeckFile(const QString &deckFile);
+    // The open deck's file, asked before every look-up, so a new deck speaks its first card
+    // from its own folder before its first redraw.
+    void SetDeckFileSource(std::function<QString()> deckFile) { deckFile_ = std::move(deckFile); }
+    // Dragging a picture's edge sets the share of every picture cell and lays the texts out
+    // again.
+    void FollowImageShares();
     // Looks at every shown cell again; emits layoutChanged when a picture flag changed.
     void Update();
     // The file of the first sound a text refers to; empty when it names none that exists.
@@ -63,5 +69,6 @@ private:
     bool failureTold_ = false;
     QString programFolder_;
     QString deckFolder_;
+    std::function<QString()> deckFile_;
     PictureLoader loader_;
 };

@@ -14,7 +14,7 @@ protected:
         form = std::make_unique<TForm1>(real, FixedDayClock(TestToday));
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-        form->Yajirusi = true;
+        form->Controls().SetArrowKeys(true);
         // One card due, one resting for ten more days.
         OpenDeck({QStringLiteral("q1,a1,,0,0,0,"), QStringLiteral("q2,a2,,40010,1,0,")});
     }

@@ -48,7 +48,7 @@ TEST_F(ChangedDeck, SavingAsksBeforeOverwritingAndCancelKeepsBothVersions) {
 
 TEST_F(ChangedDeck, ClosingWithAutoSaveAsksAndNoKeepsTheWindowOpen) {
     const QString path = OpenChangeAndEditElsewhere();
-    form->AutoSave = true;
+    form->Controls().SetAutoSave(true);
     prompts.Answer(PromptButton::Cancel);
     EXPECT_FALSE(form->close());
     EXPECT_TRUE(form->isVisible());

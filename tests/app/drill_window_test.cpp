@@ -142,7 +142,7 @@ TEST_F(WindowTest, CtrlKeysAndCtrlWheelJumpToTheBookmark) {
 
     // With the arrow keys off only the wheel still jumps.
     QTest::mouseClick(Find<QCheckBox>("ArrowCheck"), Qt::LeftButton);
-    ASSERT_FALSE(form->Yajirusi);
+    ASSERT_FALSE(form->Controls().ArrowKeys());
     Key(Qt::Key_Down, Qt::ControlModifier);
     EXPECT_EQ(Current(), QStringLiteral("C"));
     Wheel(-120, Qt::ControlModifier);
@@ -178,7 +178,7 @@ TEST_F(WindowTest, ArrowKeysReachTheBoxWhileTheyAreOffAndEnterAlways) {
     Key(Qt::Key_Left); // consumed by the drill (take-back, nothing to take back)
     EXPECT_EQ(question->textCursor().position(), 1);
     QTest::mouseClick(Find<QCheckBox>("ArrowCheck"), Qt::LeftButton);
-    EXPECT_FALSE(form->Yajirusi);
+    EXPECT_FALSE(form->Controls().ArrowKeys());
     Key(Qt::Key_Left);
     EXPECT_EQ(question->textCursor().position(), 0);
     Key(Qt::Key_Down);
@@ -252,9 +252,9 @@ TEST_F(WindowTest, OrderMenuTicksFollowTheOrder) {
 
 TEST_F(WindowTest, CheckBoxesSetTheirOptions) {
     QTest::mouseClick(Find<QCheckBox>("AutoSaveCheck"), Qt::LeftButton);
-    EXPECT_TRUE(form->AutoSave);
+    EXPECT_TRUE(form->Controls().AutoSave());
     QTest::mouseClick(Find<QCheckBox>("ArrowCheck"), Qt::LeftButton);
-    EXPECT_FALSE(form->Yajirusi);
+    EXPECT_FALSE(form->Controls().ArrowKeys());
     const QColor off = Find<QWidget>("Label3")->palette().color(QPalette::WindowText);
     QTest::mouseClick(Find<QCheckBox>("ArrowCheck"), Qt::LeftButton);
     EXPECT_NE(Find<QWidget>("Label3")->palette().color(QPalette::WindowText), off);

@@ -58,7 +58,7 @@ TEST_F(SavePrompt, NoOnClosingWritesNothing) {
 
 TEST_F(SavePrompt, AutoSaveSavesWithoutAsking) {
     const QString path = OpenAndChange();
-    form->AutoSave = true;
+    form->Controls().SetAutoSave(true);
     EXPECT_TRUE(form->close());
     EXPECT_TRUE(prompts.asked.empty());
     EXPECT_EQ(ReadDeck(path), QStringList({changedA, TwoCards[1]}));
@@ -117,7 +117,7 @@ TEST_F(SavePrompt, AFailedSaveIsShownAndClosingAsksAgain) {
     EXPECT_TRUE(form->isVisible());
 
     // AutoSave too falls back to asking once its save failed.
-    form->AutoSave = true;
+    form->Controls().SetAutoSave(true);
     prompts.Answer(PromptButton::Ok);
     prompts.Answer(PromptButton::No);
     EXPECT_TRUE(form->close());

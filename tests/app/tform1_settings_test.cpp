@@ -5,6 +5,7 @@
 #include "support/settings_file.h"
 #include "ui/scripted_prompts.h"
 #include "view/card_view.h"
+#include "view/drill_controls.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -64,9 +65,9 @@ TEST(WindowSettings, ARestartBringsBackWhatTheUserLeft) {
         EXPECT_EQ(form.DrillState().DisplayPattern(), PatternMain);
         EXPECT_EQ(form.DrillState().Jyun(), 1);
         EXPECT_TRUE(second.Find<QAction>("men_Set_jyunRandom")->isChecked());
-        EXPECT_FALSE(form.Yajirusi);
+        EXPECT_FALSE(form.Controls().ArrowKeys());
         EXPECT_FALSE(second.Find<QCheckBox>("ArrowCheck")->isChecked());
-        EXPECT_TRUE(form.AutoSave);
+        EXPECT_TRUE(form.Controls().AutoSave());
         EXPECT_TRUE(second.Find<QCheckBox>("AutoSaveCheck")->isChecked());
         EXPECT_EQ(form.Cells().MondaiHeight(), 150);
         // The sub pattern hides the question pane; its height must still survive.

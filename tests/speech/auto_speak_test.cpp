@@ -163,12 +163,12 @@ TEST(SpeechStartUp, NoSpeechTurnsAStoredModeOff) {
             TForm1 form(prompts);
             form.show();
             if (kind == "fails while starting") {
-                EXPECT_TRUE(form.SpeechAvailable);
+                EXPECT_TRUE(form.Speech().CanSpeak());
                 EXPECT_TRUE(form.findChild<QAction *>(QStringLiteral("men_Other_SpeakKaitou"))
                                 ->isChecked());
                 LastFakeSpeech()->FailLate();
             }
-            EXPECT_FALSE(form.SpeechAvailable);
+            EXPECT_FALSE(form.Speech().CanSpeak());
             EXPECT_FALSE(
                 form.findChild<QAction *>(QStringLiteral("men_Other_SpeakKaitou"))->isChecked());
             // The learner asked for speech, so the status line says it is missing.

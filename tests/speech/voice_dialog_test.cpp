@@ -36,14 +36,14 @@ protected:
             ASSERT_NE(dialog, nullptr);
             ran = true;
             EXPECT_TRUE(dialog->isVisible());
-            EXPECT_TRUE(form->VoiceDialogOpen);
+            EXPECT_TRUE(form->Speech().VoiceDialogOpen());
             act(*dialog);
             if (dialog->isVisible())
                 dialog->reject();
         });
         Trigger("men_Other_SpeakSetting");
         EXPECT_TRUE(ran);
-        EXPECT_FALSE(form->VoiceDialogOpen);
+        EXPECT_FALSE(form->Speech().VoiceDialogOpen());
     }
     static QComboBox *List(TForm2 &dialog) {
         return dialog.findChild<QComboBox *>(QStringLiteral("form2_SelectVoice_ComboBox"));
@@ -157,7 +157,7 @@ TEST(VoiceDialogWithoutSpeech, ListsNoVoiceAndChangesNothing) {
         SetSpeechFactory({});
         UseFakeSpeech();
         form.show();
-        EXPECT_FALSE(form.SpeechAvailable);
+        EXPECT_FALSE(form.Speech().CanSpeak());
         bool ran = false;
         QTimer::singleShot(0, &form, [&form, &ran] {
             TForm2 *dialog = form.Speech().VoiceDialog();

@@ -46,9 +46,8 @@ void WindowTest::SetUp() {
     // settings file may say.
     ResizeOuter(567, 554);
     form->ClickPanelPattern(0);
-    form->Yajirusi = true;
-    form->AutoSave = false;
-    form->UpdateArrowCaptions();
+    form->Controls().SetArrowKeys(true);
+    form->Controls().SetAutoSave(false);
 }
 
 void WindowTest::TearDown() {

@@ -2,6 +2,7 @@
 
 #include "app/tform1.h"
 #include "ui/scripted_prompts.h"
+#include "view/drill_controls.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

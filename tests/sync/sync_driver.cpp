@@ -9,6 +9,7 @@
 #include "app/tform1.h"
 #include "drill/drill.h"
 #include "ui/prompts.h"
+#include "view/drill_controls.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -72,7 +73,7 @@ int main(int argc, char **argv) {
     TForm1 form(prompts);
     form.show();
     form.OpenDeckFile(QString::fromLocal8Bit(argv[1]));
-    form.AutoSave = false;
+    form.Controls().SetAutoSave(false);
     Reply(QStringLiteral("ready"));
 
     QSocketNotifier input(0, QSocketNotifier::Read);
@@ -120,6 +121,6 @@ int main(int argc, char **argv) {
         }
     });
     const int status = app.exec();
-    form.AutoSave = false;
+    form.Controls().SetAutoSave(false);
     return status;
 }

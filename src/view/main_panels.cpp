@@ -1,8 +1,7 @@
 // Building the main window's panels, the control column and the record bar.
-#include "app/tform1.h"
-#include "deck/user_sample.h"
-#include "ui/prompts.h"
+#include "view/main_panels.h"
 
+#include "deck/user_sample.h"
 #include "ui/font_setup.h"
 #include "view/card_view.h"
 #include "view/named_widget.h"
@@ -18,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
@@ -46,12 +46,12 @@ QLabel *FaceLabel(QWidget *parent, const char *name, Qt::Alignment alignment) {
 }
 } // namespace
 
-void TForm1::CreatePanels() {
-    auto *central = new QWidget(this);
+MainPanels::MainPanels(QMainWindow &window) {
+    auto *central = new QWidget(&window);
     auto *column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    setCentralWidget(central);
+    window.setCentralWidget(central);
 
     Panel_Main = FacePanel(central, "Panel_Main");
     Panel1 = Named(new QWidget(central), "Panel1");
@@ -73,13 +73,10 @@ void TForm1::CreatePanels() {
     Panel_Grid = FacePanel(viewArea, "Panel_Grid");
     for (QWidget *panel : {Panel_Mondai, Panel_Renban, Panel_Grid})
         stack->addWidget(panel, 0, 0);
-    noDeckHint_ = new NoDeckHint(viewArea);
-    stack->addWidget(noDeckHint_, 0, 0, Qt::AlignCenter);
-    auto *sample =
-        new SampleOffer(noDeckHint_, InstalledSamplePath(QCoreApplication::applicationFilePath()));
-    connect(sample, &SampleOffer::openRequested, this, &TForm1::OpenDeckFile);
-    connect(sample, &SampleOffer::failed, this,
-            [this](const QString &why) { prompts_.Error(this, why); });
+    noDeckHint = new NoDeckHint(viewArea);
+    stack->addWidget(noDeckHint, 0, 0, Qt::AlignCenter);
+    sampleOffer =
+        new SampleOffer(noDeckHint, InstalledSamplePath(QCoreApplication::applicationFilePath()));
     Panel_Main_Right = FacePanel(Panel_Main, "Panel_Main_Right");
     Panel_Main_Right->setFixedWidth(3);
     row->addWidget(Panel_Left);
@@ -92,14 +89,17 @@ void TForm1::CreatePanels() {
     fSannkou0->setFocusPolicy(Qt::NoFocus);
     fSannkou0->lower();
 
-    cells_ = std::make_unique<CardView>(Panel_Mondai, Panel_Renban);
-    cells_->ForEachMemo([](TMyMemo *memo) { memo->setFont(DefaultFont(12)); });
+    // The card cells come before the control column, which keeps the focus chain's order.
+    cells = std::make_unique<CardView>(Panel_Mondai, Panel_Renban);
+    cells->ForEachMemo([](TMyMemo *memo) { memo->setFont(DefaultFont(12)); });
 
     CreateLeftPanel(Panel_Left);
     CreateRecordBar(Panel1);
 }
 
-QLineEdit *TForm1::CreateCaptionBox(QWidget *parent, const QString &name, const QString &text) {
+MainPanels::~MainPanels() = default;
+
+QLineEdit *MainPanels::CreateCaptionBox(QWidget *parent, const QString &name, const QString &text) {
     auto *box = new QLineEdit(text, parent);
     box->setObjectName(name);
     box->setReadOnly(true);
@@ -111,11 +111,11 @@ QLineEdit *TForm1::CreateCaptionBox(QWidget *parent, const QString &name, const 
     p.setColor(QPalette::Base, p.color(QPalette::Button));
     box->setPalette(p);
     box->setCursor(Qt::ArrowCursor);
-    captionBoxes_.append(box);
+    captionBoxes.append(box);
     return box;
 }
 
-void TForm1::CreateLeftPanel(QWidget *parent) {
+void MainPanels::CreateLeftPanel(QWidget *parent) {
     auto *column = new QVBoxLayout(parent);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
@@ -135,17 +135,14 @@ void TForm1::CreateLeftPanel(QWidget *parent) {
                          QStringLiteral("サブ（5）"), QStringLiteral("一覧")});
     SelectBox->setGeometry(6, 24, 86, 22);
     SelectBox->setFocusPolicy(Qt::ClickFocus);
-    connect(SelectBox, &QComboBox::activated, this, &TForm1::ClickPanelPattern);
-    connect(SelectBox, &PopupComboBox::popupClosed, this, &TForm1::ClickPanel);
 
     myCheck = Named(new ClickLabel(QStringLiteral("✓"), top), "myCheck");
-    QFont checkFont = font();
+    QFont checkFont = parent->font();
     checkFont.setPointSize(22);
     checkFont.setBold(true);
     myCheck->setFont(checkFont);
     myCheck->setAlignment(Qt::AlignCenter);
     myCheck->setGeometry(28, 50, 44, 34);
-    connect(myCheck, &ClickLabel::clicked, this, &TForm1::ClickDekita);
 
     Num_Now = Named(new QGroupBox(QStringLiteral(" 0"), top), "Num_Now");
     Num_Now->setGeometry(4, 86, 90, 58);
@@ -164,7 +161,6 @@ void TForm1::CreateLeftPanel(QWidget *parent) {
     ArrowCheck = Named(new QCheckBox(top), "ArrowCheck");
     ArrowCheck->setGeometry(6, 150, 18, 16);
     ArrowCheck->setFocusPolicy(Qt::NoFocus);
-    connect(ArrowCheck, &QCheckBox::clicked, this, &TForm1::ClickArrowCheck);
     CreateCaptionBox(top, QStringLiteral("Edit_Yajirusi"), QStringLiteral("矢印キー"))
         ->setGeometry(26, 150, 66, 16);
     Panel_Arrow = Named(new QFrame(top), "Panel_Arrow");
@@ -182,7 +178,6 @@ void TForm1::CreateLeftPanel(QWidget *parent) {
     AutoSaveCheck = Named(new QCheckBox(top), "AutoSaveCheck");
     AutoSaveCheck->setGeometry(6, 230, 18, 16);
     AutoSaveCheck->setFocusPolicy(Qt::NoFocus);
-    connect(AutoSaveCheck, &QCheckBox::clicked, this, &TForm1::ClickAutoSaveCheck);
     CreateCaptionBox(top, QStringLiteral("Edit_AutoSave"), QStringLiteral("自動保存"))
         ->setGeometry(26, 230, 66, 16);
 
@@ -197,24 +192,22 @@ void TForm1::CreateLeftPanel(QWidget *parent) {
     btnDekita->setGeometry(15, 58, 70, 50);
     for (QPushButton *button : {btnSusume, btnDekita}) {
         button->setFocusPolicy(Qt::NoFocus);
-        QFont big = font();
+        QFont big = parent->font();
         big.setPointSize(11);
         button->setFont(big);
     }
-    connect(btnSusume, &QPushButton::clicked, this, &TForm1::ClickSusume);
-    connect(btnDekita, &QPushButton::clicked, this, &TForm1::ClickDekita);
 }
 
-void TForm1::CreateRecordBar(QWidget *parent) {
+void MainPanels::CreateRecordBar(QWidget *parent) {
     auto *row = new QHBoxLayout(parent);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
     StatusBar1 = Named(new QStatusBar(parent), "StatusBar1");
     StatusBar1->setSizeGripEnabled(false);
-    notice_ = new StatusNotice(StatusBar1);
-    newCardStatus_ = Named(new QLabel(StatusBar1), "NewCardStatus");
-    newCardStatus_->hide();
-    StatusBar1->addPermanentWidget(newCardStatus_);
+    notice = new StatusNotice(StatusBar1);
+    newCardStatus = Named(new QLabel(StatusBar1), "NewCardStatus");
+    newCardStatus->hide();
+    StatusBar1->addPermanentWidget(newCardStatus);
     Panel_Under = FacePanel(parent, "Panel_Under");
     Panel_Under->setFixedWidth(RecordBarWidth);
     row->addWidget(StatusBar1, 1);
