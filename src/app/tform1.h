@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/deck_document.h"
 #include "app/file_drop_host.h"
 #include "app/window_placement.h"
 #include "deck/deck.h"
@@ -21,9 +22,8 @@ class DrillInput;
 class CardPopupMenu;
 class CardView;
 class CellMedia;
-class DeckExchange;
+class DeckListView;
 class DeckPreload;
-class DeckSync;
 class FontSettings;
 class ClickLabel;
 class ListGrid;
@@ -46,11 +46,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
 class StatusNotice;
-class TForm3;
 class TMyMemo;
-
-enum class SaveAnswer { Cancelled, Continue };
-enum class SaveOutcome;
 
 // The main window: owns the deck, the drill and every control; its handlers are thin and leave
 // the rules to the core.
@@ -72,16 +68,13 @@ public:
     void ShowNotice(const QString &text, const QString &details = {});
 
     // --- decks ---
-    int OpenDeckFile(const QString &path); // 1 when rejected as unsuitable, else 0
-    SaveAnswer AskSaveDeck();
+    // Opening, saving and importing; the save prompt.
+    DeckDocument &Document() { return *document_; }
+    int OpenDeckFile(const QString &path) { return document_->Open(path); } // 1: unsuitable
     // The recent decks, most recent first, as the File menu shows them.
     RecentFileList::Paths RecentPaths() const;
     void ShowRecentPaths(const RecentFileList::Paths &paths);
-    void ClickOpen();
-    void ClickSaveFile();
-    void ClickSaveAsFile();
     void ClickExit();
-    DeckExchange &Exchange() { return *exchange_; }
 
     // --- drill commands (the steps, keys and wheel are DrillInput's) ---
     void ClickSusume();
@@ -111,20 +104,12 @@ public:
     void ApplyHelpComment();
     HelpPage &Help();
 
-    // --- deleting and bookmarks (tform1_cards.cpp) ---
-    void ClickDeleteCard();
-    void pop_SakujoClick();
-    void pop_SetSioriClick();
-    // Shows card `index` (CardList) as the current row of the list view, ready to edit.
-    void ShowCardInList(qsizetype index);
+    // --- adding, deleting, taking back and the bookmark ---
+    CardCommands &Commands() { return *cardCommands_; }
 
-    // --- finding cards (tform1_find.cpp) ---
-    void ClickFind();
+    // --- the list view and finding cards ---
+    DeckListView &List() { return *listView_; }
     FindBar &Finder() { return *findBar_; }
-
-    // --- adding cards ---
-    void ClickInsertCard();
-    void pop_TuikaClick();
 
     // --- DrillHost ---
     void RefreshView() override;
@@ -160,10 +145,8 @@ public:
 
     bool SuppressEdits = false;
     bool VoiceDialogOpen = false;
-    bool AddDialogOpen = false;
     bool AutoSave = false;
     bool Yajirusi = true;
-    int PopupRow = -1;
     bool SpeechAvailable = false;
     bool HelpComment = true;
 
@@ -178,7 +161,6 @@ protected:
 
 private:
     void FormCreate();
-    int OpenDeck(const QString &path, DeckPreload *preload);
     // Building the window (tform1_build.cpp).
     void CreatePanels();
     void CreateLeftPanel(QWidget *parent);
@@ -186,26 +168,18 @@ private:
     QLineEdit *CreateCaptionBox(QWidget *parent, const QString &name, const QString &text);
     void CreateCommandOwners();
     void CreateMenus();
-    // Import and export (tform1_exchange.cpp).
-    void CreateExchangeMenu(QMenu *file);
-    bool TakeImportedCards(CardOwnerList cards, bool append, const QString &source);
-    SaveOutcome SaveDeckAs(); // asks for a name; an imported deck has none yet
     void CreatePopupMenu();
-    void CreateAnswerModes(); // tform1_modes.cpp
-    void CreateFindBar();
-    void CreateDeckSync();
+    void CreateAnswerModes();  // tform1_modes.cpp
+    void CreateDeckDocument(); // and the File menu, which works on it
     void ConnectCells();
-    void SetBookmarkFromBox(TMyMemo *memo);
-    void SetBookmarkFromList();
-    int FocusedListRow() const;
-    void DeleteFromList();
+    void CreateCardCommands(); // add, delete, take back, find, the bookmark
     // Whether Ctrl+Z in `watched` takes back a delete: a card box or list cell with no undo
     // step of its own, or the parking box.
     bool LeavesUndoToWindow(QObject *watched) const;
     // Steps filled in by later work on the window; each has its own file.
     void ReadSettings();        // settings file
     void WriteSettings();       // settings file
-    void CreateListView();      // list view in Panel_Grid
+    void CreateListView();      // list view in Panel_Grid, the find bar under it
     void FillGrid(bool scroll); // list view
     void ResizeListColumns();   // list view
     void CreateSpeech();        // speech
@@ -218,11 +192,8 @@ private:
     void men_Other_SpeakSettingClick();
     // 学習の設定: the new-card limit and the scheduling rule (tform1_settings.cpp).
     void ClickStudySettings();
-    void UpdateRecentFiles();  // recent files: the entries and the title
     void CreateHints();        // hints and help
     void SetMainWindowHints(); // hints and help
-    // The list view's mouse rules (true drops the event); they open the context menu too.
-    bool ListMouseFilter(QObject *watched, QEvent *event);
     // Drawing helpers.
     void ShowCounters();
     // The mouse rules of the card boxes; true when the event is dropped.
@@ -230,8 +201,6 @@ private:
     bool IsInThisWindow(QObject *object) const;
     bool IsDrillInput(QObject *watched) const;
     bool IsInListGrid(QObject *object) const;
-    // The add flow: the dialog, then the new card placed relative to `target`.
-    void AddCardTo(CardTarget target);
 
     Prompts &prompts_;
     Deck deck_;
@@ -248,8 +217,7 @@ private:
     WindowPlacement placement_{*this, [this] { ResizeForm(); }};
     std::unique_ptr<SpeechOutput> speech_;
     HintTracker *hints_ = nullptr;
-    std::unique_ptr<DeckExchange> exchange_;
-    std::unique_ptr<DeckSync> sync_;
+    std::unique_ptr<DeckDocument> document_;
     // The command owners, children of the window.
     DeckFileMenu *fileMenu_ = nullptr;
     DrillInput *drillInput_ = nullptr;
@@ -293,8 +261,8 @@ private:
     QLabel *fBangou2 = nullptr;
     QList<QLineEdit *> captionBoxes_;
     CardPopupMenu *PopupMenu1 = nullptr;
-    TForm3 *Form3 = nullptr;
     NoDeckHint *noDeckHint_ = nullptr;
+    DeckListView *listView_ = nullptr;
     FindBar *findBar_ = nullptr;
     // Last: it leaves the drill before the drill goes.
     std::unique_ptr<LearningProgress> progress_;

@@ -20,19 +20,8 @@
 // The owners of the commands: each holds its menu items and reaches the window only through
 // what it is handed here.
 void TForm1::CreateCommandOwners() {
-    fileMenu_ = new DeckFileMenu(*this, prompts_,
-                                 {[this] { ClickOpen(); }, [this] { ClickSaveFile(); },
-                                  [this] { ClickSaveAsFile(); }, [this] { ClickExit(); },
-                                  [this](const QString &path) { OpenDeckFile(path); },
-                                  [this](QMenu *file) { CreateExchangeMenu(file); }});
     drillInput_ = new DrillInput(
         drill_, {[this] { ParkFocus(); }, [this] { StopCardSound(); }, [this] { return Yajirusi; }},
-        this);
-    cardCommands_ = new CardCommands(
-        drill_,
-        {[this] { ClickInsertCard(); }, [this] { ClickDeleteCard(); }, [this] { ClickFind(); },
-         [this] { pop_TuikaClick(); }, [this] { pop_SakujoClick(); },
-         [this] { pop_SetSioriClick(); }, [this](const QString &text) { ShowStatus(text); }},
         this);
     helpMenu_ = new HelpMenu(*this, prompts_, [this] { ClickHelpComment(); });
 }
