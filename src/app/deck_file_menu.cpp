@@ -1,12 +1,15 @@
 #include "app/deck_file_menu.h"
 
+#include "app/deck_document.h"
 #include "ui/menu_items.h"
 
 #include <QAction>
 #include <QMenu>
 
-DeckFileMenu::DeckFileMenu(QWidget &window, Prompts &prompts, Commands commands)
-    : QObject(&window), window_(window), prompts_(prompts), commands_(std::move(commands)) {}
+DeckFileMenu::DeckFileMenu(QWidget &window, Prompts &prompts, DeckDocument &document,
+                           std::function<void()> exit)
+    : QObject(&window), window_(window), prompts_(prompts), document_(document),
+      exit_(std::move(exit)) {}
 
 DeckFileMenu::~DeckFileMenu() = default;
 
@@ -14,12 +17,12 @@ void DeckFileMenu::Create(QWidget *menuBar) {
     QMenu *file = AddMenu(menuBar, "File1", QStringLiteral("ﾌｧｲﾙ(&F)"));
     connect(AddItem(file, "men_File_Open", QStringLiteral("開く(&O)..."),
                     QKeySequence(Qt::CTRL | Qt::Key_O)),
-            &QAction::triggered, this, [this] { commands_.open(); });
+            &QAction::triggered, &document_, &DeckDocument::ChooseAndOpen);
     connect(AddItem(file, "men_File_Save", QStringLiteral("上書き保存(&S)"),
                     QKeySequence(Qt::CTRL | Qt::Key_S)),
-            &QAction::triggered, this, [this] { commands_.save(); });
+            &QAction::triggered, &document_, &DeckDocument::Save);
     connect(AddItem(file, "men_File_SaveAs", QStringLiteral("名前を付けて保存(&A)...")),
-            &QAction::triggered, this, [this] { commands_.saveAs(); });
+            &QAction::triggered, &document_, &DeckDocument::SaveAs);
     AddSeparator(file, "N1");
     // Keeps the recent entries at positions 5 to 9, where the settings file counts them.
     AddSeparator(file, "N2");
@@ -32,9 +35,10 @@ void DeckFileMenu::Create(QWidget *menuBar) {
         connect(recent, &QAction::triggered, this, [this, entry] { recent_->Choose(entry); });
         entries << recent;
     }
-    recent_ = std::make_unique<RecentFilesMenu>(entries, window_, prompts_, commands_.openDeck);
+    recent_ = std::make_unique<RecentFilesMenu>(
+        entries, window_, prompts_, [this](const QString &path) { document_.Open(path); });
     AddSeparator(file, "N3");
-    commands_.addExchangeMenu(file);
+    document_.AddExchangeMenu(file);
     connect(AddItem(file, "Exit1", QStringLiteral("終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
-            &QAction::triggered, this, [this] { commands_.exit(); });
+            &QAction::triggered, this, [this] { exit_(); });
 }

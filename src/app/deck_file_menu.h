@@ -7,24 +7,17 @@
 #include <functional>
 #include <memory>
 
+class DeckDocument;
 class Prompts;
-class QMenu;
 class QWidget;
 
 // The File menu: open, save, save as, the recent decks, import and export, exit. Opening and
-// saving are the window's, which knows whether the open deck needs saving first.
+// saving are the deck document's, which knows whether the open deck needs saving first.
 class DeckFileMenu : public QObject {
     Q_OBJECT
 public:
-    struct Commands {
-        std::function<void()> open;
-        std::function<void()> save;
-        std::function<void()> saveAs;
-        std::function<void()> exit;
-        std::function<void(const QString &path)> openDeck; // a recent deck
-        std::function<void(QMenu *file)> addExchangeMenu;  // 取り込みと書き出し
-    };
-    DeckFileMenu(QWidget &window, Prompts &prompts, Commands commands);
+    DeckFileMenu(QWidget &window, Prompts &prompts, DeckDocument &document,
+                 std::function<void()> exit);
     ~DeckFileMenu() override;
 
     // Adds the menu to the menu bar.
@@ -34,6 +27,7 @@ public:
 private:
     QWidget &window_;
     Prompts &prompts_;
-    Commands commands_;
+    DeckDocument &document_;
+    std::function<void()> exit_;
     std::unique_ptr<RecentFilesMenu> recent_;
 };

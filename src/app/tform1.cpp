@@ -1,13 +1,12 @@
 #include "app/tform1.h"
 
 #include "app/after_first_paint.h"
+#include "app/deck_document.h"
 #include "app/deck_file_menu.h"
 #include "app/deck_preload.h"
-#include "app/deck_sync.h"
 #include "app/file_drop.h"
 #include "app/help_menu.h"
 #include "app/help_page.h"
-#include "edit/add_card_dialog.h"
 #include "edit/box_edits.h"
 #include "edit/card_commands.h"
 #include "edit/card_popup_menu.h"
@@ -25,6 +24,7 @@
 #include "view/card_screen.h"
 #include "view/card_view.h"
 #include "view/cell_media.h"
+#include "view/deck_list_view.h"
 #include "view/drill_controls.h"
 #include "view/drill_input.h"
 #include "view/find_bar.h"
@@ -39,13 +39,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBoxLayout>
 #include <QCloseEvent>
-#include <QContextMenuEvent>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopedValueRollback>
 #include <QStatusBar>
 #include <QTextDocument>
 
@@ -76,7 +77,8 @@ void TForm1::FormCreate() {
             return prompts_.SaveFileName(parent, {QString(), QStringLiteral("PNG (*.png)"), name});
         },
         this);
-    connect(overview_.get(), &LearningProgress::CardChosen, this, &TForm1::ShowCardInList);
+    connect(overview_.get(), &LearningProgress::CardChosen, this,
+            [this](qsizetype index) { listView_->ShowCard(index); });
     afterPaint_ = new AfterFirstPaint(this);
     // Files dropped on the window.
     new FileDrop(*this, *this);
@@ -91,8 +93,6 @@ void TForm1::FormCreate() {
     // Japanese text finds a font on any system, and every control inherits the window's.
     RegisterJapaneseFontSubstitutes();
     setFont(DefaultFont(9));
-    // No context menu is open; the drill starts with five cards a time in the sub pattern.
-    PopupRow = -1;
     // The window, its panels and the display cells.
     CreatePanels();
     fonts_ = std::make_unique<FontSettings>(*cells_, prompts_, this);
@@ -102,15 +102,17 @@ void TForm1::FormCreate() {
     // context menu.
     CreateCommandOwners();
     CreateDrillControls();
+    // The open deck's file: opening, saving, importing, the watch on the file; the File menu.
+    CreateDeckDocument();
+    // Adding, deleting, taking back, finding and the bookmark, for the card menus.
+    CreateCardCommands();
     CreateMenus();
     CreatePopupMenu();
     // The card boxes' edits, double clicks and context menus; their pictures and sounds.
     ConnectCells();
     CreateCellMedia();
-    // The list view, the find bar under it, the watch on the deck file, and the hints.
+    // The list view, the find bar under it, and the hints.
     CreateListView();
-    CreateFindBar();
-    CreateDeckSync();
     CreateHints();
     // Appearance is set while building; the view panels start hidden.
     panels_->Panel_Renban->hide();
@@ -131,7 +133,7 @@ void TForm1::FormCreate() {
     fonts_->ApplyAlignment();
     screen_->ApplyPattern();
     // The add-card dialog lives as long as the window and keeps its settings in settings_.
-    Form3 = new TForm3(settings_, this);
+    cardCommands_->CreateAddDialog(settings_);
     // The record labels explain themselves whatever the help-comment mode.
     ApplyMainWindowHints(*this, {panels_->Panel_Under, panels_->fBangou, panels_->fBangou2});
 }
@@ -164,23 +166,94 @@ void TForm1::CreatePanels() {
 // The owners of the commands: each holds its menu items and reaches the window only through
 // what it is handed here.
 void TForm1::CreateCommandOwners() {
-    fileMenu_ = new DeckFileMenu(*this, prompts_,
-                                 {[this] { ClickOpen(); }, [this] { ClickSaveFile(); },
-                                  [this] { ClickSaveAsFile(); }, [this] { ClickExit(); },
-                                  [this](const QString &path) { OpenDeckFile(path); },
-                                  [this](QMenu *file) { CreateExchangeMenu(file); }});
     drillInput_ = new DrillInput(drill_,
                                  {[this] { ParkFocus(); }, [this] { StopCardSound(); },
                                   [this] { return controls_->ArrowKeys(); }},
                                  this);
-    cardCommands_ = new CardCommands(
-        drill_,
-        {[this] { ClickInsertCard(); }, [this] { ClickDeleteCard(); }, [this] { ClickFind(); },
-         [this] { pop_TuikaClick(); }, [this] { pop_SakujoClick(); },
-         [this] { pop_SetSioriClick(); }, [this](const QString &text) { ShowStatus(text); }},
-        this);
     helpMenu_ =
         new HelpMenu(*this, prompts_, [this](bool on) { ApplyHelpComments(*this, *cells_, on); });
+}
+
+// The open deck's file, and the File menu that works on it.
+void TForm1::CreateDeckDocument() {
+    DeckDocument::Hooks hooks;
+    hooks.parkFocus = [this] { ParkFocus(); };
+    hooks.autoSave = [this] { return controls_->AutoSave(); };
+    hooks.refreshView = [this] { RefreshView(); };
+    hooks.showStatus = [this](const QString &text) { ShowStatus(text); };
+    hooks.cardsReplaced = [this] { findBar_->DeckReplaced(); };
+    hooks.showInList = [this](const TMondaiSet *card) { listView_->PointAt(card); };
+    hooks.fileOpened = [this](const QString &path) { fileMenu_->Recent().PutOnTop(path); };
+    document_ = std::make_unique<DeckDocument>(deck_, drill_, prompts_, *this, *afterPaint_,
+                                               std::move(hooks));
+    DeckExchange &exchange = document_->Exchange();
+    exchange.newCardLimit = [this] { return progress_->StudySettings().newCardsPerDay; };
+    exchange.setNewCardLimit = [this](int limit) {
+        StudyValues values = progress_->StudySettings();
+        values.newCardsPerDay = limit;
+        progress_->ApplyStudySettings(values);
+    };
+    fileMenu_ = new DeckFileMenu(*this, prompts_, *document_, [this] { ClickExit(); });
+}
+
+// Adding, deleting, taking back, finding and the bookmark.
+void TForm1::CreateCardCommands() {
+    CardCommands::Window window;
+    window.parent = this;
+    window.find = [this] { listView_->OpenFind(); };
+    window.hints = [this] { return helpMenu_->CommentsShown(); };
+    window.status = [this](const QString &text) { ShowStatus(text); };
+    window.withoutStoringEdits = [this](const std::function<void()> &step) {
+        const QScopedValueRollback suppress(SuppressEdits, true);
+        step();
+    };
+    cardCommands_ =
+        new CardCommands(deck_, drill_, *cells_, *fonts_, prompts_, std::move(window), this);
+}
+
+// The list view in its panel, the find bar under it.
+void TForm1::CreateListView() {
+    DeckListView::Window window;
+    window.window = this;
+    window.controlColumn = Panel_Left;
+    window.showList = [this] {
+        if (drill_.DisplayPattern() != PatternList)
+            ClickPanelPattern(5); // the list's entry in SelectBox
+    };
+    window.openMenu = [this](QLineEdit *editor, int row, const QPoint &global) {
+        PopupMenu1->OpenOverEditor(editor, row, global);
+    };
+    listView_ = new DeckListView(deck_, drill_, *Panel_Grid, std::move(window), &SuppressEdits);
+    GridHyouji = &listView_->Grid();
+    findBar_ = &listView_->Finder();
+    // Between the view and the bottom strip; it is only shown with the list.
+    if (auto *column = qobject_cast<QBoxLayout *>(centralWidget()->layout()))
+        column->insertWidget(1, findBar_);
+    cardCommands_->SetList(*GridHyouji);
+    connect(GridHyouji, &ListGrid::WheelTurned, drillInput_, &DrillInput::WheelStep);
+    connect(GridHyouji, &ListGrid::ConversionFailed, this,
+            [this](const QString &message) { prompts_.Error(this, message); });
+    connect(GridHyouji, &ListGrid::CharactersDropped, this,
+            [this](const QString &characters) { ShowStatus(UnencodableMessage(characters)); });
+    connect(GridHyouji, &ListGrid::QuoteCommaSeparated, this,
+            [this] { ShowStatus(QuoteCommaMessage()); });
+}
+
+void TForm1::FillGrid(bool scroll) {
+    GridHyouji->FillGrid(scroll);
+}
+
+void TForm1::ResizeListColumns() {
+    if (GridHyouji)
+        GridHyouji->ResizeColumns(OuterWidth());
+}
+
+RecentFileList::Paths TForm1::RecentPaths() const {
+    return fileMenu_->Recent().Paths();
+}
+
+void TForm1::ShowRecentPaths(const RecentFileList::Paths &paths) {
+    fileMenu_->Recent().Show(paths);
 }
 
 // The drill modes' box under the question and their note in the status line.
@@ -358,13 +431,13 @@ void TForm1::OrderApplied(int jyun) {
 }
 
 void TForm1::OpenStartDeck(const QString &path, DeckPreload *preload) {
-    if (!path.isEmpty() && OpenDeck(path, preload) == 0)
+    if (!path.isEmpty() && document_->Open(path, preload) == 0)
         return;
     // The most recent deck, which the preload may have been reading; a missing one leaves the
     // list as choosing it in the menu does.
     const QString recent = RecentPaths()[0];
     if (preload && preload->Holds(recent) && QFileInfo::exists(recent)) {
-        OpenDeck(recent, preload);
+        document_->Open(recent, preload);
         return;
     }
     fileMenu_->Recent().Choose(1);
@@ -412,7 +485,7 @@ void TForm1::closeEvent(QCloseEvent *event) {
         return;
     }
     closing_ = true;
-    const bool closes = AskSaveDeck() != SaveAnswer::Cancelled;
+    const bool closes = document_->AskSave() != SaveAnswer::Cancelled;
     if (closes) {
         SuppressEdits = true;
         settingsFile_.WriteFrom(SettingsOwners());
@@ -570,7 +643,7 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event) {
 }
 
 bool TForm1::ApplicationMouseFilter(QObject *watched, QEvent *event) {
-    if ((speech_ && speech_->VoiceDialogOpen()) || AddDialogOpen)
+    if ((speech_ && speech_->VoiceDialogOpen()) || cardCommands_->AddDialogOpen())
         return false;
     const bool press =
         event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
@@ -588,5 +661,5 @@ bool TForm1::ApplicationMouseFilter(QObject *watched, QEvent *event) {
         ParkFocus();
         return true;
     }
-    return drill_.DisplayPattern() == PatternList && ListMouseFilter(watched, event);
+    return drill_.DisplayPattern() == PatternList && listView_->FilterMouse(watched, event);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/deck_document.h"
 #include "app/file_drop_host.h"
 #include "app/window_placement.h"
 #include "app/window_settings.h"
@@ -24,10 +25,9 @@ class CardPopupMenu;
 class CardScreen;
 class CardView;
 class CellMedia;
-class DeckExchange;
+class DeckListView;
 class DeckPreload;
 class DeckProgress;
-class DeckSync;
 class DrillControls;
 class FontSettings;
 class ListGrid;
@@ -42,11 +42,7 @@ class QAction;
 class QLineEdit;
 class QMenu;
 class QStatusBar;
-class TForm3;
 class TMyMemo;
-
-enum class SaveAnswer { Cancelled, Continue };
-enum class SaveOutcome;
 
 // The main window: owns the deck, the drill and every control; its handlers are thin and leave
 // the rules to the core.
@@ -68,16 +64,13 @@ public:
     void ShowNotice(const QString &text, const QString &details = {});
 
     // --- decks ---
-    int OpenDeckFile(const QString &path); // 1 when rejected as unsuitable, else 0
-    SaveAnswer AskSaveDeck();
+    // Opening, saving and importing; the save prompt.
+    DeckDocument &Document() { return *document_; }
+    int OpenDeckFile(const QString &path) { return document_->Open(path); } // 1: unsuitable
     // The recent decks, most recent first, as the File menu shows them.
     RecentFileList::Paths RecentPaths() const;
     void ShowRecentPaths(const RecentFileList::Paths &paths);
-    void ClickOpen();
-    void ClickSaveFile();
-    void ClickSaveAsFile();
     void ClickExit();
-    DeckExchange &Exchange() { return *exchange_; }
 
     // --- drill commands (the steps, keys and wheel are DrillInput's, the switches and
     // counters DrillControls') ---
@@ -96,20 +89,12 @@ public:
     // --- help ---
     HelpPage &Help();
 
-    // --- deleting and bookmarks (tform1_cards.cpp) ---
-    void ClickDeleteCard();
-    void pop_SakujoClick();
-    void pop_SetSioriClick();
-    // Shows card `index` (CardList) as the current row of the list view, ready to edit.
-    void ShowCardInList(qsizetype index);
+    // --- adding, deleting, taking back and the bookmark ---
+    CardCommands &Commands() { return *cardCommands_; }
 
-    // --- finding cards (tform1_find.cpp) ---
-    void ClickFind();
+    // --- the list view and finding cards ---
+    DeckListView &List() { return *listView_; }
     FindBar &Finder() { return *findBar_; }
-
-    // --- adding cards ---
-    void ClickInsertCard();
-    void pop_TuikaClick();
 
     // --- DrillHost ---
     void RefreshView() override;
@@ -144,8 +129,6 @@ public:
     AnswerModes &Modes() { return *modes_; }
 
     bool SuppressEdits = false;
-    bool AddDialogOpen = false;
-    int PopupRow = -1;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -158,33 +141,24 @@ protected:
 
 private:
     void FormCreate();
-    int OpenDeck(const QString &path, DeckPreload *preload);
     // The panels and the owners of the card view and the drill's controls.
     void CreatePanels();
     void CreateDrillControls();
     void ResizeForm();
     void CreateCommandOwners();
     void CreateMenus();
-    // Import and export (tform1_exchange.cpp).
-    void CreateExchangeMenu(QMenu *file);
-    bool TakeImportedCards(CardOwnerList cards, bool append, const QString &source);
-    SaveOutcome SaveDeckAs(); // asks for a name; an imported deck has none yet
     void CreatePopupMenu();
     void CreateAnswerModes();
-    void CreateFindBar();
-    void CreateDeckSync();
+    void CreateDeckDocument(); // and the File menu, which works on it
+    void CreateCardCommands(); // add, delete, take back, find, the bookmark
     void ConnectCells();
-    void SetBookmarkFromBox(TMyMemo *memo);
-    void SetBookmarkFromList();
-    int FocusedListRow() const;
-    void DeleteFromList();
     // Whether Ctrl+Z in `watched` takes back a delete: a card box or list cell with no undo
     // step of its own, or the parking box.
     bool LeavesUndoToWindow(QObject *watched) const;
     // The owners of what the settings file sets, for reading and writing it.
     WindowSettings::Owners SettingsOwners();
     // Steps filled in by later work on the window; each has its own file.
-    void CreateListView();      // list view in Panel_Grid
+    void CreateListView();      // list view in Panel_Grid, the find bar under it
     void FillGrid(bool scroll); // list view
     void ResizeListColumns();   // list view
     void CreateSpeech();        // reading the current card aloud
@@ -192,17 +166,12 @@ private:
     void StopCardSound();       // a drill step silences a playing sound
     // 学習の設定: the new-card limit and the scheduling rule.
     void ClickStudySettings();
-    void UpdateRecentFiles(); // recent files: the entries and the title
     void CreateHints();
-    // The list view's mouse rules (true drops the event); they open the context menu too.
-    bool ListMouseFilter(QObject *watched, QEvent *event);
     // The mouse rules of the card boxes; true when the event is dropped.
     bool ApplicationMouseFilter(QObject *watched, QEvent *event);
     bool IsInThisWindow(QObject *object) const;
     bool IsDrillInput(QObject *watched) const;
     bool IsInListGrid(QObject *object) const;
-    // The add flow: the dialog, then the new card placed relative to `target`.
-    void AddCardTo(CardTarget target);
 
     Prompts &prompts_;
     Deck deck_;
@@ -223,8 +192,7 @@ private:
     WindowPlacement placement_{*this, [this] { ResizeForm(); }};
     std::unique_ptr<SpeechOutput> speech_;
     HintTracker *hints_ = nullptr;
-    std::unique_ptr<DeckExchange> exchange_;
-    std::unique_ptr<DeckSync> sync_;
+    std::unique_ptr<DeckDocument> document_;
     // The command owners, children of the window.
     DeckFileMenu *fileMenu_ = nullptr;
     DrillInput *drillInput_ = nullptr;
@@ -241,7 +209,7 @@ private:
     ListGrid *GridHyouji = nullptr;
     QStatusBar *StatusBar1 = nullptr;
     CardPopupMenu *PopupMenu1 = nullptr;
-    TForm3 *Form3 = nullptr;
+    DeckListView *listView_ = nullptr;
     FindBar *findBar_ = nullptr;
     // Last: the learning record leaves the drill before the drill goes, and the 学習状況
     // window that reads it goes first.

@@ -41,7 +41,8 @@ void CardPopupMenu::OpenOverMemo(TMyMemo *memo, const QPoint &global) {
     popup(global);
 }
 
-void CardPopupMenu::OpenOverEditor(QLineEdit *editor, const QPoint &global) {
+void CardPopupMenu::OpenOverEditor(QLineEdit *editor, int row, const QPoint &global) {
+    listRow_ = row;
     memo_ = nullptr;
     editor_ = editor;
     popup(global);

@@ -9,7 +9,7 @@
 #include <functional>
 
 // The context menu of every card text box and of the list's cell editor. Its edit items act on
-// the control the menu was opened on; the card and bookmark items are handled by the window.
+// the control the menu was opened on; the card and bookmark items are the card commands'.
 class CardPopupMenu : public QMenu {
     Q_OBJECT
 public:
@@ -17,10 +17,15 @@ public:
 
     // Opens the menu over a card text box, or over the list's cell editor.
     void OpenOverMemo(TMyMemo *memo, const QPoint &global);
-    void OpenOverEditor(QLineEdit *editor, const QPoint &global);
+    // `row`: the list row (1 for the first card) of the cell the editor is in.
+    void OpenOverEditor(QLineEdit *editor, int row, const QPoint &global);
     // The card text box the menu was last opened on; null when it was opened over the list.
     TMyMemo *Memo() const { return memo_; }
     QLineEdit *Editor() const { return editor_; }
+    // The list row the menu was last opened on; -1 once a command of the main menu has
+    // forgotten it.
+    int ListRow() const { return listRow_; }
+    void SetListRow(int row) { listRow_ = row; }
 
     // Asked at every opening: whether there is a bookmark to move to or clear.
     void SetBookmarkQuery(std::function<bool()> hasBookmark) {
@@ -53,4 +58,5 @@ private:
     QPointer<TMyMemo> memo_;
     QPointer<QLineEdit> editor_;
     std::function<bool()> hasBookmark_;
+    int listRow_ = -1;
 };

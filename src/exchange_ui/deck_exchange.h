@@ -23,7 +23,7 @@ class QMenu;
 class QWidget;
 
 // The import and export commands: choosing files, the preview, the messages. What becomes of
-// imported cards is the window's business (`Take`); an export only reads the deck.
+// imported cards is the deck document's business (`Take`); an export only reads the deck.
 class DeckExchange {
 public:
     // Takes the imported cards: as a new deck without a file, or after the open deck's last

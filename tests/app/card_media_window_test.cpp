@@ -99,7 +99,7 @@ TEST_F(CardMediaWindowTest, ADeckWithReferencesIsSavedByteForByte) {
     QTest::mousePress(form->Cells().Image(KindQuestion, 2), Qt::LeftButton, {}, QPoint(5, 2));
     EXPECT_EQ(Text(KindQuestion, 2), QStringLiteral("ねこ, 猫\n/pic/cat.png"));
 
-    form->ClickSaveFile();
+    form->Document().Save();
     EXPECT_EQ(FileBytes(path), before);
 }
 

@@ -138,7 +138,7 @@ TEST_F(FileDrops, ADroppedTsvFileIsOfferedForImport) {
     const QString words = dir.filePath(QStringLiteral("words.tsv"));
     WriteBytes(words, u"apple\tりんご\nbanana\tバナナ\n"_qs.toUtf8());
     int dialogs = 0;
-    form->Exchange().runDialog = [&dialogs](ImportDialog &) { return ++dialogs > 0; };
+    form->Document().Exchange().runDialog = [&dialogs](ImportDialog &) { return ++dialogs > 0; };
     prompts.Answer(PromptButton::Yes);
     DropFiles(CentreOf(Find<QWidget>("btnSusume")), {words});
     ASSERT_FALSE(prompts.asked.empty());

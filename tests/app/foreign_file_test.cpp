@@ -24,7 +24,7 @@ class ForeignFiles : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        form->Exchange().runDialog = [this](ImportDialog &) {
+        form->Document().Exchange().runDialog = [this](ImportDialog &) {
             ++dialogs;
             return true;
         };
@@ -70,7 +70,7 @@ TEST_F(ForeignFiles, SpreadsheetCsvIsOfferedForImportAndNeverRewritten) {
         // Ctrl+Q: はい to saving, then Enter in the file dialog.
         prompts.Answer(PromptButton::Yes);
         prompts.AnswerFile(beside);
-        EXPECT_EQ(form->AskSaveDeck(), SaveAnswer::Continue);
+        EXPECT_EQ(form->Document().AskSave(), SaveAnswer::Continue);
         ASSERT_FALSE(prompts.fileRequests.empty());
         EXPECT_EQ(prompts.fileRequests.back().directory, beside);
         EXPECT_EQ(FileBytes(path), excel);

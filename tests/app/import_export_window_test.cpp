@@ -21,7 +21,7 @@ class ImportExport : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        form->Exchange().runDialog = [this](ImportDialog &dialog) {
+        form->Document().Exchange().runDialog = [this](ImportDialog &dialog) {
             ++dialogs;
             if (adjust)
                 adjust(dialog);
@@ -81,7 +81,7 @@ TEST_F(ImportExport, ClosingTheImportedDeckAsksToSaveAndCancellingTheNameKeepsIt
     Trigger("men_File_Import");
     prompts.Answer(PromptButton::Yes);
     prompts.AnswerFile(QString()); // the name dialog cancelled
-    EXPECT_EQ(form->AskSaveDeck(), SaveAnswer::Cancelled);
+    EXPECT_EQ(form->Document().AskSave(), SaveAnswer::Cancelled);
     EXPECT_EQ(form->DeckState().Cards().size(), 2u);
 }
 

@@ -72,7 +72,7 @@ TEST(StudySettingsWindow, TwoDaysWithALimitAndTheModelKeepTheDeckFormat) {
             overview->findChild<QLabel *>(QStringLiteral("ov_Recall"))->text(),
             QStringLiteral("今日思い出せる見込み 平均 100.0 %（2 枚）／ 目標 90 % 未満 0 枚"));
         overview->close();
-        day1.form.ClickSaveFile();
+        day1.form.Document().Save();
     }
     {
         DayWindow again(TestToday); // a restart the same day: one new card left

@@ -1,5 +1,7 @@
 #include "deck/sjis_codec.h"
 #include "edit/add_card_dialog.h"
+#include "edit/card_commands.h"
+#include "edit/card_popup_menu.h"
 #include "edit/store_edit.h"
 #include "settings/settings.h"
 #include "support/window_fixture.h"
@@ -194,19 +196,19 @@ TEST_F(AddCard, ListRowOfACardNotDueGoesInFrontOfTheNextDueCard) {
     Q_EMIT Find<QComboBox>("SelectBox")->activated(5);
     ASSERT_EQ(Queue(), Names("A C"));
 
-    form->PopupRow = 2; // the menu was opened on B's row
+    form->findChild<CardPopupMenu *>()->SetListRow(2); // the menu was opened on B's row
     Add("pop_Tuika", QStringLiteral("N"), InsertCurrent);
     EXPECT_EQ(Deck(), Names("A N B C D"));
     EXPECT_EQ(Queue(), Names("A N C"));
 
-    form->PopupRow = 5; // D: no due card below it
+    form->findChild<CardPopupMenu *>()->SetListRow(5); // D: no due card below it
     Add("pop_Tuika", QStringLiteral("M"), InsertCurrent);
     EXPECT_EQ(Deck(), Names("A N B C M D"));
     EXPECT_EQ(Queue(), Names("A N C M"));
 
     // The main menu forgets the row: in front of the current card.
     Add("men_Card_Insert", QStringLiteral("K"), InsertCurrent);
-    EXPECT_EQ(form->PopupRow, -1);
+    EXPECT_EQ(form->findChild<CardPopupMenu *>()->ListRow(), -1);
     EXPECT_EQ(Deck().first(), QStringLiteral("K"));
 }
 
@@ -261,7 +263,7 @@ TEST_F(AddCard, TypingStartsInTheQuestionBoxAndKeysNeverReachTheDrill) {
     EXPECT_EQ(Deck(), Names("A B C"));
     EXPECT_EQ(Current(), QStringLiteral("A"));
     EXPECT_FALSE(form->DrillState().AnswerShown());
-    EXPECT_FALSE(form->AddDialogOpen);
+    EXPECT_FALSE(form->Commands().AddDialogOpen());
 }
 
 TEST_F(AddCard, ClipboardFillPutsTheTextIntoTheQuestionAndTheFocusIntoTheAnswer) {

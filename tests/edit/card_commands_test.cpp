@@ -1,5 +1,6 @@
 // Deleting cards and the bookmark commands, driven through keys, menus and the card boxes.
 #include "deck/sjis_codec.h"
+#include "edit/card_popup_menu.h"
 #include "support/window_fixture.h"
 #include "view/card_table_model.h"
 #include "view/card_view.h"
@@ -134,7 +135,7 @@ TEST_F(CardCommands, DeletingInTheList) {
     QLineEdit *editor = grid->CellEditor();
     ASSERT_NE(editor, nullptr);
     QTest::mouseClick(editor, Qt::RightButton, {}, editor->rect().center());
-    ASSERT_EQ(form->PopupRow, 4);
+    ASSERT_EQ(form->findChild<CardPopupMenu *>()->ListRow(), 4);
     Find<QMenu>("PopupMenu1")->hide();
     Trigger("pop_Sakujo");
     EXPECT_EQ(Deck(), QStringLiteral("A|B|C"));
@@ -143,7 +144,7 @@ TEST_F(CardCommands, DeletingInTheList) {
     // The menu command without a row deletes the highlighted current card.
     Trigger("men_Card_Delete");
     EXPECT_EQ(Deck(), QStringLiteral("A|C"));
-    EXPECT_EQ(form->PopupRow, -1);
+    EXPECT_EQ(form->findChild<CardPopupMenu *>()->ListRow(), -1);
     EXPECT_EQ(Current(), QStringLiteral("A"));
     // With the caret in a cell, Ctrl+D deletes that row's card, not the highlighted one.
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},

@@ -1,4 +1,5 @@
 #include "deck/sjis_codec.h"
+#include "edit/card_popup_menu.h"
 #include "support/drill_state.h"
 #include "support/window_fixture.h"
 #include "view/card_table_model.h"
@@ -160,7 +161,7 @@ TEST_F(CardMenus, PopupOverTheListEditorFollowsTheEditor) {
 
     // The clipboard is not asked: a focused editor can always take a paste.
     openOnEditor();
-    EXPECT_EQ(form->PopupRow, 2);
+    EXPECT_EQ(form->findChild<CardPopupMenu *>()->ListRow(), 2);
     EXPECT_EQ(EditItems(), Expected({"-pop_Undo", "-pop_Cut", "-pop_Copy", "pop_Paste"}));
     Popup()->hide();
 

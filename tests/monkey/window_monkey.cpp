@@ -310,7 +310,8 @@ std::vector<const TMondaiSet *> WindowMonkey::TouchableCards() const {
     if (auto *grid = form_->findChild<ListGrid *>()) {
         listRow(grid->currentIndex().row());
         listRow(grid->EditorCell().y() - 1);
-        listRow(form_->PopupRow - 1);
+        if (popup)
+            listRow(popup->ListRow() - 1);
     }
     return cards;
 }

@@ -100,7 +100,7 @@ int main(int argc, char **argv) {
             Reply(QStringLiteral("answered %1").arg(answered));
         } else if (command == u"save") {
             if (IsDeckChanged(form.DeckState()))
-                form.ClickSaveFile();
+                form.Document().Save();
             Reply(QStringLiteral("saved"));
         } else if (command == u"wait") {
             QTimer::singleShot(words.value(1).toInt(), &app,

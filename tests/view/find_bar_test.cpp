@@ -1,5 +1,8 @@
+#include "edit/card_commands.h"
+#include "edit/card_popup_menu.h"
 #include "support/window_fixture.h"
 #include "view/card_view.h"
+#include "view/deck_list_view.h"
 #include "view/find_bar.h"
 #include "view/list_grid.h"
 
@@ -113,8 +116,8 @@ TEST_F(FindAndTakeBack, CountFollowsDeletesAndTakeBacks) {
     Key(Qt::Key_F, Qt::ControlModifier);
     Type(QStringLiteral("apple"));
     ASSERT_EQ(State(), QStringLiteral("3 件中 1 件目"));
-    form->PopupRow = 1;
-    form->pop_SakujoClick(); // apple
+    form->findChild<CardPopupMenu *>()->SetListRow(1);
+    form->Commands().PopupDelete(); // apple
     EXPECT_EQ(State(), QStringLiteral("2 件中 1 件目"));
     Trigger("men_Card_Undo");
     EXPECT_TRUE(State().startsWith(QStringLiteral("3 件中"))) << State().toStdString();
@@ -141,7 +144,7 @@ TEST_F(FindAndTakeBack, CtrlZTakesBackDeletesUnlessABoxIsBeingEdited) {
     EXPECT_EQ(Current(), QStringLiteral("apple"));
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_TRUE(Status().contains(QStringLiteral("ありません")));
-    form->ClickSaveFile();
+    form->Document().Save();
     EXPECT_EQ(ReadDeck(path), Deck);
 }
 
@@ -189,13 +192,13 @@ TEST_F(FindAndTakeBack, KeysAfterADeleteActWhereTheDeleteLeftTheCaret) {
 
     // List pattern: the second Ctrl+D deletes the row that took the first one's place.
     form->ClickPanelPattern(5);
-    form->ShowCardInList(1); // banana, as a click on its cell
+    form->List().ShowCard(1); // banana, as a click on its cell
     Key(Qt::Key_D, Qt::ControlModifier);
     Key(Qt::Key_D, Qt::ControlModifier);
     EXPECT_EQ(Questions(), (QStringList{QStringLiteral("apple"), QStringLiteral("cherry"),
                                         QStringLiteral("grape")}));
     // The last row deleted leaves the caret on the new last row, not on the drill's card.
-    form->ShowCardInList(2);
+    form->List().ShowCard(2);
     Key(Qt::Key_D, Qt::ControlModifier);
     Key(Qt::Key_D, Qt::ControlModifier);
     EXPECT_EQ(Questions(), QStringList{QStringLiteral("apple")});

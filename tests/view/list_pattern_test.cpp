@@ -1,4 +1,5 @@
 #include "app/tform1.h"
+#include "edit/card_popup_menu.h"
 #include "support/drill_state.h"
 #include "ui/prompts.h"
 #include "view/card_table_model.h"
@@ -165,13 +166,13 @@ TEST_F(ListPatternTest, ContextMenuOpensOnlyOverTheEditorsCellAndRecordsItsRow) 
     QLineEdit *editor = grid->CellEditor();
     Click(Qt::RightButton, CellCentre(1, 4));
     EXPECT_FALSE(menu->isVisible());
-    EXPECT_EQ(form->PopupRow, -1);
+    EXPECT_EQ(form->findChild<CardPopupMenu *>()->ListRow(), -1);
     EXPECT_EQ(grid->CellEditor(), editor); // the dropped click left the editor alone
 
     ASSERT_NE(editor, nullptr);
     Click(Qt::RightButton, editor->rect().center(), editor);
     EXPECT_TRUE(menu->isVisible());
-    EXPECT_EQ(form->PopupRow, 3);
+    EXPECT_EQ(form->findChild<CardPopupMenu *>()->ListRow(), 3);
     menu->hide();
 }
 
