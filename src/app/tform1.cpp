@@ -10,6 +10,7 @@
 #include "edit/box_edits.h"
 #include "edit/card_commands.h"
 #include "edit/card_popup_menu.h"
+#include "edit/store_edit.h"
 #include "exchange_ui/deck_exchange.h"
 #include "media/sound_player.h"
 #include "overview/learning_progress.h"

@@ -128,8 +128,6 @@ public:
     SpeechOutput &Speech() { return *speech_; }
     AnswerModes &Modes() { return *modes_; }
 
-    bool SuppressEdits = false;
-
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -185,6 +183,9 @@ private:
     std::unique_ptr<FontSettings> fonts_;
     bool closed_ = false;
     bool closing_ = false; // a close is asking or writing
+    // While set, what the card boxes and list cells show is the program's doing, not an edit
+    // to store (the card screen, the box edits and the list read it).
+    bool SuppressEdits = false;
     AppSettings settings_;
     WindowSettings settingsFile_{settings_, prompts_, *this};
     // Window bounds as the settings file stores them; lays the window out again when its frame
