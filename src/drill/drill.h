@@ -14,7 +14,7 @@
 enum DisplayPatternKind { PatternMain = 0, PatternSub = 1, PatternList = 2 };
 
 // Where an add or delete command points: a card-view row (0 main view, 1-5 sub rows) or the
-// list view with the row its context menu was opened on (PopupRow, -1 for none).
+// list view with the row its context menu was opened on (-1 for none).
 struct CardTarget {
     bool list = false;
     int row = 0;       // card-view row, when !list
