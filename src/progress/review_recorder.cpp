@@ -54,7 +54,11 @@ void ReviewRecorder::DeckStarted() {
     sessionAnswers_ = 0;
     answeredMeanwhile_.clear();
     StartRebuild();
-    // The limit of the first pass needs only today's lines, at the log's end.
+    // The limit of the first pass needs only today's lines, at the log's end. Without a limit
+    // nothing is counted (a limit set meanwhile waits for the read), and no earlier deck's count
+    // stays behind.
+    countedDay_ = kNoDay;
+    countedNewCards_ = 0;
     if (newCardsPerDay_ > 0 && rebuild_) {
         countedDay_ = today_();
         countedNewCards_ = ReadNewCardsAtEnd(log_->Path(), countedDay_, rebuild_->logSize);

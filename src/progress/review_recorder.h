@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 #include <memory>
 
 // Writes every answer of the drill to the open deck's review log and keeps the log's history
@@ -92,7 +93,8 @@ private:
     // Answers given while the log was being read, added to what the read brings.
     std::vector<ReviewEntry> answeredMeanwhile_;
     // Today's new cards as the log's last lines counted them, for the time of the read.
-    qint32 countedDay_ = 0;
+    static constexpr qint32 kNoDay = std::numeric_limits<qint32>::min();
+    qint32 countedDay_ = kNoDay;
     qint64 countedNewCards_ = 0;
     bool reported_ = false;
     qint64 sessionAnswers_ = 0;

@@ -300,4 +300,23 @@ TEST_F(ReviewRecorderTest, AnswersDuringTheOpeningReadCountOnce) {
     EXPECT_EQ(recorder.History().Entries(), 20000 + 4);
 }
 
+// A limit set while a deck's log is still being read counts that deck's new cards, never what
+// an earlier deck's opening counted.
+TEST_F(ReviewRecorderTest, ALimitSetDuringTheReadCountsOnlyThisDecksNewCards) {
+    AddDue({"A", "B"});
+    recorder.SetNewCardsPerDay(5);
+    OpenAs("one.csv");
+    drill.GoNext(); // reveal A
+    drill.GoNext(); // A passed: a new card brought in today
+    ASSERT_EQ(recorder.NewCardsShown(kToday), 1);
+    QByteArray yesterday;
+    for (int i = 0; i < 20000; ++i)
+        yesterday += Line(AnswerKind::Right, 0, 0, kToday - 1);
+    WriteBytes(dir.filePath(QStringLiteral("two.csv.log")), yesterday);
+    recorder.SetNewCardsPerDay(0);
+    OpenAs("two.csv");
+    recorder.SetNewCardsPerDay(5);
+    EXPECT_EQ(recorder.NewCardsShown(kToday), 0);
+}
+
 } // namespace
